@@ -1,0 +1,58 @@
+// The default host and the message box button rules shared by every host.
+#include "app/host.h"
+
+namespace quova {
+
+std::vector<int> messageBoxButtons(unsigned flags) {
+  switch (flags & mb::TYPEMASK) {
+    case mb::OKCANCEL: return {IDOK, IDCANCEL};
+    case mb::ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+    case mb::YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+    case mb::YESNO: return {IDYES, IDNO};
+    case mb::RETRYCANCEL: return {IDRETRY, IDCANCEL};
+    default: return {IDOK};
+  }
+}
+
+int defaultButton(unsigned flags) {
+  std::vector<int> buttons = messageBoxButtons(flags);
+  std::size_t index = (flags & mb::DEFMASK) >> 8;
+  return index < buttons.size() ? buttons[index] : buttons.front();
+}
+
+std::string_view buttonName(int button) {
+  switch (button) {
+    case IDOK: return "OK";
+    case IDCANCEL: return "Cancel";
+    case IDABORT: return "Abort";
+    case IDRETRY: return "Retry";
+    case IDIGNORE: return "Ignore";
+    case IDYES: return "Yes";
+    case IDNO: return "No";
+    default: return "?";
+  }
+}
+
+namespace {
+
+// Answers every box with its default button and starts nothing: the core on its own.
+struct QuietHost final : Host {
+  int messageBox(std::string_view, std::string_view, unsigned flags) override { return defaultButton(flags); }
+  void statusText(std::string_view) override {}
+  bool pump() override { return true; }
+  void beep() override {}
+  ProcessId startProcess(const std::string&, const std::vector<std::string>&, const std::string&) override {
+    return -1;
+  }
+  std::optional<int> processExitCode(ProcessId) override { return -1; }
+};
+
+QuietHost quietHost;
+Host* current = &quietHost;
+
+}  // namespace
+
+Host& host() { return *current; }
+void setHost(Host* h) { current = h ? h : &quietHost; }
+
+}  // namespace quova

@@ -1,0 +1,27 @@
+// The program's own paths are written Windows-style ("QUOTES.DAY\\X.DAY", "Config\\").
+// nativePath turns one into a Linux path: backslashes become "/", and each component that
+// exists is matched regardless of letter case; a component that does not exist yet keeps
+// the writer's spelling. Paths are std::string and never cut short.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quova {
+
+std::string nativePath(std::string_view path);
+
+// True when both names lead to the same existing file (same device and inode).
+bool sameFile(const std::string& a, const std::string& b);
+
+bool fileExists(std::string_view path);      // mapped with nativePath
+bool directoryExists(std::string_view path);  // mapped with nativePath
+
+// Creates the folder and its parents (mapped); true when it exists afterwards.
+bool makeDirectories(std::string_view path);
+
+// Writes the content to a temporary file beside the target and renames it over the
+// target, so a crash leaves the old file or the new one, never half of one.
+bool replaceFileContent(std::string_view path, std::string_view content);
+
+}  // namespace quova

@@ -1,0 +1,58 @@
+// A host for tests: records every call and answers message boxes from a script.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+
+namespace quova::test {
+
+struct RecordedBox {
+  std::string text;
+  std::string caption;
+  unsigned flags = 0;
+};
+
+struct RecordedProcess {
+  std::string program;
+  std::vector<std::string> args;
+  std::string workDir;
+};
+
+class RecordingHost : public Host {
+ public:
+  std::vector<RecordedBox> boxes;
+  std::vector<std::string> statusTexts;
+  std::vector<RecordedProcess> processes;
+  std::deque<int> answers;  // next message box answers; the default button when empty
+  int pumps = 0;
+  int beeps = 0;
+  bool quitting = false;       // pump() answers !quitting
+  int processExit = 0;         // exit code every started process reports
+  ProcessId nextProcess = 1;   // -1 makes every start fail
+
+  int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
+  void statusText(std::string_view text) override { statusTexts.emplace_back(text); }
+  bool pump() override {
+    ++pumps;
+    return !quitting;
+  }
+  void beep() override { ++beeps; }
+  ProcessId startProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workDir) override;
+  std::optional<int> processExitCode(ProcessId) override { return processExit; }
+
+  bool sawBox(std::string_view text, std::string_view caption) const;
+};
+
+// Installs a RecordingHost for the lifetime of the object.
+class ScopedHost {
+ public:
+  ScopedHost() { setHost(&host); }
+  ~ScopedHost() { setHost(nullptr); }
+  RecordingHost host;
+};
+
+}  // namespace quova::test
