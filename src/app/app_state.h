@@ -1,0 +1,44 @@
+// The process-wide start-up state and run flags that every long operation polls.
+#pragma once
+
+#include <string>
+
+namespace quova {
+
+struct AppState {
+  // Roots (paths end in "/" once set; QUOVAPATH is empty when QUOVA is not set).
+  std::string QuovaPath;        // working directory at start
+  std::string QUOVAPATH;        // the QUOVA environment variable
+  std::string UserFilePath;     // QUOVAPATH + "User.dat"
+  std::string IniFilePath;      // QUOVAPATH + "quova.ini"
+  std::string WinsIniFilePath;  // QUOVAPATH + "quova.win"
+  std::string FIXPATH = "Utilities";
+
+  std::string thisyear;  // four digits
+  int tyr = 0;
+  int argFlag = 0;  // 0 none, 1 daily download, 2 forced download, 9 a file to open
+  std::string argFileName;
+  long waittime = 0;
+  bool QuitAfterDownload = false;
+
+  bool Quit = false;       // the application is closing
+  bool Waiting = false;    // a timed wait is in progress
+  bool HoldClose = false;  // closing is refused outright
+
+  std::string Version;      // "version " + FileVersion + " Release"
+  std::string FileVersion;  // e.g. "1.2r"
+  int version = 0;
+  char revision_level = 0;
+
+  std::string tdate;       // mm/dd/yyyy
+  std::string todaysdate;  // mm/dd/yy
+  int IsDownLoad = 0;
+  bool DLReentrant = false;
+
+  std::string FileToFixPath;  // the quote file the repair tool is asked to fix
+  std::string io;             // the shared status-bar message buffer (180 characters at most)
+};
+
+AppState& app();
+
+}  // namespace quova
