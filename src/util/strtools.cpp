@@ -1,6 +1,5 @@
-// The string toolkit: bounded copies, searches, in-place edits and field extraction on
-// zero-terminated char buffers. Reads never go past a string's terminator or a stated
-// capacity; writes never reach position max or beyond.
+// The bounded string toolkit. Lengths are taken with strlen on the caller's terminated
+// buffers; every write is checked against the capacity it was given.
 #include "util/strtools.h"
 
 #include <cstring>
@@ -11,147 +10,130 @@
 namespace quova {
 namespace {
 
-// The warning for a missing argument: a beep and a stop box.
-void warn(const char* text, const char* caption) {
-  host().beep();
-  LogBox(text, caption, mb::OK | mb::ICONSTOP);
-}
-
-// Length of s, looking at no more than max characters.
-int boundedLen(const char* s, int max) { return max <= 0 ? 0 : static_cast<int>(::strnlen(s, static_cast<std::size_t>(max))); }
-
 int len(const char* s) { return static_cast<int>(std::strlen(s)); }
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+void warn(const char* text, const char* caption) {
+  host().beep();
+  LogBox(text, caption, mb::ICONSTOP);
+}
 
-// Position of key in the first n characters of s (-1 when none). An empty key is found
-// at 0 when n > 0.
-int searchIn(const char* s, int n, const char* key, int klen, bool caseSensitive) {
-  if (n <= 0) return -1;
-  if (klen == 0) return 0;
-  for (int i = 0; i + klen <= n; ++i) {
+char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Copies at most n characters of src (stopping at its terminator) into s, cut to max-1.
+void copyBounded(char* s, const char* src, int n, int max) {
+  if (max <= 0) return;
+  if (n > max - 1) n = max - 1;
+  int k = 0;
+  while (k < n && src[k] != 0) ++k;
+  std::memmove(s, src, static_cast<std::size_t>(k));
+  s[k] = 0;
+}
+
+// Appends at most n characters of src while s is shorter than max-1.
+void appendBounded(char* s, const char* src, int n, int max) {
+  if (max <= 0) return;
+  if (n > max - 1) n = max - 1;
+  int l = len(s);
+  int k = 0;
+  while (k < n && src[k] != 0 && l < max - 1) s[l++] = src[k++];
+  if (l < max) s[l] = 0;
+}
+
+// The search itself, without the missing-argument checks.
+int search(const char* s, const char* key, bool caseSensitive) {
+  int ls = len(s), lk = len(key);
+  if (ls == 0) return -1;
+  if (lk == 0) return 0;
+  for (int i = 0; i + lk <= ls; ++i) {
     int j = 0;
-    if (caseSensitive) {
-      while (j < klen && s[i + j] == key[j]) ++j;
-    } else {
-      while (j < klen && upper(s[i + j]) == upper(key[j])) ++j;
-    }
-    if (j == klen) return i;
+    if (caseSensitive)
+      while (j < lk && s[i + j] == key[j]) ++j;
+    else
+      while (j < lk && upper(s[i + j]) == upper(key[j])) ++j;
+    if (j == lk) return i;
   }
   return -1;
 }
 
-// Copies count characters of from to s (count already bounded by the caller) and
-// terminates; the areas may overlap.
-void put(char* s, const char* from, int count) {
-  if (count > 0) std::memmove(s, from, static_cast<std::size_t>(count));
-  s[count < 0 ? 0 : count] = '\0';
+// Takes the next field; the shared body of getnext and getbetween. n may come out
+// negative when the capacity left is exhausted; no characters are then taken.
+bool takeField(char* dst, char* src, const char* delim, int dmax, int smax) {
+  remleadWS(src, smax);
+  int p = delim ? search(src, delim, true) : -1;
+  if (p < 0) {
+    copyBounded(dst, src, dmax, dmax);
+    src[0] = 0;
+    return false;
+  }
+  int n = p;
+  if (smax < n) n = smax;
+  if (dmax < n) n = dmax;
+  if (n < 0) n = 0;
+  copyBounded(dst, src, n, dmax);
+  strdel(src, 0, n, smax > 0 ? smax : len(src) + 1);
+  strdel(src, 0, len(delim), smax > 0 ? smax : len(src) + 1);
+  return true;
 }
-
-// Appends up to n characters of from (stopping at its end) while len(s) < max - 1.
-void append(char* s, const char* from, int n, int max) {
-  if (max <= 0) return;
-  int have = boundedLen(s, max);
-  if (have >= max - 1) return;  // full, or not terminated within max: leave as it is
-  int room = max - 1 - have;
-  int take = n < room ? n : room;
-  if (take <= 0) return;
-  take = boundedLen(from, take);
-  std::memmove(s + have, from, static_cast<std::size_t>(take));
-  s[have + take] = '\0';
-}
-
-int minOf(int a, int b) { return a < b ? a : b; }
 
 }  // namespace
 
-// ---- copy and concatenate ----
-
 void strcpy(char* s, const char* src, int max) {
-  if (!s) {
-    warn("Destination string = NULL!!!", "strcpy Warning Message");
-    return;
-  }
+  if (!s) return warn("Destination string = NULL!!!", "strcpy Warning Message");
   if (max <= 0) return;
   if (!src) {
-    s[0] = '\0';
+    s[0] = 0;
     return;
   }
-  put(s, src, boundedLen(src, max - 1));
+  copyBounded(s, src, max - 1, max);
 }
 
 void strcpym(char* s, const char* src, int n, int max) {
-  if (!s) {
-    warn("dest string = NULL!!!", "strcpym Warning Message");
-    return;
-  }
+  if (!s) return warn("dest string = NULL!!!", "strcpym Warning Message");
   if (max <= 0) return;
   if (!src) {
-    s[0] = '\0';
-    warn("source string = NULL!!!", "strcpym Warning Message");
-    return;
+    s[0] = 0;
+    return warn("source string = NULL!!!", "strcpym Warning Message");
   }
-  int take = minOf(n, max - 1);
-  put(s, src, take <= 0 ? 0 : boundedLen(src, take));
+  copyBounded(s, src, n < 0 ? 0 : n, max);
 }
 
 void strcpyi(char* s, const char* src, int n, int max) {
   if (!s || max <= 0) return;
   if (!src) {
-    s[0] = '\0';
+    s[0] = 0;
     return;
   }
-  int take = minOf(n, max - 1);
-  put(s, src, take <= 0 ? 0 : boundedLen(src, take));
+  copyBounded(s, src, n < 0 ? 0 : n, max);
 }
 
 void strcpyis(char* s, const char* src, int start, int n, int max) {
   if (!s || max <= 0) return;
-  if (!src || start < 0 || start > len(src)) {
-    s[0] = '\0';
+  if (!src || start < 0 || start > len(src) || n < 0) {
+    s[0] = 0;
     return;
   }
-  strcpyi(s, src + start, n, max);
+  copyBounded(s, src + start, n, max);
 }
 
 void strcat(char* s, const char* src, int max) {
-  if (!s) {
-    warn("dest string = NULL!!!", "strcat Warning Message");
-    return;
-  }
-  if (!src) {
-    warn("source string = NULL!!!", "strcat Warning Message");
-    return;
-  }
-  append(s, src, max, max);
+  if (!s) return warn("dest string = NULL!!!", "strcat Warning Message");
+  if (!src) return warn("source string = NULL!!!", "strcat Warning Message");
+  appendBounded(s, src, max - 1, max);
 }
 
 void strcatm(char* s, const char* src, int n, int max) {
-  if (!s) {
-    warn("dest string = NULL!!!", "strcatm Warning Message");
-    return;
-  }
-  if (!src) {
-    warn("source string = NULL!!!", "strcatm Warning Message");
-    return;
-  }
-  append(s, src, minOf(n, max - 1), max);
+  if (!s) return warn("dest string = NULL!!!", "strcatm Warning Message");
+  if (!src) return warn("source string = NULL!!!", "strcatm Warning Message");
+  appendBounded(s, src, n < 0 ? 0 : n, max);
 }
 
 void strcatis(char* s, const char* src, int start, int n, int max) {
-  if (!s) {
-    warn("dest string = NULL!!!", "strcatis Warning Message");
-    return;
-  }
-  if (!src) {
-    warn("source string = NULL!!!", "strcatis Warning Message");
-    return;
-  }
-  if (start < 0 || start > len(src)) return;
-  append(s, src + start, minOf(n, max - 1), max);
+  if (!s) return warn("dest string = NULL!!!", "strcatis Warning Message");
+  if (!src) return warn("source string = NULL!!!", "strcatis Warning Message");
+  if (start < 0 || start > len(src) || n < 0) return;
+  appendBounded(s, src + start, n, max);
 }
-
-// ---- search ----
 
 int strpos(const char* s, const char* key, bool caseSensitive) {
   if (!s) {
@@ -162,28 +144,27 @@ int strpos(const char* s, const char* key, bool caseSensitive) {
     warn("key string = NULL!!!", "strpos Warning Message");
     return -2;
   }
-  return searchIn(s, len(s), key, len(key), caseSensitive);
+  return search(s, key, caseSensitive);
 }
 
 int strposst(const char* s, const char* key, int start) {
   if (!s || !key) return -2;
-  int n = len(s), klen = len(key);
+  int ls = len(s), lk = len(key);
+  if (start > ls + lk) return -2;
   if (start < 0) start = 0;
-  if (start > n + klen) return -2;
-  if (start >= n) return -1;
-  int p = searchIn(s + start, n - start, key, klen, true);
-  return p < 0 ? -1 : start + p;
+  if (start >= ls) return -1;
+  int p = search(s + start, key, true);
+  return p < 0 ? -1 : p + start;
 }
 
 int pos(const char* s, char c) {
-  if (!s || c == '\0') return -1;
-  for (int i = 0; s[i]; ++i)
-    if (s[i] == c) return i;
-  return -1;
+  if (!s) return -1;
+  const char* p = std::strchr(s, c);
+  return (p && c != 0) ? static_cast<int>(p - s) : -1;
 }
 
 int find(const char* s, const char* key) {
-  if (!s || !key || key[0] == '\0') return 0;
+  if (!s || !key || key[0] == 0) return 0;
   int p = pos(s, key[0]);
   return p < 0 ? 0 : p;
 }
@@ -204,54 +185,53 @@ bool IsNumeric(const char* s) {
   return true;
 }
 
-// ---- edit in place ----
-
 void strdel(char* s, int start, int count, int max) {
   if (!s || start < 0 || count < 0) return;
-  int n = len(s);
-  if (start + count > n || count == 0) return;
-  // The tail with its terminator moves left; only positions below max are written.
-  int moved = n - start - count + 1;
-  int room = max - start;
-  if (room <= 0) return;
-  std::memmove(s + start, s + start + count, static_cast<std::size_t>(minOf(moved, room)));
+  int l = len(s);
+  if (start + count > l) return;
+  // Move the tail (with its terminator) left, never writing at or beyond max.
+  for (int j = start; j < max; ++j) {
+    s[j] = s[j + count];
+    if (s[j] == 0) break;
+  }
 }
 
 bool strins(char* s, char c, int at, int max) {
-  if (!s || max <= 0) return false;
-  int n = boundedLen(s, max);
-  if (at < 0 || at > n || at > max - 1 || n + 1 > max - 1) return false;
-  std::memmove(s + at + 1, s + at, static_cast<std::size_t>(n - at + 1));
+  if (!s || c == 0) return false;
+  int l = len(s);
+  if (at < 0 || at > max - 1 || at > l || l + 1 > max - 1) return false;
+  std::memmove(s + at + 1, s + at, static_cast<std::size_t>(l - at + 1));
   s[at] = c;
   return true;
 }
 
 bool strinsstr(char* s, const char* ins, int at, int max) {
-  if (!s || !ins || max <= 0) return false;
-  int n = boundedLen(s, max);
-  int k = len(ins);
-  if (at < 0 || at > n || n + k > max - 1) return false;
-  std::memmove(s + at + k, s + at, static_cast<std::size_t>(n - at + 1));
-  std::memcpy(s + at, ins, static_cast<std::size_t>(k));
+  if (!s || !ins) return false;
+  int l = len(s), li = len(ins);
+  if (at < 0 || at > l || l + li > max - 1) return false;
+  std::memmove(s + at + li, s + at, static_cast<std::size_t>(l - at + 1));
+  std::memcpy(s + at, ins, static_cast<std::size_t>(li));
   return true;
 }
 
 bool strsub(char* s, char c1, char c2) {
-  if (!s || c1 == '\0') return false;
+  if (!s || c1 == 0) return false;
   bool any = false;
   for (; *s; ++s)
     if (*s == c1) {
       *s = c2;
       any = true;
+      if (c2 == 0) break;  // the string ends here now
     }
   return any;
 }
 
 int strsubstr(char* s, const char* oldText, const char* newText, int max) {
-  int p = strpos(s, oldText, true);
-  if (p < 0) return -1;
+  if (!s || !oldText || !newText) return -1;
+  int p = search(s, oldText, true);
+  if (p < 0 || oldText[0] == 0) return p < 0 ? -1 : 0;
   strdel(s, p, len(oldText), max);
-  if (newText) strinsstr(s, newText, p, max);
+  strinsstr(s, newText, p, max);  // when the new text does not fit, the old one is gone all the same
   return 0;
 }
 
@@ -264,7 +244,7 @@ int strposdel(char* s, const char* key, int max) {
     warn("key string = NULL!!!", "strposdel Warning Message");
     return -2;
   }
-  int p = searchIn(s, len(s), key, len(key), true);
+  int p = search(s, key, true);
   if (p < 0) return -1;
   strdel(s, p, len(key), max);
   return p;
@@ -279,11 +259,11 @@ int strposdelupto(char* s, const char* key, int max) {
     warn("key string = NULL!!!", "strposdelupto Warning Message");
     return -2;
   }
-  int k = len(key);
-  int p = searchIn(s, len(s), key, k, true);
+  int p = search(s, key, true);
   if (p < 0) return -1;
-  strdel(s, 0, p + k, max);
-  return p + k;
+  int end = p + len(key);
+  strdel(s, 0, end, max);
+  return end;
 }
 
 int strposdelall(char* s, const char* key, int max) {
@@ -295,134 +275,116 @@ int strposdelall(char* s, const char* key, int max) {
     warn("key string = NULL!!!", "strposdelall Warning Message");
     return -2;
   }
-  int k = len(key);
-  if (k == 0) return 0;
+  if (key[0] == 0) return 0;
   int count = 0;
-  for (;;) {
-    int before = len(s);
-    int p = searchIn(s, before, key, k, true);
-    if (p < 0) break;
-    strdel(s, p, k, max);
+  while (search(s, key, true) >= 0) {
+    strposdel(s, key, max);
     ++count;
-    if (len(s) >= before) break;  // nothing moved (text beyond max): stop rather than loop
   }
   return count;
 }
 
 void strtolower(char* s) {
-  if (!s) return;
-  for (; *s; ++s)
-    if (*s >= 'A' && *s <= 'Z') *s = static_cast<char>(*s - 'A' + 'a');
+  if (s)
+    for (; *s; ++s) *s = lower(*s);
 }
 
 void strtoupper(char* s) {
-  if (!s) return;
-  for (; *s; ++s) *s = upper(*s);
+  if (s)
+    for (; *s; ++s) *s = upper(*s);
 }
 
 void remleadWS(char* s, int max) {
   if (!s) return;
-  int i = 0;
-  while (s[i] == ' ') ++i;
-  strdel(s, 0, i, max);
+  int n = 0;
+  while (s[n] == ' ') ++n;
+  if (n > 0) std::memmove(s, s + n, static_cast<std::size_t>(len(s + n) + 1));
 }
 
 void remtrailWS(char* s) {
   if (!s) return;
-  int n = len(s);
-  while (n > 0 && s[n - 1] == ' ') --n;
-  s[n] = '\0';
+  int l = len(s);
+  while (l > 0 && s[l - 1] == ' ') --l;
+  s[l] = 0;
 }
 
 void remAllWS(char* s, int max) {
   if (!s) return;
   remleadWS(s, max);
   remtrailWS(s);
-  auto* u = reinterpret_cast<unsigned char*>(s);
-  int out = 0;
-  for (int i = 0; u[i]; ++i) {
-    if (u[i] == ' ' || u[i] == 0xA0) continue;
-    if (u[i] == 0xC2 && u[i + 1] == 0xA0) {
-      ++i;
+  // Blanks and non-breaking spaces go, the UTF-8 one (C2 A0) as one unit.
+  int w = 0;
+  for (int r = 0; s[r]; ++r) {
+    unsigned char c = static_cast<unsigned char>(s[r]);
+    if (c == ' ' || c == 0xA0) continue;
+    if (c == 0xC2 && static_cast<unsigned char>(s[r + 1]) == 0xA0) {
+      ++r;
       continue;
     }
-    u[out++] = u[i];
+    s[w++] = s[r];
   }
-  u[out] = '\0';
+  s[w] = 0;
 }
 
 void convCharToSpaces(char* s, int max, char c) {
-  if (!s || max <= 0) return;
-  int n = boundedLen(s, max);
-  if (c == '\0') {
-    if (n >= max) s[max - 1] = '\0';
-    return;
-  }
-  // Forward: how many input characters produce the first max - 1 output characters.
-  const int limit = max - 1;
-  int produced = 0, used = 0;
-  while (used < n && produced < limit) {
-    produced += s[used] == c ? 2 : 1;
-    ++used;
-  }
-  int outLen = minOf(produced, limit);
-  // Backward, in place: every output position lies at or after its input position.
-  int o = produced;
-  for (int i = used - 1; i >= 0; --i) {
-    if (s[i] == c) {
-      o -= 2;
-      if (o + 1 < outLen) s[o + 1] = ' ';
-      s[o] = ' ';
+  if (!s || max <= 0 || c == 0) return;
+  int l = len(s);
+  // Find how much of the input the result (cut to max-1 characters) consumes.
+  int limit = max - 1, produced = 0, k = 0;
+  while (k < l && produced < limit) produced += (s[k++] == c) ? 2 : 1;
+  int result = produced < limit ? produced : limit;
+  // Fill from the back, so the expansion can be done in place.
+  int w = produced - 1;
+  for (int i = k - 1; i >= 0; --i) {
+    char ch = s[i];
+    if (ch == c) {
+      if (w < result) s[w] = ' ';
+      --w;
+      if (w < result) s[w] = ' ';
+      --w;
     } else {
-      s[--o] = s[i];
+      if (w < result) s[w] = ch;
+      --w;
     }
   }
-  s[outLen] = '\0';
+  s[result] = 0;
 }
 
 void convTabs(char* s, int max) { convCharToSpaces(s, max, '\t'); }
 void convCommas(char* s, int max) { convCharToSpaces(s, max, ','); }
 
-// ---- field extraction ----
-
 bool getnext(char* dst, char* src, const char* delim, int dmax, int smax) {
   if (!dst || !src) return false;
-  remleadWS(src, smax);
-  int p = strpos(src, delim, true);
-  if (p < 0) {
-    if (dmax > 0) put(dst, src, minOf(len(src), dmax - 1));
-    src[0] = '\0';
-    return false;
-  }
-  int n = minOf(p, minOf(smax, dmax));
-  if (n < 0) n = 0;
-  if (dmax > 0) put(dst, src, minOf(n, dmax - 1));
-  strdel(src, 0, n, smax);
-  strdel(src, 0, len(delim), smax);
-  return true;
+  return takeField(dst, src, delim, dmax, smax);
 }
 
 bool getnextnd(char* dst, const char* src, const char* delim, int dmax, int smax) {
   if (!dst || !src) return false;
-  // The view getnext would work on: src cut to smax - 1, without its leading blanks.
-  int n = boundedLen(src, smax - 1);
-  int lead = 0;
-  while (lead < n && src[lead] == ' ') ++lead;
-  const char* text = src + lead;
-  int tlen = n - lead;
-  if (!delim) {
-    strpos(text, delim, true);  // the missing-key warning
-    if (dmax > 0) put(dst, text, minOf(tlen, dmax - 1));
-    return false;
+  // The field is read from what a copy of smax characters would hold; src stays as it is.
+  int l = len(src);
+  if (smax - 1 < l) l = smax > 0 ? smax - 1 : 0;
+  int start = 0;
+  while (start < l && src[start] == ' ') ++start;
+  const char* rest = src + start;
+  int lr = l - start;
+  int p = -1;
+  if (delim && lr > 0) {
+    int ld = len(delim);
+    if (ld == 0) p = 0;
+    for (int i = 0; ld > 0 && i + ld <= lr; ++i)
+      if (std::memcmp(rest + i, delim, static_cast<std::size_t>(ld)) == 0) {
+        p = i;
+        break;
+      }
   }
-  int p = searchIn(text, tlen, delim, len(delim), true);
   if (p < 0) {
-    if (dmax > 0) put(dst, text, minOf(tlen, dmax - 1));
+    copyBounded(dst, rest, lr < dmax ? lr : dmax, dmax);
     return false;
   }
-  int take = minOf(p, minOf(smax, dmax));
-  if (take < 0) take = 0;
-  if (dmax > 0) put(dst, text, minOf(take, dmax - 1));
+  int n = p;
+  if (smax < n) n = smax;
+  if (dmax < n) n = dmax;
+  copyBounded(dst, rest, n, dmax);
   return true;
 }
 
