@@ -29,21 +29,21 @@ std::string socketErrorText(int code);
 
 // WinSock codes the fetch reports.
 namespace wsa {
-inline constexpr int ETIMEDOUT = 10060;
-inline constexpr int ECONNREFUSED = 10061;
-inline constexpr int ECONNRESET = 10054;
-inline constexpr int ECONNABORTED = 10053;
-inline constexpr int ENETDOWN = 10050;
-inline constexpr int ENETUNREACH = 10051;
-inline constexpr int EHOSTUNREACH = 10065;
-inline constexpr int EADDRNOTAVAIL = 10049;
-inline constexpr int EADDRINUSE = 10048;
-inline constexpr int ENOBUFS = 10055;
-inline constexpr int EMSGSIZE = 10040;
-inline constexpr int EOPNOTSUPP = 10045;
-inline constexpr int HOST_NOT_FOUND = 11001;
-inline constexpr int TRY_AGAIN = 11002;
-inline constexpr int NO_DATA = 11004;
+inline constexpr int TimedOut = 10060;
+inline constexpr int ConnRefused = 10061;
+inline constexpr int ConnReset = 10054;
+inline constexpr int ConnAborted = 10053;
+inline constexpr int NetDown = 10050;
+inline constexpr int NetUnreach = 10051;
+inline constexpr int HostUnreach = 10065;
+inline constexpr int AddrNotAvail = 10049;
+inline constexpr int AddrInUse = 10048;
+inline constexpr int NoBufs = 10055;
+inline constexpr int MsgSize = 10040;
+inline constexpr int OpNotSupp = 10045;
+inline constexpr int HostNotFound = 11001;
+inline constexpr int TryAgain = 11002;
+inline constexpr int NoData = 11004;
 }  // namespace wsa
 
 // Failed page attempts since the last page that came in whole; the daily run reads it.

@@ -32,22 +32,22 @@ void status(const std::string& text) { host().statusText(text); }
 
 int winsockCode(QAbstractSocket::SocketError error) {
   switch (error) {
-    case QAbstractSocket::ConnectionRefusedError: return wsa::ECONNREFUSED;
-    case QAbstractSocket::RemoteHostClosedError: return wsa::ECONNRESET;
-    case QAbstractSocket::HostNotFoundError: return wsa::HOST_NOT_FOUND;
-    case QAbstractSocket::SocketTimeoutError: return wsa::ETIMEDOUT;
-    case QAbstractSocket::NetworkError: return wsa::ENETDOWN;
-    case QAbstractSocket::SocketResourceError: return wsa::ENOBUFS;
-    case QAbstractSocket::DatagramTooLargeError: return wsa::EMSGSIZE;
-    case QAbstractSocket::AddressInUseError: return wsa::EADDRINUSE;
-    case QAbstractSocket::SocketAddressNotAvailableError: return wsa::EADDRNOTAVAIL;
-    case QAbstractSocket::UnsupportedSocketOperationError: return wsa::EOPNOTSUPP;
-    case QAbstractSocket::ProxyConnectionRefusedError: return wsa::ECONNREFUSED;
-    case QAbstractSocket::ProxyConnectionClosedError: return wsa::ECONNRESET;
-    case QAbstractSocket::ProxyConnectionTimeoutError: return wsa::ETIMEDOUT;
-    case QAbstractSocket::ProxyNotFoundError: return wsa::HOST_NOT_FOUND;
-    case QAbstractSocket::SslHandshakeFailedError: return wsa::ECONNABORTED;
-    default: return wsa::ECONNABORTED;
+    case QAbstractSocket::ConnectionRefusedError: return wsa::ConnRefused;
+    case QAbstractSocket::RemoteHostClosedError: return wsa::ConnReset;
+    case QAbstractSocket::HostNotFoundError: return wsa::HostNotFound;
+    case QAbstractSocket::SocketTimeoutError: return wsa::TimedOut;
+    case QAbstractSocket::NetworkError: return wsa::NetDown;
+    case QAbstractSocket::SocketResourceError: return wsa::NoBufs;
+    case QAbstractSocket::DatagramTooLargeError: return wsa::MsgSize;
+    case QAbstractSocket::AddressInUseError: return wsa::AddrInUse;
+    case QAbstractSocket::SocketAddressNotAvailableError: return wsa::AddrNotAvail;
+    case QAbstractSocket::UnsupportedSocketOperationError: return wsa::OpNotSupp;
+    case QAbstractSocket::ProxyConnectionRefusedError: return wsa::ConnRefused;
+    case QAbstractSocket::ProxyConnectionClosedError: return wsa::ConnReset;
+    case QAbstractSocket::ProxyConnectionTimeoutError: return wsa::TimedOut;
+    case QAbstractSocket::ProxyNotFoundError: return wsa::HostNotFound;
+    case QAbstractSocket::SslHandshakeFailedError: return wsa::ConnAborted;
+    default: return wsa::ConnAborted;
   }
 }
 
@@ -82,7 +82,7 @@ int PageFetch::WebOpenSocket(const Request& request) {
   pageClock_.start();
   touch();
   if (!target_.portValid) {
-    QTimer::singleShot(0, this, [this] { endWithError(wsa::EADDRNOTAVAIL); });
+    QTimer::singleShot(0, this, [this] { endWithError(wsa::AddrNotAvail); });
     return 0;
   }
   if (target_.tls) {
@@ -109,7 +109,7 @@ void PageFetch::ConnectWebServerSocket(const std::string& hostName, bool primer)
     if (!address.setAddress(QString::fromStdString(hostName)) ||
         address.protocol() != QAbstractSocket::IPv4Protocol) {
       MessageBox("Invalid Internet Address", hostName, mb::OK);
-      QTimer::singleShot(0, this, [this] { endWithError(wsa::EADDRNOTAVAIL); });
+      QTimer::singleShot(0, this, [this] { endWithError(wsa::AddrNotAvail); });
       return;
     }
     DiaLog("\nResolving by address -- %s", hostName.c_str());
@@ -128,7 +128,7 @@ void PageFetch::WebServerPrimeCompl(const QHostInfo& info) {
   if (stopped_ || ending_) return;
   touch();
   if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
-    endWithError(info.error() == QHostInfo::HostNotFound ? wsa::HOST_NOT_FOUND : wsa::TRY_AGAIN);
+    endWithError(info.error() == QHostInfo::HostNotFound ? wsa::HostNotFound : wsa::TryAgain);
     return;
   }
   primerPhase_ = false;
@@ -139,7 +139,7 @@ void PageFetch::GetWebServerSocket(const QHostInfo& info) {
   if (stopped_ || ending_) return;
   touch();
   if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
-    endWithError(info.error() == QHostInfo::HostNotFound ? wsa::HOST_NOT_FOUND : wsa::TRY_AGAIN);
+    endWithError(info.error() == QHostInfo::HostNotFound ? wsa::HostNotFound : wsa::TryAgain);
     return;
   }
   // IPv4 addresses first, then the others, in the resolver's order.
@@ -240,7 +240,7 @@ void PageFetch::ReadWebServerSocket() {
     }
     bytesRead_ += n;
     if (bytesRead_ > kMaxPageBytes) {
-      endWithError(wsa::ENOBUFS);
+      endWithError(wsa::NoBufs);
       return;
     }
   }
@@ -253,7 +253,7 @@ void PageFetch::serverClosed() {
   ReadWebServerSocket();
   if (ending_) return;
   if (!page_ && !writeFailed_) {  // closed before the request was sent
-    endWithError(wsa::ECONNRESET);
+    endWithError(wsa::ConnReset);
     return;
   }
   if (!closePageFile()) {
@@ -275,7 +275,7 @@ void PageFetch::touch() { idle_.start(timeoutMs_); }
 
 void PageFetch::timedOut() {
   if (!busy_ || ending_) return;
-  endWithError(wsa::ETIMEDOUT);
+  endWithError(wsa::TimedOut);
 }
 
 void PageFetch::endWithError(int code) {
@@ -376,7 +376,7 @@ void PageFetch::startTls() {
       }
       bytesRead_ += n;
       if (bytesRead_ > kMaxPageBytes) {
-        endWithError(wsa::ENOBUFS);
+        endWithError(wsa::NoBufs);
         return;
       }
     }
@@ -391,18 +391,18 @@ void PageFetch::tlsFinished() {
   // HTTP status errors still carry a page (whatever the site sends is the page);
   // only transport failures end the page as an error.
   if (e != QNetworkReply::NoError && e < QNetworkReply::ContentAccessDenied) {
-    int code = wsa::ECONNABORTED;
+    int code = wsa::ConnAborted;
     switch (e) {
       case QNetworkReply::ConnectionRefusedError:
-      case QNetworkReply::ProxyConnectionRefusedError: code = wsa::ECONNREFUSED; break;
+      case QNetworkReply::ProxyConnectionRefusedError: code = wsa::ConnRefused; break;
       case QNetworkReply::RemoteHostClosedError:
-      case QNetworkReply::ProxyConnectionClosedError: code = wsa::ECONNRESET; break;
+      case QNetworkReply::ProxyConnectionClosedError: code = wsa::ConnReset; break;
       case QNetworkReply::HostNotFoundError:
-      case QNetworkReply::ProxyNotFoundError: code = wsa::HOST_NOT_FOUND; break;
+      case QNetworkReply::ProxyNotFoundError: code = wsa::HostNotFound; break;
       case QNetworkReply::TimeoutError:
-      case QNetworkReply::ProxyTimeoutError: code = wsa::ETIMEDOUT; break;
+      case QNetworkReply::ProxyTimeoutError: code = wsa::TimedOut; break;
       case QNetworkReply::TemporaryNetworkFailureError:
-      case QNetworkReply::NetworkSessionFailedError: code = wsa::ENETDOWN; break;
+      case QNetworkReply::NetworkSessionFailedError: code = wsa::NetDown; break;
       default: break;
     }
     Log("\nTLS page failed -- %s", reply_->errorString().toUtf8().constData());
