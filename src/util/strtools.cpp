@@ -229,7 +229,7 @@ bool strsub(char* s, char c1, char c2) {
 int strsubstr(char* s, const char* oldText, const char* newText, int max) {
   if (!s || !oldText || !newText) return -1;
   int p = search(s, oldText, true);
-  if (p < 0 || oldText[0] == 0) return p < 0 ? -1 : 0;
+  if (p < 0) return -1;
   strdel(s, p, len(oldText), max);
   strinsstr(s, newText, p, max);  // when the new text does not fit, the old one is gone all the same
   return 0;
@@ -277,9 +277,15 @@ int strposdelall(char* s, const char* key, int max) {
   }
   if (key[0] == 0) return 0;
   int count = 0;
-  while (search(s, key, true) >= 0) {
-    strposdel(s, key, max);
+  for (;;) {
+    int before = len(s);
+    int p = search(s, key, true);
+    if (p < 0) break;
+    strdel(s, p, len(key), max);
     ++count;
+    // A text longer than max (or a max of 0) cannot shrink: stop instead of finding the
+    // same key again for ever.
+    if (len(s) >= before) break;
   }
   return count;
 }

@@ -230,3 +230,31 @@ TEST(StrTools, AnyInputStaysInBounds) {
     ASSERT_LT(std::strlen(dst.c_str()), dst.size());
   }
 }
+
+// Deleting every key must end even when the text cannot shrink (a text longer than the
+// capacity given, or a capacity of 0): the loop stops instead of finding the key again.
+TEST(StrTools, DeleteAllNeverLoops) {
+  struct Case {
+    const char* text;
+    const char* key;
+    int max;
+    int expected;
+  } cases[] = {
+      {"aaaaaaaaaa", "a", 5, 1}, {"xax", "a", 0, 1}, {"abab", "ab", 10, 2}, {"aaa", "aa", 10, 1},
+  };
+  for (const auto& c : cases) {
+    char s[40];
+    std::strcpy(s, c.text);
+    EXPECT_EQ(strposdelall(s, c.key, c.max), c.expected) << c.text;
+    EXPECT_LT(std::strlen(s), sizeof s);
+  }
+}
+
+TEST(StrTools, SubstituteAnEmptyOldTextInsertsAtTheStart) {
+  char s[10] = "bc";
+  EXPECT_EQ(strsubstr(s, "", "a", 10), 0);  // an empty key is found at 0
+  EXPECT_STREQ(s, "abc");
+  char e[10] = "";
+  EXPECT_EQ(strsubstr(e, "", "a", 10), -1);  // nothing is found in an empty text
+  EXPECT_STREQ(e, "");
+}

@@ -1,0 +1,31 @@
+// Quote file names: how a quote request's file name field becomes the path of its
+// historical quote file under quotes.day. The writer and the list side use one rule, so
+// both name the same file, and a name that would leave quotes.day is refused.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quova {
+
+// A path under the program's root (QUOVA when set, else the working directory).
+std::string rootPath(std::string_view relative);
+
+// The symbol with its first "." deleted: what a file name field of "*" means.
+std::string symbolFileName(std::string_view symbol);
+
+// The file name rule without "*": D\N becomes D\D_N (skipped for option series, whose
+// AltFileName already has that form), "aux" (any case) becomes "_aux", blanks and ":"
+// become "_", and the first "." is deleted. Nothing when the result would leave
+// quotes.day (absolute, a "." or ".." component, an empty component, or empty).
+std::optional<std::string> quoteFileName(std::string_view fileName, bool subdirRule = true);
+
+// The list side (ParseFilePaths): "*" means the symbol (first "." deleted), then the rule.
+std::optional<std::string> requestFileName(std::string_view symbol, std::string_view fileName);
+
+// root + "QUOTES.DAY\\" + name + ext (the list side), or "quotes.day\\" (the writer).
+std::string listQuotePath(const std::string& name, std::string_view ext = ".DAY");
+std::string writerQuotePath(const std::string& name);
+
+}  // namespace quova
