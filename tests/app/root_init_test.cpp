@@ -122,3 +122,18 @@ TEST(RootInit, TemplatesComeFromTheSourceTree) {
     }
   }
 }
+
+TEST(RootInit, CommandPrintsEachCreatedPath) {
+  TempDir dir;
+  std::string root = dir.file("r");
+  std::string prog = "quova", opt = "--init-root";
+  char* argv[] = {prog.data(), opt.data(), root.data(), nullptr};
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(initRootCommand(3, argv), 0);
+  std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.rfind("created " + root + "\n", 0), 0u);
+  EXPECT_NE(out.find("created " + root + "/quova.ini\n"), std::string::npos);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(initRootCommand(2, argv), 2);  // no folder given
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("usage:"), std::string::npos);
+}

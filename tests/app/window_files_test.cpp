@@ -49,6 +49,9 @@ TEST_F(WindowFilesFixture, FrameConfigHasHeightBeforeWidth) {
 
   OpenLogFile();
   a.W = 1280;
+  a.setMaximised(false);
+  EXPECT_EQ(a.Style, ws::VISIBLE);
+  a.setMaximised(true);
   ASSERT_TRUE(SaveFrameConfig(a));
   EXPECT_EQ(dir.read("quova.cfg"), le32(10) + le32(0xFFFFFFEC) + le32(300) + le32(1280) +
                                        le32(ws::MAXIMIZE | ws::VISIBLE) + le32(0x200));
