@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace quova {
@@ -100,25 +101,58 @@ bool makeDirectories(std::string_view path) {
 }
 
 bool replaceFileContent(std::string_view path, std::string_view content) {
-  std::string target = nativePath(path);
-  std::string tmp = target + ".tmp~";
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-  if (fd < 0) return false;
+  ReplacementFile out(path);
+  return out.isOpen() && out.write(content) && out.commit();
+}
+
+ReplacementFile::ReplacementFile(std::string_view path) : target_(nativePath(path)) {
+  struct stat st {};
+  mode_t mode = 0666;
+  if (::lstat(target_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    // Replace the file the link points to, as writing through the link would.
+    if (char* real = ::realpath(target_.c_str(), nullptr)) {
+      target_ = real;
+      std::free(real);
+    }
+  }
+  bool existed = ::stat(target_.c_str(), &st) == 0;
+  if (existed) mode = st.st_mode & 07777;
+  tmp_ = target_ + ".tmp~";
+  fd_ = ::open(tmp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (fd_ >= 0 && existed) ::fchmod(fd_, mode);
+}
+
+ReplacementFile::~ReplacementFile() { discard(); }
+
+void ReplacementFile::discard() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(tmp_.c_str());
+}
+
+bool ReplacementFile::write(std::string_view data) {
+  if (fd_ < 0 || failed_) return false;
   std::size_t done = 0;
-  bool ok = true;
-  while (done < content.size()) {
-    ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+  while (done < data.size()) {
+    ssize_t n = ::write(fd_, data.data() + done, data.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ok = false;
-      break;
+      failed_ = true;
+      return false;
     }
     done += static_cast<std::size_t>(n);
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(tmp.c_str());
+  return true;
+}
+
+bool ReplacementFile::commit() {
+  if (fd_ < 0) return false;
+  bool ok = !failed_ && ::fsync(fd_) == 0;
+  if (::close(fd_) != 0) ok = false;
+  fd_ = -1;
+  if (ok && ::rename(tmp_.c_str(), target_.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(tmp_.c_str());
   return ok;
 }
 

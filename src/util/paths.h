@@ -24,4 +24,26 @@ bool makeDirectories(std::string_view path);
 // target, so a crash leaves the old file or the new one, never half of one.
 bool replaceFileContent(std::string_view path, std::string_view content);
 
+// The same, written piece by piece: the content goes to a temporary file beside the
+// target (an existing target's permissions are kept, a symbolic link is followed), and
+// commit() flushes it and renames it over the target. Until then the target stays as it
+// was; a replacement that is not committed, or whose write fails, is discarded.
+class ReplacementFile {
+ public:
+  explicit ReplacementFile(std::string_view path);  // mapped with nativePath
+  ~ReplacementFile();
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+  bool isOpen() const { return fd_ >= 0; }
+  bool write(std::string_view data);  // false once any write has failed
+  bool commit();                      // true only when every write, the flush and the rename succeeded
+
+ private:
+  void discard();
+  std::string target_;
+  std::string tmp_;
+  int fd_ = -1;
+  bool failed_ = false;
+};
+
 }  // namespace quova
