@@ -96,9 +96,9 @@ void readIniImage(std::string_view bytes, Settings& s, bool& logDiagnostics);
 std::string userImage(const PathBufferRecord& p);
 void readUserImage(std::string_view bytes, PathBufferRecord& p);
 
-// The root-directory warning shown when quova.ini or quova.cfg is missing; firstLine is
-// "Cannot find initialization file -- %s\n" or "Cannot find configuration file -- %s\n".
-std::string rootDirectoryWarning(std::string_view firstLineFormat, std::string_view path);
+// The root-directory warning shown when quova.ini or quova.cfg is missing; kind is
+// "initialization" or "configuration" ("Cannot find <kind> file -- <path>" heads it).
+std::string rootDirectoryWarning(std::string_view kind, std::string_view path);
 
 // quova.ini then User.dat; false only when quova.ini cannot be opened (after the warning).
 bool GetIniFile();

@@ -29,6 +29,8 @@ struct FrameAttributes {
   std::uint32_t Style = ws::OVERLAPPEDWINDOW;
   std::uint32_t ExStyle = 0;
   bool maximised() const { return (Style & ws::MAXIMIZE) != 0; }
+  // CanClose records the frame's state in its style, so quova.cfg keeps it.
+  void setMaximised(bool on) { Style = on ? (Style | ws::MAXIMIZE) : (Style & ~ws::MAXIMIZE); }
 };
 
 std::string frameConfigPath();  // QUOVAPATH + "quova.cfg"

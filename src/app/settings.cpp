@@ -1,0 +1,233 @@
+// quova.ini and User.dat: their images, the validations applied on loading, and the load
+// and save routines with their log lines.
+#include "app/settings.h"
+
+#include <cmath>
+#include <utility>
+
+#include "app/app_state.h"
+#include "app/binary_image.h"
+#include "app/host.h"
+#include "app/log.h"
+#include "util/dates.h"
+#include "util/paths.h"
+
+namespace quova {
+namespace {
+
+constexpr COLORREF LtYellow = RGB(255, 255, 0), Black = RGB(0, 0, 0), White = RGB(255, 255, 255),
+                   LtRed = RGB(255, 0, 0), LtGray = RGB(192, 192, 192), LtCyan = RGB(0, 255, 255),
+                   LtGreen = RGB(0, 255, 0), LtBlue = RGB(0, 0, 255), LtMagenta = RGB(255, 0, 255);
+
+std::function<void()>& installationDialogs() {
+  static std::function<void()> run;
+  return run;
+}
+
+void writeDownloadControls(ImageWriter& w, const DownloadControlsRecord& d) {
+  w.i32(d.DLTime);
+  w.flag(d.DLTimeAM);
+  w.flag(d.DLTimePM);
+  w.flag(d.DLTime24);
+  for (bool day : {d.DLOnMonday, d.DLOnTuesday, d.DLOnWednesday, d.DLOnThursday, d.DLOnFriday,
+                   d.DLOnSaturday, d.DLOnSunday})
+    w.flag(day);
+  w.text(d.TimeZone, kTimeZoneSize);
+  w.f64(d.CurrencyDivisor);
+  w.flag(d.OpenAlarmsQTL);
+  w.flag(d.UseProxy);
+  w.text(d.ProxyServer, kProxyServerSize);
+}
+
+void readDownloadControls(ImageReader& r, DownloadControlsRecord& d) {
+  r.i32(d.DLTime);
+  r.flag(d.DLTimeAM);
+  r.flag(d.DLTimePM);
+  r.flag(d.DLTime24);
+  for (bool* day : {&d.DLOnMonday, &d.DLOnTuesday, &d.DLOnWednesday, &d.DLOnThursday, &d.DLOnFriday,
+                    &d.DLOnSaturday, &d.DLOnSunday})
+    r.flag(*day);
+  r.text(d.TimeZone, kTimeZoneSize);
+  r.f64(d.CurrencyDivisor);
+  r.flag(d.OpenAlarmsQTL);
+  r.flag(d.UseProxy);
+  r.text(d.ProxyServer, kProxyServerSize);
+}
+
+// The validations of quova.ini, in file order.
+void validate(Settings& s, const std::string& path) {
+  s.DailyDownloadSource = 3;
+  if (GoodDate(s.LastDnLoadDate.c_str(), kDateUS) == -1) s.LastDnLoadDate = "01/01/80";
+  if (s.LastDnLoadStep < 0 || s.LastDnLoadStep > 20) s.LastDnLoadStep = 0;
+  // A divisor of zero or below, or one that is not a number, would write infinite or
+  // sign-flipped prices into quote files.
+  double& div = s.DownloadControls.CurrencyDivisor;
+  if (!std::isfinite(div) || div <= 0) {
+    Log("\nCurrencyDivisor %g in %s is not a positive number; 1.0 is used.", div, path.c_str());
+    div = 1.0;
+  }
+  if (s.DisplayDateFormat != kDateUS && s.DisplayDateFormat != kDateInternational) s.DisplayDateFormat = kDateUS;
+}
+
+}  // namespace
+
+Palette quovaPalette() {
+  return {LtYellow, Black, White, LtRed, LtGray, LtCyan, LtGreen, LtBlue,
+          LtGreen, LtCyan, LtGreen, LtBlue, LtMagenta, LtCyan, LtGreen, colortarget::HiLoClose};
+}
+
+Palette windowsPalette(const SystemColors& sys) {
+  return {sys.windowText, sys.window, sys.windowText, LtRed, LtGray, LtCyan, LtGreen, LtBlue,
+          sys.windowText, LtCyan, LtGreen, LtBlue, LtMagenta, LtCyan, LtGreen, colortarget::HiLoClose};
+}
+
+Palette defaultCustomColors() {
+  Palette p{};
+  p[0] = RGB(1, 1, 1);
+  for (unsigned i = 1; i < p.size(); ++i) p[i] = RGB(16 * i, 16 * i, 16 * i);
+  return p;
+}
+
+Settings& settings() {
+  static Settings s;
+  return s;
+}
+
+std::string iniImage(const Settings& s, bool logDiagnostics) {
+  ImageWriter w;
+  w.i32(s.DailyDownloadSource);
+  w.text(s.LastDnLoadDate, kLastDnLoadDateSize);
+  w.i32(s.LastDnLoadStep);
+  for (COLORREF c : s.PlotColors) w.u32(c);
+  for (COLORREF c : s.custColors) w.u32(c);
+  w.byte(s.reserved);
+  writeDownloadControls(w, s.DownloadControls);
+  w.flag(s.DiagnosticDisplays);
+  w.flag(s.CSVenable);
+  w.flag(s.CSVappend);
+  w.i32(s.DisplayDateFormat);
+  w.flag(logDiagnostics);
+  return w.bytes();
+}
+
+void readIniImage(std::string_view bytes, Settings& s, bool& logDiagnostics) {
+  ImageReader r(bytes);
+  r.i32(s.DailyDownloadSource);
+  r.text(s.LastDnLoadDate, kLastDnLoadDateSize);
+  r.i32(s.LastDnLoadStep);
+  for (COLORREF& c : s.PlotColors) r.u32(c);
+  for (COLORREF& c : s.custColors) r.u32(c);
+  r.byte(s.reserved);
+  readDownloadControls(r, s.DownloadControls);
+  r.flag(s.DiagnosticDisplays);
+  r.flag(s.CSVenable);
+  r.flag(s.CSVappend);
+  r.i32(s.DisplayDateFormat);
+  r.flag(logDiagnostics);
+}
+
+std::string userImage(const PathBufferRecord& p) {
+  ImageWriter w;
+  w.text(p.EditorPath, kUserPathSize);
+  w.text(p.BrowserPath, kUserPathSize);
+  w.text(p.SpreadsheetPath, kUserPathSize);
+  return w.bytes();
+}
+
+void readUserImage(std::string_view bytes, PathBufferRecord& p) {
+  ImageReader r(bytes);
+  r.text(p.EditorPath, kUserPathSize);
+  r.text(p.BrowserPath, kUserPathSize);
+  r.text(p.SpreadsheetPath, kUserPathSize);
+}
+
+std::string rootDirectoryWarning(std::string_view kind, std::string_view path) {
+  std::string t = "Cannot find ";
+  t += kind;
+  t += " file -- ";
+  t += path;
+  t += "\n";
+  t += "\nLikely QUOVA has been started with an incorrect default directory.\n";
+  t += "\nQUOVA must start with the default set to the QUOVA root directory.\n";
+  t += "\nCheck your \"Start in\" directory in your QUOVA icon.\n";
+  t += "\nIf you are starting QUOVA from other than its root directory,\n";
+  t += "\nor using drag & drop, you must set the QUOVA environment variable\n";
+  t += "\nto the QUOVA root driectory path.\n";
+  t += "\n\n(If you already have an QUOVA environment variable, be sure \n";
+  t += "\nthe path is correct.)\n";
+  t += "\n\nQUOVA will (must) close.\n";
+  return t;
+}
+
+void setInstallationDialogs(std::function<void()> run) { installationDialogs() = std::move(run); }
+
+bool GetIniFile() {
+  Settings& s = settings();
+  const SystemColors sys = s.systemColors;
+  s = Settings{};
+  s.systemColors = sys;
+  s.WinPlotColors = windowsPalette(sys);
+  s.PlotColors = s.QUOVAPlotColors;
+  logState().LogDiagnostics = false;
+
+  const std::string path = app().IniFilePath;
+  std::string bytes;
+  if (!readFileBytes(path, bytes, kIniFileSize)) {
+    Log("\n%s could not be opened for reading.", path.c_str());
+    MessageBox(rootDirectoryWarning("initialization", path), "QUOVA main window WARNING", mb::OK);
+    return false;
+  }
+  readIniImage(bytes, s, logState().LogDiagnostics);
+  validate(s, path);
+  Log("\n%s successfully read.", path.c_str());
+  GetUserFile();
+  return true;
+}
+
+bool SaveIniFile() {
+  const std::string path = app().IniFilePath;
+  bool ok = replaceFileContent(path, iniImage(settings(), logState().LogDiagnostics));
+  if (ok)
+    Log("\n%s successfully updated.", path.c_str());
+  else
+    Log("\n%s could not be opened for update.", path.c_str());
+  SaveUserFile();
+  return ok;
+}
+
+bool GetUserFile() {
+  Log("\nGetUserFile() entered");
+  PathBufferRecord& p = settings().TPathBuffer;
+  p = PathBufferRecord{};
+  const std::string path = app().UserFilePath;
+  std::string bytes;
+  if (!readFileBytes(path, bytes, kUserFileSize)) {
+    Log("\n%s NOT found...this is normal for 1st installation.", path.c_str());
+  } else {
+    readUserImage(bytes, p);
+    Log("\n%s successfully read.", path.c_str());
+  }
+  const bool complete = !p.EditorPath.empty() && !p.BrowserPath.empty() && !p.SpreadsheetPath.empty();
+  if (!complete) {
+    MessageBox("Please check and update as necessary the following user data.", "QUOVA Installation Message",
+               mb::OK);
+    if (installationDialogs()) installationDialogs()();
+  }
+  Log("\nEditor          Path: %s", p.EditorPath.c_str());
+  Log("\nBrowser         Path: %s", p.BrowserPath.c_str());
+  Log("\nSpreadsheetPath Path: %s", p.SpreadsheetPath.c_str());
+  Log(complete ? "\nGetUserFile() exited successful" : "\nGetUserFile() exited unsuccessful");
+  return complete;
+}
+
+bool SaveUserFile() {
+  const std::string path = app().UserFilePath;
+  if (!replaceFileContent(path, userImage(settings().TPathBuffer))) {
+    Log("\nCannot Open User File -- %s", path.c_str());
+    return false;
+  }
+  Log("\nUser File -- %s successfully updated.", path.c_str());
+  return true;
+}
+
+}  // namespace quova

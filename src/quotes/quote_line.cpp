@@ -1,0 +1,372 @@
+// Composing and parsing record lines under a quote format descriptor.
+#include "quotes/quote_line.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "quotes/number_text.h"
+#include "util/dates.h"
+#include "util/strtools.h"
+
+namespace quova {
+namespace {
+
+constexpr int kWorkLineSize = 512;  // a record line after tabs and commas became blanks
+constexpr int kWorkTextSize = kQuoteMaxTokens * (kQuoteTokenSize - 1 + 3) + 1;
+
+int fieldCount(const OFtype& fmt) {
+  if (fmt.nFields < 0) return 0;
+  return fmt.nFields > kMaxFormatFields ? kMaxFormatFields : fmt.nFields;
+}
+
+int clampTo(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// The text of a field code; nullptr for codes without text. dateFormat: the pattern the
+// Date field is written in.
+const char* outputText(const QuoteData* q, const OFtype& fmt, int code, bool reformatDate) {
+  switch (code) {
+    case FC_HI: return q->High;
+    case FC_LOW: return q->Low;
+    case FC_BID: return q->Low;   // a bid is folded into the low by the append rule
+    case FC_ASK: return q->High;  // and an ask into the high
+    case FC_OPEN: return q->Open;
+    case FC_CLOSE: return q->Close;
+    case FC_PREV: return q->Prev;
+    case FC_CHANGE: return q->Change;
+    case FC_VOLUME: return q->Volume;
+    case FC_DATE: return reformatDate ? FormattedOutputDate(q, fmt) : q->Date;
+    case FC_PE_RATIO: return q->PE_Ratio;
+    case FC_DIVIDEND: return q->Dividend;
+    case FC_EARNINGS: return q->Earnings;
+    case FC_TEMP: return q->Temp;
+    case FC_OPENINTEREST: return q->openinterest;
+    case FC_SYMBOL: return q->Symbol;
+    case FC_CO_NAME: return q->Co_name;
+    case FC_TIME: return q->Time;
+    case FC_EXPCHAR: return q->ExpChar;
+    case FC_EXPYR: return q->ExpYr;
+    default: return nullptr;
+  }
+}
+
+// A bounded line under construction: at most cap characters.
+struct LineBuilder {
+  char* s;
+  int cap;
+  int len = 0;
+  void put(char c) {
+    if (len < cap) s[len++] = c;
+  }
+  void put(const char* t) {
+    while (*t && len < cap) s[len++] = *t++;
+  }
+};
+
+// Reads the integer at the front of s the way atoi does (no overflow: at most 9 digits).
+int leadingInt(const char* s) {
+  while (*s == ' ') ++s;
+  bool neg = false;
+  if (*s == '+' || *s == '-') neg = *s++ == '-';
+  int v = 0, digits = 0;
+  while (*s >= '0' && *s <= '9' && digits < 9) v = v * 10 + (*s++ - '0'), ++digits;
+  return neg ? -v : v;
+}
+
+// The next word of the work text, cut at the first blank and removed with that blank.
+void nextWord(char* word, int wordMax, char* work, int workMax) {
+  getnext(word, work, " ", wordMax, workMax);
+}
+
+float* priceField(quotetype* q, int code, char** text) {
+  switch (code) {
+    case FC_HI: *text = q->hi_text; return &q->hi;
+    case FC_LOW: *text = q->low_text; return &q->low;
+    case FC_BID: *text = q->bid_text; return &q->bid;
+    case FC_ASK: *text = q->ask_text; return &q->ask;
+    case FC_OPEN: *text = q->open_text; return &q->open;
+    case FC_CLOSE: *text = q->close_text; return &q->close;
+    case FC_PREV: *text = q->prev_text; return &q->prev;
+    case FC_CHANGE: *text = q->change_text; return &q->change;
+    case FC_PE_RATIO: *text = q->pe_ratio_text; return &q->pe_ratio;
+    case FC_DIVIDEND: *text = q->dividend_text; return &q->dividend;
+    case FC_EARNINGS: *text = q->earnings_text; return &q->earnings;
+    case FC_OPENINTEREST: *text = q->openinterest_text; return &q->openinterest;
+    default: return nullptr;
+  }
+}
+
+int readTime(char* work, int workMax, quotetype* q) {
+  char word[kQuoteTokenSize];
+  nextWord(word, sizeof word, work, workMax);
+  quova::strcpy(q->time_text, word, sizeof q->time_text);
+  strposdel(word, ":", sizeof word);
+  if (word[0] == 0) return 0;
+  q->time = leadingInt(word);
+  // An AM/PM marker right after the time (one blank between them) belongs to it.
+  if (work[0] != 0 && work[0] != ' ') {
+    char marker[kQuoteTokenSize];
+    nextWord(marker, sizeof marker, work, workMax);
+    strtoupper(marker);
+    if (std::strstr(marker, "PM")) {
+      if (q->time < 1200) q->time += 1200;
+    } else if (std::strstr(marker, "AM")) {
+      if (q->time >= 1200 && q->time < 1300) q->time -= 1200;
+    }
+    quova::strcat(q->time_text, " ", sizeof q->time_text);
+    quova::strcat(q->time_text, marker, sizeof q->time_text);
+  }
+  return 0;
+}
+
+int readDate(char* work, int workMax, quotetype* q, const char* dateFormat, const char* refDate) {
+  char word[20];
+  nextWord(word, sizeof word, work, workMax);
+  if (!PreProcessDate(word, dateFormat, refDate)) return 0;  // date stays -1: rejected later
+  int day = GoodDate(word, DATE_FMT_US);
+  if (day < 0 || day > kMaxDayNumber) return -1;
+  q->date = day;
+  return 0;
+}
+
+int readVolume(char* work, int workMax, quotetype* q) {
+  if (posnextchar(work) >= 15) return 0;  // too far away: the field is absent
+  char word[kQuoteTokenSize];
+  nextWord(word, sizeof word, work, workMax);
+  if (word[0] == 0) return 0;
+  float v = 0;
+  if (!readFloat(word, &v)) return -1;
+  q->volume = v;
+  return 0;
+}
+
+// A fraction "number, one separator character, number" with nothing after it.
+bool readFraction(const char* text, double* value) {
+  std::string_view s(text);
+  double num = 0, den = 0;
+  std::size_t n = decimalPrefix(s, &num);
+  if (n == 0 || n + 1 >= s.size()) return false;
+  if (!readDecimal(s.substr(n + 1), &den) || den == 0.0) return false;
+  *value = num / den;
+  return std::isfinite(*value);
+}
+
+}  // namespace
+
+const char* FormattedOutputDate(const QuoteData* quote, const OFtype& fmt) {
+  static char result[16];
+  if (fmt.outDateFormat[0] == 0) return quote->Date;
+  char date[20];
+  quova::strcpy(date, quote->Date, sizeof date);
+  char layout[20];
+  quova::strcpy(layout, date, sizeof layout);
+  if (PreProcessDate(layout, fmt.outDateFormat, fmt.refDate)) quova::strcpy(date, layout, sizeof date);
+  ReFormatDate(date, result, fmt.outDateFormat);
+  return result;
+}
+
+bool ReFormatDate(const char* date, char* out, const char* pattern) {
+  constexpr int kOut = 16;
+  auto part = [&](int start, int n, char* dst) {
+    int len = static_cast<int>(std::strlen(date));
+    int k = 0;
+    for (int i = start; i < start + n && i < len; ++i) dst[k++] = date[i];
+    dst[k] = 0;
+  };
+  char month[3], day[3], year[8];
+  part(0, 2, month);
+  part(3, 2, day);
+  part(6, 4, year);
+  if (std::strlen(year) == 2 && year[0] >= '0' && year[0] <= '9' && year[1] >= '0' && year[1] <= '9')
+    std::snprintf(year, sizeof year, "%04d", expandShortYear((year[0] - '0') * 10 + (year[1] - '0')));
+  int yl = static_cast<int>(std::strlen(year));
+  LineBuilder b{out, kOut - 1};
+  for (const char* p = pattern ? pattern : ""; *p;) {
+    if (std::strncmp(p, "yyyy", 4) == 0) {
+      b.put(year);
+      p += 4;
+    } else if (std::strncmp(p, "yy", 2) == 0) {
+      b.put(yl >= 2 ? year + yl - 2 : year);
+      p += 2;
+    } else if (*p == 'y') {
+      b.put(yl >= 1 ? year + yl - 1 : year);
+      p += 1;
+    } else if (std::strncmp(p, "mm", 2) == 0) {
+      b.put(month);
+      p += 2;
+    } else if (std::strncmp(p, "dd", 2) == 0) {
+      b.put(day);
+      p += 2;
+    } else {
+      b.put(*p++);
+    }
+  }
+  out[b.len] = 0;
+  return true;
+}
+
+const char* GetOutputField(const QuoteData* quote, const OFtype& fmt, int i) {
+  if (i < 0 || i >= kMaxFormatFields) return nullptr;
+  return outputText(quote, fmt, fmt.fieldCode[i], true);
+}
+
+void MakeQuoteString(char* line, int size, const QuoteData* quote, const OFtype& fmt,
+                     bool reformatDate) {
+  if (!line || size <= 0) return;
+  if (size < 2) {
+    line[0] = 0;
+    return;
+  }
+  // The record text stops at size - 2, so the line end always fits.
+  LineBuilder b{line, size - 2};
+  int n = fieldCount(fmt);
+  for (int i = 0; i < n; ++i) {
+    if (fmt.delimiter == DELIM_COMMA) {
+      if (i > 0) b.put(',');
+    } else if (fmt.delimiter == DELIM_TAB) {
+      if (i > 0) b.put('\t');
+    } else {
+      int col = clampTo(fmt.columnPos[i], 0, kQuoteLineSize - 1);
+      while (b.len < col && b.len < b.cap) b.put(' ');
+    }
+    for (int k = clampTo(fmt.leadBlanks[i], 0, kQuoteLineSize - 1); k > 0; --k) b.put(' ');
+    char prefix[21];
+    quova::strcpy(prefix, fmt.prefixText[i], sizeof prefix);
+    b.put(prefix);
+    const char* text = outputText(quote, fmt, fmt.fieldCode[i], reformatDate);
+    if (!text) {
+      // The toolkit's warning for a missing source ("source string = NULL!!!").
+      char none[2] = {0};
+      quova::strcat(none, nullptr, sizeof none);
+      continue;
+    }
+    b.put(text);
+  }
+  while (b.len > 0 && line[b.len - 1] == ' ') --b.len;
+  if (b.len > 0 && line[b.len - 1] == ',') --b.len;
+  line[b.len++] = '\n';
+  line[b.len] = 0;
+}
+
+void CheckForCommaDelimeters(char* line, int size, const OFtype& fmt) {
+  if (fmt.delimiter != DELIM_COMMA) convCommas(line, size);
+}
+
+void GetWF(char* work, int workMax, char* whole, char* fraction) {
+  whole[0] = 0;
+  fraction[0] = 0;
+  char word[kQuoteTokenSize];
+  nextWord(word, sizeof word, work, workMax);
+  if (strpos(word, "/", true) > 0) {
+    quova::strcpy(fraction, word, kQuoteTokenSize);
+    return;
+  }
+  quova::strcpy(whole, word, kQuoteTokenSize);
+  // A fraction follows the whole part after exactly one blank.
+  if (work[0] == 0 || work[0] == ' ') return;
+  char next[kQuoteTokenSize];
+  getnextnd(next, work, " ", sizeof next, workMax);
+  if (strpos(next, "/", true) > 0) nextWord(fraction, kQuoteTokenSize, work, workMax);
+}
+
+float ConvWF(const char* whole, const char* fraction, int* error) {
+  *error = 0;
+  bool hasWhole = whole && whole[0], hasFraction = fraction && fraction[0];
+  double w = 0, f = 0;
+  if ((!hasWhole && !hasFraction) || (hasWhole && !readDecimal(whole, &w)) ||
+      (hasFraction && !readFraction(fraction, &f))) {
+    *error = 1;
+    return 0.0f;
+  }
+  double v = w + f;
+  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
+    *error = 1;
+    return 0.0f;
+  }
+  return static_cast<float>(v);
+}
+
+int ConvQuote(char* work, int workMax, float* value, char* text) {
+  char whole[kQuoteTokenSize], fraction[kQuoteTokenSize];
+  GetWF(work, workMax, whole, fraction);
+  int error = 0;
+  float v = ConvWF(whole, fraction, &error);
+  if (error) return -1;
+  *value = v;
+  quova::strcpy(text, whole, 20);
+  if (fraction[0]) {
+    if (whole[0]) quova::strcat(text, " ", 20);
+    quova::strcat(text, fraction, 20);
+  }
+  return 0;
+}
+
+int GetInputField(int code, char* work, int workMax, quotetype* q, const char* dateFormat,
+                  const char* refDate) {
+  char* text = nullptr;
+  if (float* value = priceField(q, code, &text)) return ConvQuote(work, workMax, value, text);
+  switch (code) {
+    case FC_VOLUME: return readVolume(work, workMax, q);
+    case FC_DATE: return readDate(work, workMax, q, dateFormat, refDate);
+    case FC_SYMBOL: getnext(q->symbol, work, "  ", sizeof q->symbol, workMax); return 0;
+    case FC_CO_NAME: getnext(q->co_name, work, "  ", sizeof q->co_name, workMax); return 0;
+    case FC_TIME: return readTime(work, workMax, q);
+    case FC_TEMP:
+    case FC_EXPCHAR:
+    case FC_EXPYR: return 0;  // these consume nothing
+    default: return -1;       // Num and unknown codes make the line unreadable
+  }
+}
+
+int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
+  quotetypeInit(q);
+  if (!line) return 1;
+  char buf[kWorkLineSize];
+  int n = 0;
+  while (n < kQuoteLineSize - 1 && line[n] && line[n] != '\n' && line[n] != '\r') {
+    buf[n] = line[n];
+    ++n;
+  }
+  buf[n] = 0;
+  convTabs(buf, sizeof buf);
+  CheckForCommaDelimeters(buf, sizeof buf, fmt);
+
+  // Tokens go to the work text, three blanks after each; a token equal to the current
+  // field's prefix text is dropped.
+  char work[kWorkTextSize];
+  int wl = 0;
+  const char* delim = fmt.delimiter == DELIM_COMMA ? "," : "  ";
+  int field = 0;
+  for (int tokens = 0; tokens < kQuoteMaxTokens && buf[0]; ++tokens) {
+    remleadWS(buf, sizeof buf);
+    const char* prefix = field < kMaxFormatFields ? fmt.prefixText[field] : "";
+    int pl = static_cast<int>(strnlen(prefix, 21));
+    if (pl > 20) pl = 20;
+    if (pl > 0 && std::strncmp(buf, prefix, static_cast<std::size_t>(pl)) == 0)
+      strdel(buf, 0, pl, sizeof buf);
+    char token[kQuoteTokenSize];
+    getnext(token, buf, delim, sizeof token, sizeof buf);
+    if (std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0 &&
+        token[pl] == 0)
+      continue;
+    for (const char* t = token; *t; ++t) work[wl++] = *t;
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    ++field;
+  }
+  work[wl] = 0;
+
+  int count = fieldCount(fmt);
+  for (int i = 0; i < count; ++i)
+    if (GetInputField(fmt.fieldCode[i], work, sizeof work, q, fmt.outDateFormat, fmt.refDate) != 0)
+      return 1;
+  if (q->date < 0 || q->date > kMaxDayNumber) return 1;
+  if (q->hi < 0) quova::strcpy(q->hi_text, q->close_text, sizeof q->hi_text);
+  if (q->low < 0) quova::strcpy(q->low_text, q->close_text, sizeof q->low_text);
+  getnext(q->rest, work, " ", sizeof q->rest, sizeof work);
+  return 0;
+}
+
+}  // namespace quova
