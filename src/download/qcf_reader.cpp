@@ -196,7 +196,7 @@ class SessionReader {
   std::string triggerValue(std::string tok, std::string_view key);
   bool specifierToken(const std::string& tok);
   bool modifierToken(const std::string& tok);
-  void specifierLine(const std::string& first, std::string_view rest);
+  void specifierLine(const std::string& first, const std::string& raw, std::string_view rest);
   void outputFormat(const std::string& raw);
   void outputPositions(const std::string& raw);
   void replaceAll(const std::string& raw);
@@ -480,8 +480,7 @@ bool SessionReader::specifierToken(const std::string& tok) {
   return true;
 }
 
-void SessionReader::specifierLine(const std::string& first, std::string_view rest) {
-  const std::string& raw = first;
+void SessionReader::specifierLine(const std::string& first, const std::string& raw, std::string_view rest) {
   if (in_.importMode) {
     // The fields of an import come from ImportFormat=, not from the script's lines.
     std::string_view fmt = s_.importFormat;
@@ -612,7 +611,7 @@ bool SessionReader::groupBody(std::string& tok, const std::string& raw, std::str
         reject(raw + " -- Invalid Format Specifier...None Found");
         return true;
       }
-      specifierLine(tok, rest);
+      specifierLine(tok, raw, rest);
       return true;
     case P_MODIFIER:
       if (!modifierToken(tok)) openGroup(tok);
