@@ -15,6 +15,8 @@ namespace quova {
 bool ExportHQF(const std::string& quoteFilePath, std::string* exported = nullptr);
 // Exports a quote list (every line converted, twelve-x lines left out).
 bool ExportQL(const std::string& qtlPath, std::string* exported = nullptr);
+// The name without directories, in small letters.
+std::string GetBaseFileNameExtLower(std::string_view path);
 // One line as its two-blank fields joined by ",".
 std::string commaJoinedFields(std::string_view line);
 
