@@ -1,12 +1,17 @@
 // The configuration files the program ships read as intended: the demo lists' QCFs fetch
-// from the local demo page server, and the default QCF reads a local quote file.
+// from the local demo page server and parse its sample pages, and the default QCF reads a
+// local quote file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "download/page_parser.h"
 #include "download/qcf.h"
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+#include "util/clock.h"
 
 using namespace quova;
 namespace fs = std::filesystem;
@@ -14,6 +19,15 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path sourceDir() { return fs::path(__FILE__).parent_path().parent_path().parent_path(); }
+
+struct Collect : ParseHooks {
+  std::vector<QuoteData> quotes;
+  bool SaveQuoteLine(QuoteData* q, long& saved, int, long) override {
+    quotes.push_back(*q);
+    ++saved;
+    return true;
+  }
+};
 
 struct Spec {
   int code;
@@ -39,7 +53,7 @@ TEST(ShippedQcf, ReadsAsIntended) {
        {{FC_SYMBOL, nullptr}, {FC_CO_NAME, nullptr}, {FC_CLOSE, nullptr}, {FC_TEMP, nullptr}, {FC_TEMP, nullptr},
         {FC_OPEN, nullptr}, {FC_HI, nullptr}, {FC_LOW, nullptr}, {FC_VOLUME, nullptr}, {FC_TIME, nullptr}}},
       {"demo/QuoteList Configuration Files/funds.qcf", "http://127.0.0.1:8765/funds/", ".html", BY_SYMBOL, 1, "",
-       "Fund Quote", "Fund", 2,
+       "Fund Quote", "<p>Fund", 2,
        {{FC_SYMBOL, "Fund "}, {FC_CO_NAME, nullptr}, {FC_CLOSE, "NAV "}, {FC_TEMP, "Chg "}, {FC_TIME, "As of "}}},
       {"root/QuoteList Configuration Files/default.qcf", "quotes.txt", "", BY_PAGE, 10, "", "", "NoTrigger", 1,
        {{FC_SYMBOL, nullptr}, {FC_CLOSE, nullptr}, {FC_HI, nullptr}, {FC_LOW, nullptr}, {FC_VOLUME, nullptr}}},
@@ -75,4 +89,71 @@ TEST(ShippedQcf, ReadsAsIntended) {
     EXPECT_STREQ(s.outputFormat.headerTemplate, "Header.day");
     EXPECT_EQ(s.outputFormat.nFields, 6);
   }
+}
+
+// Each demo page gives one complete quote per security, dated with the market date.
+TEST(ShippedQcf, DemoPagesParseUnderTheirQcfs) {
+  quova::test::ScopedHost host;
+  struct TestClock {
+    FixedClock clock{LocalTime{2026, 12, 8, 17, 30, 0, 0, 2}};
+    TestClock() { setClock(&clock); }
+    ~TestClock() { setClock(nullptr); }
+  } clock;
+  struct Quote {
+    const char *symbol, *coName, *close, *hi, *low, *volume;
+  };
+  struct Case {
+    const char* qcf;
+    std::vector<const char*> pages;
+    std::vector<Quote> quotes;
+  } cases[] = {
+      {"watch.qcf",
+       {"watch.html"},
+       {{"KLMX", "Kelmar Industries Inc", "41.61", "41.86", "41.35", "1513700"},
+        {"BRVN", "Brevanta Systems Corp", "103.66", "104.21", "102.72", "3189800"}}},
+      {"funds.qcf",
+       {"funds/QFGIX.html", "funds/QFBDX.html"},
+       {{"QFGIX", "Quarry Growth Index Fund", "28.07", "", "", ""},
+        {"QFBDX", "Quarry Total Bond Fund", "11.65", "", "", ""}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.qcf);
+    DownloadSettings s;
+    QcfInput in;
+    ASSERT_EQ(ReadSessionQCF((sourceDir() / "demo/QuoteList Configuration Files" / c.qcf).string(), in, &s),
+              QcfResult::Ready);
+    Collect hooks;
+    for (const char* page : c.pages) {
+      PageParser p(s, hooks);
+      EXPECT_EQ(p.ParseQuotesQCF((sourceDir() / "demo/pages" / page).string()), 1 + (c.pages.size() == 1));
+    }
+    ASSERT_EQ(hooks.quotes.size(), c.quotes.size());
+    for (std::size_t i = 0; i < c.quotes.size(); ++i) {
+      const QuoteData& q = hooks.quotes[i];
+      const Quote& e = c.quotes[i];
+      EXPECT_STREQ(q.Symbol, e.symbol);
+      EXPECT_STREQ(q.Co_name, e.coName);
+      EXPECT_STREQ(q.Close, e.close);
+      EXPECT_STREQ(q.HiParsed, e.hi);
+      EXPECT_STREQ(q.LowParsed, e.low);
+      EXPECT_STREQ(q.Volume, e.volume);
+      EXPECT_STREQ(q.Time, "16:00");
+      EXPECT_EQ(std::string(q.Date), s.marketDate);
+    }
+  }
+  // The default QCF on the local file it documents.
+  quova::test::TempDir dir;
+  dir.write("quotes.txt", "KLMX, 41.61, 41.86, 41.35, 1513700\nBRVN, 103.66, 104.21, 102.72, 3189800\n");
+  DownloadSettings s;
+  ASSERT_EQ(ReadSessionQCF((sourceDir() / "root/QuoteList Configuration Files/default.qcf").string(), QcfInput(), &s),
+            QcfResult::Ready);
+  Collect hooks;
+  PageParser p(s, hooks);
+  EXPECT_EQ(p.ParseQuotesQCF(dir.file("quotes.txt")), 2);
+  ASSERT_EQ(hooks.quotes.size(), 2u);
+  EXPECT_STREQ(hooks.quotes[1].Symbol, "BRVN");
+  EXPECT_STREQ(hooks.quotes[1].Close, "103.66");
+  EXPECT_STREQ(hooks.quotes[1].HiParsed, "104.21");
+  EXPECT_STREQ(hooks.quotes[1].LowParsed, "102.72");
+  EXPECT_STREQ(hooks.quotes[1].Volume, "3189800");
 }
