@@ -142,10 +142,7 @@ void LogSystemInfo() {
   if (::gethostname(name, sizeof name - 1) != 0) name[0] = 0;
   Log("\nComputer Name -- %s", name);
   utsname u{};
-  if (::uname(&u) == 0)
-    Log("\nLinux kernel %s %s detected.", u.release, u.machine);
-  else
-    Log("\nLinux kernel build %u detected.", 0u);
+  Log("\nWindows NT build %s detected.", ::uname(&u) == 0 ? u.release : "0");
 }
 
 }  // namespace quova

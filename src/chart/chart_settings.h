@@ -44,6 +44,9 @@ struct ChartSettings {
   std::int32_t stoch_k_display = 1;
   std::int32_t stoch_d_days = 5;
   std::int32_t stoch_d_display = 1;
+  // The fields above take 135 of the record's 149 bytes; the last 14 bytes are kept as read
+  // and written back unchanged (zero in a new file), so the file keeps its 1743 bytes.
+  std::array<std::uint8_t, 14> tail{};
 
   bool fitStored() const;  // the record's valid word is 1
   bool anyVolatilityShown() const;

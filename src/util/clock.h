@@ -35,6 +35,9 @@ struct FixedClock final : Clock {
   LocalTime now() const override { return t; }
 };
 
+// The local time of a moment of the system clock (seconds and nanoseconds of the epoch).
+LocalTime localTimeOf(long long seconds, long nanoseconds);
+
 // Weekday (0 = Sunday) of a Gregorian date.
 int gregorianWeekday(int year, int month, int day);
 

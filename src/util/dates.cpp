@@ -222,6 +222,21 @@ void DecodeDate(const char* text, int parts[3]) {
   parts[2] = v;
 }
 
+namespace {
+
+// month + "/" + day + "/" + year into the 12-character date, each step bounded.
+void composeDate(char* date, const char* month, const char* day, const char* year) {
+  char result[12] = {0};
+  quova::strcpy(result, month, 12);
+  quova::strcat(result, "/", 12);
+  quova::strcat(result, day, 12);
+  quova::strcat(result, "/", 12);
+  quova::strcat(result, year, 12);
+  quova::strcpy(date, result, 12);
+}
+
+}  // namespace
+
 bool PreProcessDate(char* date, const char* layout, const char* ref) {
   if (!date || !layout || layout[0] == 0) return true;
   char lay[81];
@@ -229,7 +244,6 @@ bool PreProcessDate(char* date, const char* layout, const char* ref) {
   char layLower[81];
   quova::strcpy(layLower, layout, 81);
   strtolower(layLower);
-  char result[12] = {0};
   if (std::strcmp(layLower, "day-mon-year") == 0) {
     const char* d1 = std::strchr(date, '-');
     if (!d1) return false;
@@ -241,12 +255,7 @@ bool PreProcessDate(char* date, const char* layout, const char* ref) {
     quova::strcpy(year, d2 + 1, 12);
     char num[3];
     if (!ConvMonth(num, mon)) return false;
-    quova::strcpy(result, num, 12);
-    quova::strcat(result, "/", 12);
-    quova::strcat(result, day, 12);
-    quova::strcat(result, "/", 12);
-    quova::strcat(result, year, 12);
-    quova::strcpy(date, result, 12);
+    composeDate(date, num, day, year);
     return true;
   }
   int ld = static_cast<int>(std::strlen(date)), ll = static_cast<int>(std::strlen(lay));
@@ -274,12 +283,7 @@ bool PreProcessDate(char* date, const char* layout, const char* ref) {
   } else {
     return false;
   }
-  quova::strcpy(result, month, 12);
-  quova::strcat(result, "/", 12);
-  quova::strcat(result, day, 12);
-  quova::strcat(result, "/", 12);
-  quova::strcat(result, year, 12);
-  quova::strcpy(date, result, 12);
+  composeDate(date, month, day, year);
   return true;
 }
 

@@ -48,19 +48,7 @@ LocalTime fromDosStamp(std::uint32_t stamp) {
 std::optional<LocalTime> fileTime(std::string_view path) {
   struct stat st {};
   if (::stat(nativePath(path).c_str(), &st) != 0) return std::nullopt;
-  std::tm tm{};
-  time_t secs = st.st_mtim.tv_sec;
-  localtime_r(&secs, &tm);
-  LocalTime t;
-  t.year = tm.tm_year + 1900;
-  t.month = tm.tm_mon + 1;
-  t.day = tm.tm_mday;
-  t.hour = tm.tm_hour;
-  t.minute = tm.tm_min;
-  t.second = tm.tm_sec;
-  t.msec = static_cast<int>(st.st_mtim.tv_nsec / 1000000);
-  t.weekday = tm.tm_wday;
-  return t;
+  return localTimeOf(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
 }
 
 bool setFileTime(std::string_view path, const LocalTime& t) {

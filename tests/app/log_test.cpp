@@ -76,3 +76,12 @@ TEST_F(LogFixture, MessBarDoesNothingOnceTheApplicationCloses) {
   LogBar("step");
   EXPECT_EQ(log(), "\nstep\n");
 }
+
+TEST_F(LogFixture, SystemInfoKeepsItsThreeLines) {
+  OpenLogFile();
+  LogSystemInfo();
+  std::string text = log();
+  EXPECT_EQ(text.rfind("\nWindows directory -- /etc\nComputer Name -- ", 0), 0u) << text;
+  EXPECT_NE(text.find(" detected."), std::string::npos);
+  EXPECT_NE(text.find("\nWindows NT build "), std::string::npos);
+}

@@ -231,20 +231,24 @@ void PageFetch::ReadWebServerSocket() {
     WebCloseSocket(false);
     return;
   }
-  while (socket_->bytesAvailable() > 0) {
-    long n = RecvWebFile(socket_->read(5000));
+  if (storeAvailable(socket_)) status(formatText(181, "%ld bytes read, transfer in-process", bytesRead_));
+}
+
+bool PageFetch::storeAvailable(QIODevice* from) {
+  while (from->bytesAvailable() > 0) {
+    long n = RecvWebFile(from->read(5000));
     if (n < 0) {
       ++fetchState().PageErrCount;  // the page is lost, so it counts as a failed attempt
       WebCloseSocket(false);
-      return;
+      return false;
     }
     bytesRead_ += n;
     if (bytesRead_ > kMaxPageBytes) {
       endWithError(wsa::NoBufs);
-      return;
+      return false;
     }
   }
-  status(formatText(181, "%ld bytes read, transfer in-process", bytesRead_));
+  return true;
 }
 
 void PageFetch::serverClosed() {
@@ -367,20 +371,7 @@ void PageFetch::startTls() {
   reply_ = network_->get(req);
   connect(reply_, &QNetworkReply::readyRead, this, [this] {
     touch();
-    while (reply_ && reply_->bytesAvailable() > 0) {
-      long n = RecvWebFile(reply_->read(5000));
-      if (n < 0) {
-        ++fetchState().PageErrCount;
-        WebCloseSocket(false);
-        return;
-      }
-      bytesRead_ += n;
-      if (bytesRead_ > kMaxPageBytes) {
-        endWithError(wsa::NoBufs);
-        return;
-      }
-    }
-    status(formatText(181, "%ld bytes read, transfer in-process", bytesRead_));
+    if (reply_ && storeAvailable(reply_)) status(formatText(181, "%ld bytes read, transfer in-process", bytesRead_));
   });
   connect(reply_, &QNetworkReply::finished, this, &PageFetch::tlsFinished);
 }
@@ -409,15 +400,7 @@ void PageFetch::tlsFinished() {
     endWithError(code);
     return;
   }
-  while (reply_->bytesAvailable() > 0) {
-    long n = RecvWebFile(reply_->read(5000));
-    if (n < 0) {
-      ++fetchState().PageErrCount;
-      WebCloseSocket(false);
-      return;
-    }
-    bytesRead_ += n;
-  }
+  if (!storeAvailable(reply_)) return;
   if (!closePageFile()) {
     ++fetchState().PageErrCount;
     WebCloseSocket(false);

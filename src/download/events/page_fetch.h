@@ -67,6 +67,8 @@ class PageFetch : public QObject {
   int SendWebQuery();
   void ReadWebServerSocket();
   long RecvWebFile(const QByteArray& data);
+  // Stores what the device holds; false when that ended the page.
+  bool storeAvailable(QIODevice* from);
   void WebCloseSocket(bool complete);
   void SocketError(int code);
   void socketFailed(QAbstractSocket::SocketError error);

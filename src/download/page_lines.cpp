@@ -1,0 +1,112 @@
+// The page line reader of the parser and the AddOn reader.
+#include "download/page_lines.h"
+
+#include <cstring>
+
+#include "app/host.h"
+#include "app/log.h"
+#include "util/paths.h"
+
+namespace quova {
+
+namespace {
+
+bool isLineEol(const std::string& eol) {
+  if (eol == "\n") return true;
+  return eol.size() == 2 && eol[0] == '\\' && (eol[1] == 'n' || eol[1] == 'N');
+}
+
+}  // namespace
+
+PageLineReader::PageLineReader(const std::string& pagePath, const std::string& eol)
+    : eol_(eol.empty() ? "\n" : eol), lineMode_(isLineEol(eol.empty() ? "\n" : eol)) {
+  f_ = std::fopen(nativePath(pagePath).c_str(), "rb");
+}
+
+PageLineReader::~PageLineReader() {
+  if (f_) std::fclose(f_);
+}
+
+bool PageLineReader::textLine(std::string& line, size_t cap) {
+  line.clear();
+  if (eof_) return false;
+  int c;
+  bool any = false;
+  while ((c = getc_unlocked(f_)) != EOF) {
+    any = true;
+    if (c == '\n') break;
+    if (line.size() <= cap) line.push_back(c ? static_cast<char>(c) : ' ');
+  }
+  if (c == EOF) eof_ = true;
+  if (!any) return false;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (eof_ && line.size() == 1 && line[0] == '\x1a') line.clear();
+  return true;
+}
+
+bool PageLineReader::eolLine(std::string& line, size_t cap) {
+  for (;;) {
+    size_t from = searchFrom_ > eol_.size() ? searchFrom_ - eol_.size() : 0;
+    size_t at = pending_.find(eol_, from);
+    if (at != std::string::npos) {
+      line.assign(pending_, 0, at > cap + 1 ? cap + 1 : at);
+      pending_.erase(0, at + eol_.size());
+      searchFrom_ = 0;
+      return true;
+    }
+    searchFrom_ = pending_.size();
+    if (eof_) {
+      // The text after the last end-of-line string is the last line.
+      if (pending_.empty()) return false;
+      line.assign(pending_, 0, cap + 1);
+      pending_.clear();
+      searchFrom_ = 0;
+      return true;
+    }
+    char block[kPageBlockSize];
+    size_t n = std::fread(block, 1, sizeof block, f_);
+    if (n == 0) {
+      eof_ = true;
+      if (heldCR_) pending_.push_back('\r');
+      heldCR_ = false;
+      continue;
+    }
+    if (pending_.size() + n > static_cast<size_t>(kPendingSize - 1)) {
+      if (!overflowed_)
+        LogBox("Buffer OverFlow occurred!\n\nPlease report this error for investigation along with your "
+               "quova.log file.",
+               "In DownLoadView::getnextline", mb::OK | mb::ICONEXCLAMATION);
+      overflowed_ = true;
+      // The pending text becomes a line of its own, and the block starts a new one.
+      line.assign(pending_, 0, cap + 1);
+      pending_.clear();
+      searchFrom_ = 0;
+      std::fseek(f_, -static_cast<long>(n), SEEK_CUR);
+      return true;
+    }
+    std::string text;
+    text.reserve(n + 1);
+    if (heldCR_) text.push_back('\r');
+    heldCR_ = false;
+    for (size_t i = 0; i < n; ++i) {
+      char c = block[i];
+      if (c == '\r') {
+        if (i + 1 == n) {
+          heldCR_ = true;  // decided by the next block
+          continue;
+        }
+        if (block[i + 1] == '\n') continue;
+      }
+      if (c == '\n' && !text.empty() && text.back() == '\r') text.pop_back();
+      text.push_back(c ? c : ' ');
+    }
+    pending_ += text;
+  }
+}
+
+bool PageLineReader::getnextline(std::string& line, size_t cap) {
+  if (!f_) return false;
+  return lineMode_ ? textLine(line, cap) : eolLine(line, cap);
+}
+
+}  // namespace quova

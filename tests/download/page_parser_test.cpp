@@ -1,0 +1,230 @@
+// The page parser on sample pages and hostile input: the quotes it hands to the saving
+// step, its notes, and that it stays bounded on any bytes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "download/page_parser.h"
+#include "download/qcf.h"
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+#include "util/clock.h"
+
+using namespace quova;
+using quova::test::ScopedHost;
+using quova::test::TempDir;
+
+namespace {
+
+std::string dataFile(const std::string& name) {
+  std::string here = __FILE__;
+  std::ifstream f(here.substr(0, here.find_last_of('/')) + "/data/" + name, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+struct Collect : ParseHooks {
+  std::vector<QuoteData> quotes;
+  std::vector<std::string> texts;
+  bool SaveQuoteLine(QuoteData* q, long& saved, int, long) override {
+    quotes.push_back(*q);
+    ++saved;
+    return true;
+  }
+  void sessionText(std::string_view t) override { texts.emplace_back(t); }
+};
+
+struct ParseRun {
+  TempDir dir{true};
+  ScopedHost host;
+  FixedClock clock{LocalTime{2026, 12, 8, 17, 30, 0, 0, 2}};
+  DownloadSettings s;
+  Collect hooks;
+  std::string notes;
+  long saved = 0;
+  ParseRun() { setClock(&clock); }
+  ~ParseRun() { setClock(nullptr); }
+  void qcf(const std::string& text) {
+    dir.write("t.qcf", text);
+    QcfInput in;
+    in.configError = [](std::string_view t) { ADD_FAILURE() << t; };
+    ASSERT_EQ(ReadSessionQCF("t.qcf", in, &s), QcfResult::Ready);
+  }
+  void parse(const std::string& page, ParseSwitches sw = {}) {
+    dir.write("page.htm", page);
+    PageParser p(s, hooks, sw);
+    p.parsed = [this](std::string_view t) { notes += t; };
+    saved = p.ParseQuotesQCF("page.htm");
+    if (sw.JustShowPQuotes) {  // nothing is saved with the notes on: parse again to save
+      sw.JustShowPQuotes = false;
+      PageParser again(s, hooks, sw);
+      saved = again.ParseQuotesQCF("page.htm");
+    }
+  }
+};
+
+const char* kLineQcf =
+    "Page=x\nby_page\nStartTrigger=None\nTriggerString=None\n1\nNoDate\nNoTime\n"
+    "Last Close  Vol Volume\n";
+
+}  // namespace
+
+TEST(PageParser, HtmlTableRowsBecomeQuotes) {
+  ParseRun r;
+  r.qcf(dataFile("table.qcf"));
+  r.parse(dataFile("table.htm"), ParseSwitches{false, true, false});
+  ASSERT_EQ(r.hooks.quotes.size(), 3u) << r.notes;  // "1e999" and "--5" are no prices
+  const QuoteData& a = r.hooks.quotes[0];
+  EXPECT_STREQ(a.Symbol, "IBM");
+  EXPECT_STREQ(a.Co_name, "Intl Business Mach");
+  EXPECT_STREQ(a.Close, "93 1/2");
+  EXPECT_STREQ(a.Volume, "1234500");
+  EXPECT_STREQ(a.Time, "4:00");
+  EXPECT_STREQ(a.Date, "12/08/2026");  // the market date
+  EXPECT_STREQ(r.hooks.quotes[1].Co_name, "Microsoft a Co");  // the entity rule
+  EXPECT_STREQ(r.hooks.quotes[1].Volume, "0");                // N/A
+  EXPECT_STREQ(r.hooks.quotes[2].Symbol, "GE");
+  EXPECT_EQ(r.saved, 3);
+}
+
+TEST(PageParser, QuotesOverThreeLines) {
+  const std::string qcf =
+      "Page=x\nby_page\nGroupTrigger=Quote summary\nTriggerString=Sym:\n%d\nNoDate\nNoTime\n"
+      "Sym: Symbol  Last Close  Vol Volume\n";
+  const std::string page = "Quote summary\nSym: IBM\nLast 45 3/8\nVol 1,234,500\nSym: GE\nLast 12 1/2\nVol 100\n";
+  ParseRun three;
+  char buf[400];
+  std::snprintf(buf, sizeof buf, qcf.c_str(), 3);
+  three.qcf(buf);
+  three.parse(page);
+  ASSERT_EQ(three.hooks.quotes.size(), 2u);
+  EXPECT_STREQ(three.hooks.quotes[0].Close, "45 3/8");
+  EXPECT_STREQ(three.hooks.quotes[1].Volume, "100");
+
+  ParseRun two;
+  std::snprintf(buf, sizeof buf, qcf.c_str(), 2);
+  two.qcf(buf);
+  two.parse(page, ParseSwitches{false, true, false});
+  EXPECT_TRUE(two.hooks.quotes.empty());
+  EXPECT_NE(two.notes.find("  ** Short Quote FAIL\n"), std::string::npos);
+}
+
+TEST(PageParser, FieldsOfOneLine) {
+  struct Case {
+    const char* line;
+    const char* close;  // nullptr: no quote
+    const char* volume;
+    const char* note;
+  } cases[] = {
+      {"Last 45 3/8   Vol 1,234,500", "45 3/8", "1234500", nullptr},
+      {"Last 45 3/8   Vol 1,234,500   %", "45 3/8", "1234500", nullptr},  // a "%" is no residue
+      {"Last 45 3/8   Vol 1,234,500   extra", nullptr, nullptr, "  ** Residue FAIL -- extra\n"},
+      {"Last 45   Vol 7\r", "45", "7", nullptr},                                     // CRLF page
+      {"Last 45   Vol 1\xc2\xa0" "000", "45", "1000", nullptr},  // UTF-8 NBSP
+      {"Last 1e999   Vol 5", nullptr, nullptr, "Quote Test Read Fail -- 1e999\n"},
+      {"Last 5   Vol 1e3x", nullptr, nullptr, "Volume Test Read Fail -- 1e3x\n"},
+  };
+  for (const auto& c : cases) {
+    ParseRun r;
+    r.qcf(kLineQcf);
+    r.parse(std::string(c.line) + "\n", ParseSwitches{false, true, false});
+    if (!c.close) {
+      EXPECT_TRUE(r.hooks.quotes.empty()) << c.line;
+      EXPECT_NE(r.notes.find(c.note), std::string::npos) << c.line << "\n" << r.notes;
+      continue;
+    }
+    ASSERT_EQ(r.hooks.quotes.size(), 1u) << c.line << "\n" << r.notes;
+    EXPECT_STREQ(r.hooks.quotes[0].Close, c.close) << c.line;
+    EXPECT_STREQ(r.hooks.quotes[0].Volume, c.volume) << c.line;
+  }
+}
+
+TEST(PageParser, PricesModifiersAndDivisors) {
+  {
+    ParseRun r;
+    r.qcf("NoFractions\nPage=x\nby_page\nStartTrigger=None\nTriggerString=None\n1\nNoDate\nNoTime\n"
+          "Hi  Close\n");
+    r.parse("0   12 1/2\n");
+    ASSERT_EQ(r.hooks.quotes.size(), 1u);
+    EXPECT_STREQ(r.hooks.quotes[0].Close, "12.500");
+    EXPECT_STREQ(r.hooks.quotes[0].HiParsed, "");  // a high of 0 is absent
+  }
+  {
+    ParseRun r;
+    r.qcf("Page=x\nby_page\nStartTrigger=None\nTriggerString=None\n1\nNoDate\nNoTime\nClose  Volume\n"
+          "Close/100\nVolume*2\n");
+    r.parse("4512   1,000\n");
+    ASSERT_EQ(r.hooks.quotes.size(), 1u);
+    EXPECT_STREQ(r.hooks.quotes[0].Close, "45.120");  // pence keep their decimals
+    EXPECT_STREQ(r.hooks.quotes[0].Volume, "2000");
+  }
+  {
+    ParseRun r;
+    r.qcf("CurrencyConversionDivisor=2\nPage=x\nby_page\nStartTrigger=None\nTriggerString=None\n1\n"
+          "NoDate\nNoTime\nClose\n");
+    r.parse("45 1/2\n");
+    ASSERT_EQ(r.hooks.quotes.size(), 1u);
+    EXPECT_STREQ(r.hooks.quotes[0].Close, "22.750");
+  }
+}
+
+TEST(PageParser, PreProcessingAndTriggers) {
+  ParseRun r;
+  r.qcf("ReplaceAll=\"a\" with \"aa\"\nPage=x\nby_page\nStartTrigger=None\nTriggerString=None\n1\n"
+        "AutoDate\nNoTime\nClose\n");
+  PageParser p(r.s, r.hooks);
+  QuoteData q;
+  QuoteDataClear(&q);
+  std::string line = "<b>x</b>  &nbsp;  12/07/26  <unclosed";
+  p.PreProcessQuote(line, &q, 0);
+  EXPECT_EQ(line, "x      n    <unclosed");  // the date is taken out, "&nbsp;" leaves "n"
+  EXPECT_STREQ(q.Date, "12/07/2026");
+  std::string grow = "banana";
+  p.PreProcessQuote(grow, &q, 0);  // a replacement holding its own text ends
+  EXPECT_GT(grow.size(), 6u);
+
+  std::string entities = "AT&T &amp; x";
+  p.PreProcessQuote(entities, &q, 0);
+  EXPECT_EQ(entities, "ATT x");  // from the first "&" to the first ";"
+}
+
+TEST(PageParser, ReportsAtTheEnd) {
+  ParseRun r;
+  r.qcf("Page=x\nby_page\nGroupTrigger=Most Actives\nTriggerString=None\n1\nNoDate\nNoTime\nClose\n");
+  r.parse("nothing here\n");
+  ASSERT_FALSE(r.hooks.texts.empty());
+  EXPECT_EQ(r.hooks.texts[0], "No trigger phrases found.");
+
+  ParseRun f;
+  f.qcf("Page=x\nby_page\nGroupTrigger=Most Actives\nTriggerString=None\n1\nNoDate\nNoTime\nClose  Volume\n");
+  f.parse("Most Actives\n12\n");
+  ASSERT_FALSE(f.hooks.texts.empty());
+  EXPECT_EQ(f.hooks.texts.back(), "Possibly incomplete (or obsolete) quotes found.");
+}
+
+TEST(PageParser, HostilePagesStayBounded) {
+  ParseRun r;
+  r.qcf("EndOfLineString=</tr>\nPage=x\nby_page\nStartTrigger=None\nTriggerString=None\n1\nNoDate\nNoTime\n"
+        "Last Close\n");
+  std::string page;
+  page += std::string(5 * 1024 * 1024, 'x');  // 5 MB without any line end
+  page += "</tr>Last 7</tr>";
+  page += std::string(2000, 'y') + "</tr>";
+  page += std::string("a\0b", 3) + "</tr><td>unclosed</tr>Last 8";  // the text after the last end
+  r.parse(page);
+  ASSERT_EQ(r.hooks.quotes.size(), 2u);
+  EXPECT_STREQ(r.hooks.quotes[0].Close, "7");
+  EXPECT_STREQ(r.hooks.quotes[1].Close, "8");
+  ASSERT_EQ(r.host.host.boxes.size(), 1u);  // the overflow box once per page
+  EXPECT_EQ(r.host.host.boxes[0].caption, "In DownLoadView::getnextline");
+
+  ParseRun l;
+  l.qcf(kLineQcf);
+  std::string lines(100000, '\n');
+  lines += std::string(70, 'z') + "\n" + "Last " + std::string(70, '9') + "\nLast 9   Vol 1\n";
+  l.parse(lines, ParseSwitches{false, true, false});
+  ASSERT_EQ(l.hooks.quotes.size(), 1u) << l.notes;
+  EXPECT_STREQ(l.hooks.quotes[0].Close, "9");
+}
