@@ -1,0 +1,77 @@
+// Chart benchmarks: loading a 30000-quote file into the arrays, and the plot model of
+// 30000 quotes with every panel shown.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "chart/chart_data.h"
+#include "chart/chart_settings.h"
+#include "chart/plot_model.h"
+#include "quotes/quote_format.h"
+#include "util/dates.h"
+
+namespace {
+
+quova::ChartData makeSeries(int n) {
+  quova::ChartData d;
+  for (int i = 0; i < n; ++i) {
+    const float c = 50 + 20 * std::sin(i * 0.01f) + (i % 13) * 0.1f;
+    d.append(static_cast<float>(20000 + i), c + 1, c - 1, c, 1000.0f + i % 5000);
+  }
+  d.loaded = true;
+  quova::find_min_max_scales(d);
+  return d;
+}
+
+std::string writeQuoteFile(int n) {
+  const std::string path = (std::filesystem::temp_directory_path() / "quova_bench_chart.day").string();
+  std::ofstream out(path);
+  out << "SYMBOL: BENCH\nCOMPANY NAME: Bench Co\n";
+  char date[16], line[128];
+  for (int i = 0; i < n; ++i) {
+    quova::show_date(static_cast<float>(20000 + i), date, quova::DATE_FMT_US, 4);
+    std::snprintf(line, sizeof line, "%s   %.3f   %.3f   %.3f   %d\n", date, 51.0 + i % 7, 49.0 + i % 7,
+                  50.0 + i % 7, 1000 + i % 5000);
+    out << line;
+  }
+  return path;
+}
+
+void BM_LoadChart30000(benchmark::State& state) {
+  const std::string path = writeQuoteFile(30000);
+  const quova::OFtype fmt = quova::DefaultFormat();
+  for (auto _ : state) {
+    quova::ChartData d;
+    quova::ChartSettings s;
+    quova::ParseContext ctx;
+    ctx.parse = quova::chartLineParser(fmt);
+    if (quova::LoadData(path, d, s, ctx) != quova::LoadResult::Loaded || d.num_quotes != 30000)
+      state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(d.q_close.data());
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_LoadChart30000)->Unit(benchmark::kMillisecond);
+
+void BM_PlotModel30000(benchmark::State& state) {
+  const quova::ChartData d = makeSeries(30000);
+  quova::ChartSettings s;
+  s.t_start = d.date_min - 1;
+  s.t_end = d.date_max + 30;
+  s.sma_display = {1, 1, 1};
+  s.vol_display = {1, 1, 1, 1};
+  quova::PlotFrame f;
+  f.width = 1200;
+  f.height = 800;
+  f.title = "Historical Quote BENCH";
+  for (auto _ : state) {
+    quova::PlotModel m = quova::buildPlotModel(d, s, quova::quovaPalette(), f);
+    benchmark::DoNotOptimize(m.bars.data());
+  }
+}
+BENCHMARK(BM_PlotModel30000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

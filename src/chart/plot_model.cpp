@@ -1,0 +1,346 @@
+// Builds the plot model of a loaded chart: panels and axes (setup_plot), the daily bars,
+// panel titles and legends, the 80/20 stochastic references and the readout text.
+#include "chart/plot_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "chart/chart_data.h"
+#include "chart/chart_scales.h"
+#include "chart/chart_settings.h"
+#include "util/dates.h"
+
+namespace quova {
+
+int ValueAxis::y(double v) const { return scale(v, bottom, top, pixBottom, pixTop); }
+int TimeAxis::x(double t) const { return scale(t, tStart, tEnd, left, right); }
+
+int TextMetrics::measure(std::string_view text) const {
+  return width ? width(text) : static_cast<int>(text.size()) * charWidth;
+}
+
+const Panel* PlotModel::panel(PanelKind kind) const {
+  for (const Panel& p : panels)
+    if (p.kind == kind) return &p;
+  return nullptr;
+}
+
+namespace {
+
+struct Builder {
+  PlotModel& m;
+  const PlotFrame& f;
+  Colour axis;
+
+  Label label(std::string text, int x, int y, Colour c) const {
+    Label l;
+    l.width = f.text.measure(text);
+    l.height = f.text.lineHeight;
+    l.text = std::move(text);
+    l.x = x;
+    l.y = y;
+    l.colour = c;
+    return l;
+  }
+
+  // Four horizontal marks per value: at both edges and around the thirds of the width.
+  void valueTicks(const ValueAxis& a, double increment, bool coarse,
+                  const std::function<std::string(double)>& text) {
+    const int L = static_cast<int>((coarse ? 7 : 3) * m.s);
+    const int left = m.frame.left, right = m.frame.right;
+    const int x13 = left + (right - left) / 3, x23 = left + 2 * (right - left) / 3;
+    for (double v : quova::valueTicks(a.bottom, a.top, increment, 2000)) {
+      const int y = a.y(v);
+      const TickKind kind = coarse ? TickKind::Coarse : TickKind::Fine;
+      for (auto [x1, x2] : {std::pair{left, left + L}, std::pair{x13 + L / 2, x13 - L},
+                            std::pair{x23 - L / 2, x23 + L}, std::pair{right, right - L}})
+        m.ticks.push_back({{x1, y}, {x2, y}, L, 1, axis, kind});
+      if (!coarse) continue;
+      Label l = label(text(v), left + static_cast<int>(4 * m.s), 0, axis);
+      l.y = y - l.height / 2;
+      if (l.y >= a.pixTop && l.y + l.height <= a.pixBottom) m.labels.push_back(std::move(l));
+    }
+  }
+};
+
+Panel makePanel(PanelKind kind, int left, int right, int top, int bottom, double lo, double hi) {
+  Panel p;
+  p.kind = kind;
+  p.rect = {left, top, right, bottom};
+  p.axis.bottom = lo;
+  p.axis.top = hi;
+  p.axis.pixBottom = bottom;
+  p.axis.pixTop = top;
+  return p;
+}
+
+std::string dateText(float day, int dateFormat) {
+  char buf[16] = {};
+  if (day < 1 || day > kMaxDayNumber || show_date(day, buf, dateFormat, 4) != 0) return "";
+  return buf;
+}
+
+}  // namespace
+
+PlotModel setupPlot(const ChartData& data, const ChartSettings& st, const Palette& colors,
+                    const PlotFrame& f) {
+  PlotModel m;
+  m.frame = {0, 0, f.width, f.height};
+  m.s = f.s;
+  m.textHeight = f.text.lineHeight;
+  m.background = colors[plotcolor::Background];
+  Builder b{m, f, colors[plotcolor::Axes]};
+  const int left = m.frame.left, right = m.frame.right;
+
+  // Time window; a window shorter than 30 days is widened by 30.
+  double tStart = st.t_start, tEnd = st.t_end;
+  double span = tEnd - tStart;
+  if (span < 30) {
+    tEnd += 30;
+    span = tEnd - tStart;
+  }
+  m.time = {tStart, tEnd, left, right};
+
+  // Panels.
+  const bool stoch = st.stochasticShown(), volat = st.anyVolatilityShown(), vol = st.volume_display != 0;
+  const PanelBorders pb = layoutPanels(m.frame.top, m.frame.bottom, stoch, volat, vol);
+  const WindowExtremes e = find_min_max_quotes(data, tStart, tEnd);
+  double pmin = e.price_min, pmax = e.price_max;
+  if (!e.anyPrice()) {
+    pmin = 0;
+    pmax = 1;
+  }
+  double R = pmax - pmin;
+  if (R == 0) R = pmax;
+  if (R == 0) R = 1;
+  const int plotBottom = pb.priceBottom - f.text.lineHeight;
+  Panel price = makePanel(PanelKind::Price, left, right, pb.priceTop, pb.priceBottom,
+                          pmin - 0.1 * R, pmax + 0.1 * R);
+  price.axis.pixBottom = plotBottom;
+  const Increments pinc = get_quote_scale_increments(R);
+  price.axis.fine = pinc.fine;
+  price.axis.coarse = pinc.coarse;
+  m.panels.push_back(price);
+  if (!f.printer) {
+    const int h = f.stripHeight;
+    m.dateStrip = {left + 2, pb.priceBottom - h, right - 2, pb.priceBottom - 2};
+    m.leftButton = {m.dateStrip.left, m.dateStrip.top, m.dateStrip.left + h, m.dateStrip.bottom};
+    m.rightButton = {m.dateStrip.right - h, m.dateStrip.top, m.dateStrip.right, m.dateStrip.bottom};
+  }
+  if (stoch) {
+    Panel p = makePanel(PanelKind::Stochastic, left, right, pb.stochTop, pb.stochBottom, 0, 100);
+    p.axis.fine = 5;
+    p.axis.coarse = 20;
+    m.panels.push_back(p);
+    m.lines.push_back({{left, pb.stochTop}, {right, pb.stochTop}, b.axis, 1, PenStyle::Solid});
+  }
+  if (volat) {
+    Panel p = makePanel(PanelKind::Volatility, left, right, pb.volatTop, pb.volatBottom,
+                        f.volatility.bottom, f.volatility.top);
+    const Increments vinc = get_volatility_scale_increments(f.volatility.top - f.volatility.bottom);
+    p.axis.fine = vinc.fine;
+    p.axis.coarse = vinc.coarse;
+    m.panels.push_back(p);
+    m.lines.push_back({{left, pb.volatTop}, {right, pb.volatTop}, b.axis, 1, PenStyle::Solid});
+  }
+  if (vol) {
+    const double vmax = e.anyVolume() ? e.volume_max : 0.0;
+    Panel p = makePanel(PanelKind::Volume, left, right, pb.volumeTop, pb.volumeBottom, 0,
+                        vmax > 0 ? 1.1 * vmax : 1.0);
+    const Increments vinc = get_volume_scale_increments(vmax);
+    p.axis.fine = vinc.fine;
+    p.axis.coarse = vinc.coarse;
+    m.panels.push_back(p);
+  }
+
+  // Calendar ticks from the bottom of the price plotting area upwards.
+  const double years = span * (1 / 365.25);
+  TicTime tic;
+  GetTicIntervals(span, span / 7, years * 12, years, years / 10, tic, m.s);
+  const double steps[3] = {1.0 / 9.0, 1.0, 7.0};
+  for (int lv = 0; lv < 3; ++lv) {
+    if (!tic.level[lv].enabled) continue;
+    const double t0 = find_min_time(tStart);
+    const long long n = static_cast<long long>(std::floor((tEnd - t0) / steps[lv]));
+    for (long long i = 0; i <= n && i < 200000; ++i) {
+      const double t = t0 + static_cast<double>(i) * steps[lv];
+      if (t < tStart) continue;  // would all be drawn on the left edge
+      const int x = m.time.x(t);
+      m.ticks.push_back({{x, plotBottom}, {x, plotBottom - tic.level[lv].length},
+                         tic.level[lv].length, tic.level[lv].penWidth, b.axis, TickKind::Time});
+    }
+  }
+  for (int day : monthStarts(tStart, tEnd)) {
+    char text[16];
+    if (show_date(static_cast<float>(day), text, DATE_FMT_US, 4) != 0) break;
+    int mdy[3];
+    DecodeDate(text, mdy);
+    const bool isLabel = CheckTicTime(mdy[0], mdy[2], tic);
+    if (tic.current < 0) continue;
+    const TicLevel& lv = tic.level[tic.current];
+    const int x = m.time.x(day);
+    m.ticks.push_back({{x, plotBottom}, {x, plotBottom - lv.length}, lv.length, lv.penWidth, b.axis,
+                       TickKind::Time});
+    if (isLabel && day > tStart + 0.05 * span) {
+      Label l = b.label(monthLabel(mdy[0], mdy[2], f.dateFormat), 0, plotBottom, b.axis);
+      l.x = x - l.width / 2;
+      if (l.x >= left && l.x + l.width <= right) m.labels.push_back(std::move(l));
+    }
+  }
+
+  // Value ticks: fine first, then coarse with labels.
+  for (bool coarse : {false, true})
+    for (const Panel& p : m.panels) {
+      const double inc = coarse ? p.axis.coarse : p.axis.fine;
+      std::function<std::string(double)> text;
+      switch (p.kind) {
+        case PanelKind::Price: text = [R](double v) { return priceLabel(v, R); }; break;
+        case PanelKind::Volume: {
+          const double top = p.axis.top;
+          text = [top](double v) { return volumeLabel(v, top); };
+          break;
+        }
+        default: text = percentLabel;
+      }
+      b.valueTicks(p.axis, inc, coarse, text);
+    }
+  return m;
+}
+
+std::string Show_Quote(const ChartData& d, int index, std::string_view title, int dateFormat) {
+  if (!d.loaded || index < 0 || index >= d.num_quotes) return "";
+  // The label is the third blank-separated word of this chart's own title.
+  std::string label;
+  {
+    std::size_t pos = 0;
+    for (int word = 0; word < 3; ++word) {
+      pos = title.find_first_not_of(' ', pos);
+      if (pos == std::string_view::npos) break;
+      const std::size_t end = std::min(title.find(' ', pos), title.size());
+      if (word == 2) label = std::string(title.substr(pos, end - pos));
+      pos = end;
+    }
+  }
+  char buf[512];
+  std::snprintf(buf, sizeof buf, "%s    %s    High -%9.3f    Low -%9.3f    Close -%9.3f    Volume - %9.0f    ",
+                label.c_str(), dateText(d.q_date[index], dateFormat).c_str(), d.q_high[index],
+                d.q_low[index], d.q_close[index], d.q_vol[index]);
+  std::string out = buf;
+  if (index > 1) {
+    const float change = d.q_close[index] - d.q_close[index - 1];
+    const float prev = d.q_close[index - 1];
+    const double pct = change == 0 ? 0.0 : prev == 0 ? 9999.99 : 100.0 * change / prev;
+    std::snprintf(buf, sizeof buf, " - %10.3f  %8.1f %%", static_cast<double>(change), pct);
+    if (change < 0) out += std::string("Dn") + buf;
+    else if (change > 0) out += std::string("Up") + buf;
+    else out += "No Change";
+  }
+  out += "  (right-click for details)";
+  if (out.size() > 180) out.resize(180);  // the shared buffer holds 180 characters
+  return out;
+}
+
+std::string Show_QuotePrinted(const ChartData& d, int index, int dateFormat) {
+  if (!d.loaded || index < 0 || index >= d.num_quotes) return "";
+  char buf[256];
+  std::snprintf(buf, sizeof buf, "Hi -%9.3f  Lo -%9.3f  Cl -%9.3f  Vol -%9.0f  ", d.q_high[index],
+                d.q_low[index], d.q_close[index], d.q_vol[index]);
+  return buf + dateText(d.q_date[index], dateFormat);
+}
+
+PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const Palette& colors,
+                         const PlotFrame& f) {
+  PlotModel m = setupPlot(data, st, colors, f);
+  Builder b{m, f, colors[plotcolor::Axes]};
+  const Panel* price = m.panel(PanelKind::Price);
+  const Panel* volume = m.panel(PanelKind::Volume);
+
+  // Bars of the quotes inside the window, and the first one after it.
+  m.bars.reserve(static_cast<std::size_t>(data.num_quotes));
+  for (int i = 0; i < data.num_quotes; ++i) {
+    const double t = data.q_date[i];
+    if (t < m.time.tStart) continue;
+    if (i > 0 && data.q_date[i - 1] > m.time.tEnd) break;
+    Bar bar;
+    bar.x = m.time.x(t);
+    const float hi = data.q_high[i], lo = data.q_low[i], cl = data.q_close[i];
+    if (hi > 0 || lo > 0) {
+      bar.hasRange = true;
+      bar.yHigh = price->axis.y(hi);
+      bar.yLow = price->axis.y(lo);
+    }
+    if (cl > 0) {
+      bar.hasClose = true;
+      bar.yClose = price->axis.y(cl);
+      bar.xCloseEnd = m.time.x(t + 1);
+    }
+    if (volume) {
+      bar.hasVolume = true;
+      bar.yVolume = volume->axis.y(data.q_vol[i]);
+      bar.yVolumeBase = volume->axis.y(0);
+    }
+    m.bars.push_back(bar);
+  }
+
+  // Titles and legends.
+  const int lh = f.text.lineHeight;
+  auto centred = [&](const Panel& p, const std::string& text, int y, Colour c) {
+    Label l = b.label(text, 0, y, c);
+    l.x = (p.rect.left + p.rect.right - l.width) / 2;
+    m.labels.push_back(std::move(l));
+  };
+  if (volume) {
+    if (find_min_max_quotes(data, m.time.tStart, m.time.tEnd).anyVolume())
+      centred(*volume, "Shares Traded", volume->rect.top, b.axis);
+    else
+      centred(*volume, "No Valid Volume Data Found", (volume->rect.top + volume->rect.bottom - lh) / 2, b.axis);
+  }
+  const int legendX = m.frame.right - f.text.measure("123 day") - 10;
+  int y = price->rect.top;
+  auto legend = [&](const std::string& text, Colour c) {
+    m.legends.push_back(b.label(text, legendX, y, c));
+    y += lh;
+  };
+  if (st.lsf_display) legend("LSF", colors[plotcolor::LSF]);
+  if (st.sma_display[0] || st.sma_display[1] || st.sma_display[2]) legend("SMA", colors[plotcolor::Axes]);
+  for (int i = 0; i < 3; ++i)
+    if (st.sma_display[i]) {
+      char t[32];
+      std::snprintf(t, sizeof t, "%3d day", st.sma_days[i]);
+      legend(t, colors[plotcolor::SMA1 + i]);
+    }
+  auto rightAligned = [&](const Panel& p, int line, const std::string& text, Colour c) {
+    Label l = b.label(text, 0, p.rect.top + line * lh, c);
+    l.x = m.frame.right - l.width - 10;
+    m.legends.push_back(std::move(l));
+  };
+  if (const Panel* p = m.panel(PanelKind::Volatility)) {
+    centred(*p, "% Volatility", p->rect.top, b.axis);
+    int line = 1;
+    for (int i = 0; i < 4; ++i)
+      if (st.vol_display[i]) rightAligned(*p, line++, std::to_string(st.vol_days[i]) + " day",
+                                          colors[plotcolor::Volatility1 + i]);
+  }
+  if (const Panel* p = m.panel(PanelKind::Stochastic)) {
+    centred(*p, "Stochastic", p->rect.top, b.axis);
+    int line = 1;
+    if (st.stoch_k_display) rightAligned(*p, line++, "%K", colors[plotcolor::StochasticK]);
+    if (st.stoch_d_display) rightAligned(*p, line++, "%D", colors[plotcolor::StochasticD]);
+  }
+
+  m.readout = Show_Quote(data, data.num_quotes - 1, f.title, f.dateFormat);
+
+  // The analysis overlays (stored fit, SMA, stochastic, volatility) are appended here.
+
+  if (const Panel* p = m.panel(PanelKind::Stochastic)) {
+    const int h = p->rect.bottom - p->rect.top;
+    for (double frac : {0.8, 0.2}) {
+      const int yy = p->rect.bottom - static_cast<int>(h * frac);
+      m.lines.push_back({{m.frame.left, yy}, {m.frame.right, yy}, kLightYellow, 1, PenStyle::Dot});
+    }
+  }
+  return m;
+}
+
+}  // namespace quova

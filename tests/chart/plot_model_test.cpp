@@ -1,0 +1,153 @@
+// The plot model on numbers: panels, the widened short window, bars inside the window,
+// axis labels inside their panels, titles, legends and the readout text.
+#include "chart/plot_model.h"
+
+#include <gtest/gtest.h>
+
+#include "chart/chart_data.h"
+#include "chart/chart_settings.h"
+#include "util/dates.h"
+
+namespace quova {
+namespace {
+
+ChartData series(int n, int firstDay, float close = 10, float step = 0.5f) {
+  ChartData d;
+  for (int i = 0; i < n; ++i) {
+    const float c = close + step * static_cast<float>(i % 7);
+    d.append(static_cast<float>(firstDay + i), c + 1, c - 1, c, 1000.0f * static_cast<float>(i + 1));
+  }
+  d.loaded = true;
+  find_min_max_scales(d);
+  return d;
+}
+
+PlotFrame frame() {
+  PlotFrame f;
+  f.width = 800;
+  f.height = 600;
+  f.title = "Historical Quote IBM - chart";
+  return f;
+}
+
+TEST(PlotModel, ShortWindowWidenedAndWeekTicks) {
+  const int day0 = DayCount(3, 1, 1999);
+  ChartData d = series(20, day0);
+  ChartSettings s;
+  s.t_start = static_cast<float>(day0);
+  s.t_end = static_cast<float>(day0 + 20);
+  const PlotModel m = buildPlotModel(d, s, quovaPalette(), frame());
+  EXPECT_EQ(m.time.tEnd, day0 + 50);
+  // 50 days: day ticks (length 6), week ticks (10, width 1) and month ticks (10, width 2).
+  int weekTicks = 0, dayTicks = 0;
+  for (const Tick& t : m.ticks) {
+    if (t.kind != TickKind::Time) continue;
+    if (t.length == 10 && t.penWidth == 1) ++weekTicks;
+    if (t.length == 6) ++dayTicks;
+  }
+  EXPECT_GE(dayTicks, 50);
+  EXPECT_GE(weekTicks, 7);
+  EXPECT_LE(weekTicks, 8);
+}
+
+TEST(PlotModel, PanelsAxesAndFlatPrices) {
+  ChartData d = series(40, 30000, 20, 0);  // every close 20, highs 21, lows 19
+  ChartSettings s;
+  s.t_start = 29999;
+  s.t_end = 30070;
+  s.stoch_k_display = s.stoch_d_display = 0;
+  s.vol_display = {0, 0, 0, 0};
+  PlotModel m = buildPlotModel(d, s, quovaPalette(), frame());
+  ASSERT_EQ(m.panels.size(), 2u);
+  EXPECT_EQ(m.panels[0].rect, (Rect{0, 0, 800, 400}));
+  EXPECT_EQ(m.panels[0].axis.pixBottom, 400 - 16);
+  EXPECT_NEAR(m.panels[0].axis.bottom, 19 - 0.2, 1e-9);
+  EXPECT_EQ(m.panels[1].kind, PanelKind::Volume);
+  EXPECT_NEAR(m.panels[1].axis.top, 1.1 * 40000, 1e-6);
+  // Every value label lies inside its panel's pixel range.
+  for (const Label& l : m.labels) {
+    EXPECT_GE(l.y, 0) << l.text;
+    EXPECT_LE(l.y + l.height, 600) << l.text;
+  }
+  // A single flat series: the range is the price maximum.
+  ChartData flat;
+  flat.append(30000, 0, 0, 50, 0);
+  flat.loaded = true;
+  s.volume_display = 0;
+  m = buildPlotModel(flat, s, quovaPalette(), frame());
+  EXPECT_NEAR(m.panels[0].axis.bottom, 45, 1e-9);
+  EXPECT_NEAR(m.panels[0].axis.top, 55, 1e-9);
+  ASSERT_EQ(m.bars.size(), 1u);
+  EXPECT_FALSE(m.bars[0].hasRange);
+  EXPECT_TRUE(m.bars[0].hasClose);
+}
+
+TEST(PlotModel, BarsInsideTheWindowPlusTheNext) {
+  ChartData d = series(100, 30000);
+  ChartSettings s;
+  s.t_start = 30010;
+  s.t_end = 30050;
+  const PlotModel m = buildPlotModel(d, s, quovaPalette(), frame());
+  ASSERT_EQ(m.bars.size(), 42u);  // 30010..30050 and 30051
+  EXPECT_EQ(m.bars.front().x, 0);
+  EXPECT_EQ(m.bars.back().x, 800);
+  const Panel* p = m.panel(PanelKind::Price);
+  for (const Bar& b : m.bars) {
+    EXPECT_LE(b.yHigh, b.yLow);
+    EXPECT_GE(b.yHigh, p->rect.top);
+    EXPECT_LE(b.yLow, p->axis.pixBottom);
+  }
+}
+
+TEST(PlotModel, TitlesLegendsAndReferenceLines) {
+  ChartData d = series(60, 30000);
+  for (auto& v : d.q_vol) v = 0;
+  ChartSettings s;
+  s.vol_display = {1, 0, 1, 0};
+  s.sma_display = {1, 1, 0};
+  const PlotModel m = buildPlotModel(d, s, quovaPalette(), frame());
+  std::vector<std::string> legends;
+  for (const Label& l : m.legends) legends.push_back(l.text);
+  EXPECT_EQ(legends, (std::vector<std::string>{"LSF", "SMA", " 21 day", "105 day", "10 day", "50 day", "%K", "%D"}));
+  EXPECT_EQ(m.legends[0].x, 800 - 7 * 8 - 10);
+  bool noVolume = false, volat = false;
+  for (const Label& l : m.labels) {
+    noVolume |= l.text == "No Valid Volume Data Found";
+    volat |= l.text == "% Volatility";
+  }
+  EXPECT_TRUE(noVolume);
+  EXPECT_TRUE(volat);
+  const Panel* st = m.panel(PanelKind::Stochastic);
+  ASSERT_NE(st, nullptr);
+  int dotted = 0;
+  for (const Segment& l : m.lines)
+    if (l.style == PenStyle::Dot) {
+      ++dotted;
+      EXPECT_TRUE(l.from.y == st->rect.bottom - static_cast<int>((st->rect.bottom - st->rect.top) * 0.8) ||
+                  l.from.y == st->rect.bottom - static_cast<int>((st->rect.bottom - st->rect.top) * 0.2));
+    }
+  EXPECT_EQ(dotted, 2);
+}
+
+TEST(PlotModel, Readout) {
+  ChartData d;
+  d.append(static_cast<float>(DayCount(12, 24, 1999)), 11, 9, 10, 1500);
+  d.loaded = true;
+  const char* tail = "  (right-click for details)";
+  EXPECT_EQ(Show_Quote(d, 0, "Historical Quote IBM", 1021),
+            std::string("IBM    12/24/1999    High -   11.000    Low -    9.000    Close -   10.000    Volume -      1500    ") + tail);
+  d.append(static_cast<float>(DayCount(12, 27, 1999)), 11, 9, 10, 1500);
+  EXPECT_EQ(Show_Quote(d, 1, "a b c", 1021).find("Change"), std::string::npos);  // index 1: no change
+  d.append(static_cast<float>(DayCount(12, 28, 1999)), 11, 9, 9.5f, 1500);
+  d.append(static_cast<float>(DayCount(12, 29, 1999)), 11, 9, 9.5f, 1500);
+  const std::string r2 = Show_Quote(d, 2, "a b c", 1022);
+  EXPECT_NE(r2.find("1999/12/28"), std::string::npos);
+  EXPECT_NE(r2.find("Dn -     -0.500      -5.0 %"), std::string::npos) << r2;
+  EXPECT_NE(Show_Quote(d, 3, "a b c", 1021).find("No Change  (right"), std::string::npos);
+  EXPECT_EQ(Show_Quote(d, 3, "", 1021).substr(0, 4), "    ");
+  d.loaded = false;
+  EXPECT_EQ(Show_Quote(d, 0, "a b c", 1021), "");
+}
+
+}  // namespace
+}  // namespace quova
