@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "download/page_parser.h"
 #include "download/qcf.h"
+#include "quotes/quote_test_support.h"
+#include "quotes/quotefile.h"
+#include "quotes/quotelist.h"
+#include "util/filetimes.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/clock.h"
@@ -19,6 +24,13 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path sourceDir() { return fs::path(__FILE__).parent_path().parent_path().parent_path(); }
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
 
 struct Collect : ParseHooks {
   std::vector<QuoteData> quotes;
@@ -156,4 +168,46 @@ TEST(ShippedQcf, DemoPagesParseUnderTheirQcfs) {
   EXPECT_STREQ(hooks.quotes[1].HiParsed, "104.21");
   EXPECT_STREQ(hooks.quotes[1].LowParsed, "102.72");
   EXPECT_STREQ(hooks.quotes[1].Volume, "3189800");
+}
+
+// The demo root's chain after the fetch: the watch page's quotes go to the stamped demo
+// histories as one new record each, the list shows them, and a second parse adds nothing.
+TEST(ShippedQcf, DemoWatchPageAppendsToTheDemoHistories) {
+  quova::test::ScopedHost host;
+  struct TestClock {
+    FixedClock clock{LocalTime{2026, 12, 8, 17, 30, 0, 0, 2}};
+    TestClock() { setClock(&clock); }
+    ~TestClock() { setClock(nullptr); }
+  } clock;
+  quova::test::TestRoot root;
+  fs::copy(sourceDir() / "demo", root.dir.path(), fs::copy_options::recursive);
+  for (const char* f : {"quotes.day/KLMX.day", "quotes.day/BRVN.day"})  // as scripts/run-demo stamps them
+    ASSERT_TRUE(setFileTime(root.file(f), LocalTime{2026, 12, 4, 16, 0, 0, 0, 5}));
+  DownloadSettings s;
+  ASSERT_EQ(ReadSessionQCF(root.file("QuoteList Configuration Files/watch.qcf"), QcfInput(), &s), QcfResult::Ready);
+  ASSERT_EQ(s.marketDate, "12/08/2026");
+  // Correlation by symbol against the list's requests (both have "*" as file name).
+  struct Save : ParseHooks {
+    quova::test::RecordingSession session;
+    bool SaveQuoteLine(QuoteData* q, long& saved, int group, long) override {
+      QSET(*q, FileName, q->Symbol);
+      if (!Update_Quotefile(q, group, session)) return false;
+      ++saved;
+      return true;
+    }
+  } hooks;
+  hooks.session.market = DayCount(12, 8, 2026);
+  for (long expected : {2L, 0L}) {
+    PageParser p(s, hooks);
+    EXPECT_EQ(p.ParseQuotesQCF((sourceDir() / "demo/pages/watch.html").string()), expected);
+  }
+  EXPECT_TRUE(hooks.session.errors.empty());
+  std::vector<std::string> klmx = lines(root.read("quotes.day/KLMX.day"));
+  EXPECT_EQ(klmx.back(), "12/08/2026     41.86         41.35       41.61        1513700     16:00");
+  EXPECT_EQ(klmx[klmx.size() - 2].substr(0, 10), "12/04/2026");
+  ASSERT_EQ(UDWatch(root.file("watch.qtl"), ListUpdate()), 2);
+  EXPECT_NE(root.read("watch.qtl").find("BRVN   *   Brevanta Systems Corp   12/08/2026    104.210    102.720    103.660"
+                                        "      0.120       3189800   16:00\n"),
+            std::string::npos)
+      << root.read("watch.qtl");
 }

@@ -160,3 +160,4 @@ TEST(QuoteSave, RepairRunsOneAfterAnother) {
   EXPECT_TRUE(r.host.host.sawBox("Mendora Open Error", "QUOVA main window Error"));
   app().QuovaPath.clear();
 }
+
