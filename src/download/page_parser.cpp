@@ -695,6 +695,10 @@ long PageParser::ParseQuotes(const std::string& pagePath) {
       }
       continue;
     }
+    // An option series belongs to the underlying just found: keep its symbol and folder.
+    std::memcpy(record_.Symbol, mirror_.Symbol, sizeof record_.Symbol);
+    std::memcpy(record_.AltFileName, mirror_.AltFileName, sizeof record_.AltFileName);
+    std::memcpy(record_.Co_name, mirror_.Co_name, sizeof record_.Co_name);
     if (ParseQuoteLine(&in, line, g, &record_, 1)) {
       save(1);
       continue;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "quotes/number_text.h"
 #include "util/dates.h"
@@ -74,10 +75,71 @@ int leadingInt(const char* s) {
   return neg ? -v : v;
 }
 
-// The next word of the work text, cut at the first blank and removed with that blank.
-void nextWord(char* word, int wordMax, char* work, int workMax) {
-  getnext(word, work, " ", wordMax, workMax);
+// The work text being consumed from the front. take() is the toolkit's getnext on it
+// (leading blanks dropped; a field longer than the capacities leaves its rest in front),
+// done by moving a position instead of the text.
+struct Cursor {
+  const char* s;
+  int len;
+  int p = 0;
+  int cap;  // the work text's capacity (getnext's smax)
+
+  bool empty() const { return p >= len; }
+  char front() const { return p < len ? s[p] : 0; }
+  void skipBlanks() {
+    while (p < len && s[p] == ' ') ++p;
+  }
+  int find(const char* delim, int dl) const {
+    for (int i = p; i + dl <= len; ++i)
+      if (s[i] == delim[0] && (dl == 1 || s[i + 1] == delim[1]) && (dl < 3 || s[i + 2] == delim[2]))
+        return i - p;
+    return -1;
+  }
+  // Copies n characters from the front into dst (cut to dmax - 1).
+  void copy(char* dst, int n, int dmax) const {
+    if (n > dmax - 1) n = dmax - 1;
+    if (n < 0) n = 0;
+    std::memcpy(dst, s + p, static_cast<std::size_t>(n));
+    dst[n] = 0;
+  }
+  bool take(char* dst, std::string_view delim, int dmax, bool advance = true) {
+    skipBlanks();
+    int dl = static_cast<int>(delim.size());
+    int d = find(delim.data(), dl);
+    if (d < 0) {
+      int rest = len - p;
+      copy(dst, rest < dmax ? rest : dmax, dmax);
+      if (advance) p = len;
+      return false;
+    }
+    int n = d;
+    if (cap < n) n = cap;
+    if (dmax < n) n = dmax;
+    copy(dst, n, dmax);
+    if (advance) {
+      p += n;
+      if (p + dl <= len) p += dl;
+    }
+    return true;
+  }
+  // posnextchar of the text still in front.
+  int nextCharPos() const {
+    for (int i = p; i < len; ++i)
+      if (s[i] != ' ') return i - p;
+    return -1;
+  }
+};
+
+// Runs a field reader on a plain work buffer, then moves what is left to its front.
+template <typename F>
+int onWork(char* work, int workMax, F&& f) {
+  Cursor c{work, static_cast<int>(std::strlen(work)), 0, workMax};
+  int r = f(c);
+  std::memmove(work, work + c.p, static_cast<std::size_t>(c.len - c.p) + 1);
+  return r;
 }
+
+void nextWord(char* word, int wordMax, Cursor& work) { work.take(word, " ", wordMax); }
 
 float* priceField(quotetype* q, int code, char** text) {
   switch (code) {
@@ -97,17 +159,17 @@ float* priceField(quotetype* q, int code, char** text) {
   }
 }
 
-int readTime(char* work, int workMax, quotetype* q) {
+int readTime(Cursor& work, quotetype* q) {
   char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work, workMax);
+  nextWord(word, sizeof word, work);
   quova::strcpy(q->time_text, word, sizeof q->time_text);
   strposdel(word, ":", sizeof word);
   if (word[0] == 0) return 0;
   q->time = leadingInt(word);
   // An AM/PM marker right after the time (one blank between them) belongs to it.
-  if (work[0] != 0 && work[0] != ' ') {
+  if (!work.empty() && work.front() != ' ') {
     char marker[kQuoteTokenSize];
-    nextWord(marker, sizeof marker, work, workMax);
+    nextWord(marker, sizeof marker, work);
     strtoupper(marker);
     if (std::strstr(marker, "PM")) {
       if (q->time < 1200) q->time += 1200;
@@ -120,20 +182,23 @@ int readTime(char* work, int workMax, quotetype* q) {
   return 0;
 }
 
-int readDate(char* work, int workMax, quotetype* q, const char* dateFormat, const char* refDate) {
+int readDate(Cursor& work, quotetype* q, const char* dateFormat, const char* refDate) {
   char word[20];
-  nextWord(word, sizeof word, work, workMax);
-  if (!PreProcessDate(word, dateFormat, refDate)) return 0;  // date stays -1: rejected later
+  nextWord(word, sizeof word, work);
+  // A word already in the default layout comes out of PreProcessDate as it went in.
+  bool asIs = std::strcmp(dateFormat, "mm/dd/yyyy") == 0 && std::strlen(word) == 10 && word[2] == '/' &&
+              word[5] == '/';
+  if (!asIs && !PreProcessDate(word, dateFormat, refDate)) return 0;  // date stays -1: rejected later
   int day = GoodDate(word, DATE_FMT_US);
   if (day < 0 || day > kMaxDayNumber) return -1;
   q->date = day;
   return 0;
 }
 
-int readVolume(char* work, int workMax, quotetype* q) {
-  if (posnextchar(work) >= 15) return 0;  // too far away: the field is absent
+int readVolume(Cursor& work, quotetype* q) {
+  if (work.nextCharPos() >= 15) return 0;  // too far away: the field is absent
   char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work, workMax);
+  nextWord(word, sizeof word, work);
   if (word[0] == 0) return 0;
   float v = 0;
   if (!readFloat(word, &v)) return -1;
@@ -150,6 +215,60 @@ bool readFraction(const char* text, double* value) {
   if (!readDecimal(s.substr(n + 1), &den) || den == 0.0) return false;
   *value = num / den;
   return std::isfinite(*value);
+}
+
+// A "/" after the first character marks a fraction.
+bool slashAfterFirst(const char* word) {
+  const char* slash = std::strchr(word, '/');
+  return slash && slash > word;
+}
+
+void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
+  whole[0] = 0;
+  fraction[0] = 0;
+  char word[kQuoteTokenSize];
+  nextWord(word, sizeof word, work);
+  if (slashAfterFirst(word)) {
+    quova::strcpy(fraction, word, kQuoteTokenSize);
+    return;
+  }
+  quova::strcpy(whole, word, kQuoteTokenSize);
+  // A fraction follows the whole part after exactly one blank.
+  if (work.empty() || work.front() == ' ') return;
+  char next[kQuoteTokenSize];
+  work.take(next, " ", sizeof next, false);
+  if (slashAfterFirst(next)) nextWord(fraction, kQuoteTokenSize, work);
+}
+
+int price(Cursor& work, float* value, char* text) {
+  char whole[kQuoteTokenSize], fraction[kQuoteTokenSize];
+  wholeAndFraction(work, whole, fraction);
+  int error = 0;
+  float v = ConvWF(whole, fraction, &error);
+  if (error) return -1;
+  *value = v;
+  quova::strcpy(text, whole, 20);
+  if (fraction[0]) {
+    if (whole[0]) quova::strcat(text, " ", 20);
+    quova::strcat(text, fraction, 20);
+  }
+  return 0;
+}
+
+int inputField(int code, Cursor& work, quotetype* q, const char* dateFormat, const char* refDate) {
+  char* text = nullptr;
+  if (float* value = priceField(q, code, &text)) return price(work, value, text);
+  switch (code) {
+    case FC_VOLUME: return readVolume(work, q);
+    case FC_DATE: return readDate(work, q, dateFormat, refDate);
+    case FC_SYMBOL: work.take(q->symbol, "  ", sizeof q->symbol); return 0;
+    case FC_CO_NAME: work.take(q->co_name, "  ", sizeof q->co_name); return 0;
+    case FC_TIME: return readTime(work, q);
+    case FC_TEMP:
+    case FC_EXPCHAR:
+    case FC_EXPYR: return 0;  // these consume nothing
+    default: return -1;       // Num and unknown codes make the line unreadable
+  }
 }
 
 }  // namespace
@@ -254,20 +373,10 @@ void CheckForCommaDelimeters(char* line, int size, const OFtype& fmt) {
 }
 
 void GetWF(char* work, int workMax, char* whole, char* fraction) {
-  whole[0] = 0;
-  fraction[0] = 0;
-  char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work, workMax);
-  if (strpos(word, "/", true) > 0) {
-    quova::strcpy(fraction, word, kQuoteTokenSize);
-    return;
-  }
-  quova::strcpy(whole, word, kQuoteTokenSize);
-  // A fraction follows the whole part after exactly one blank.
-  if (work[0] == 0 || work[0] == ' ') return;
-  char next[kQuoteTokenSize];
-  getnextnd(next, work, " ", sizeof next, workMax);
-  if (strpos(next, "/", true) > 0) nextWord(fraction, kQuoteTokenSize, work, workMax);
+  onWork(work, workMax, [&](Cursor& c) {
+    wholeAndFraction(c, whole, fraction);
+    return 0;
+  });
 }
 
 float ConvWF(const char* whole, const char* fraction, int* error) {
@@ -288,68 +397,49 @@ float ConvWF(const char* whole, const char* fraction, int* error) {
 }
 
 int ConvQuote(char* work, int workMax, float* value, char* text) {
-  char whole[kQuoteTokenSize], fraction[kQuoteTokenSize];
-  GetWF(work, workMax, whole, fraction);
-  int error = 0;
-  float v = ConvWF(whole, fraction, &error);
-  if (error) return -1;
-  *value = v;
-  quova::strcpy(text, whole, 20);
-  if (fraction[0]) {
-    if (whole[0]) quova::strcat(text, " ", 20);
-    quova::strcat(text, fraction, 20);
-  }
-  return 0;
+  return onWork(work, workMax, [&](Cursor& c) { return price(c, value, text); });
 }
 
 int GetInputField(int code, char* work, int workMax, quotetype* q, const char* dateFormat,
                   const char* refDate) {
-  char* text = nullptr;
-  if (float* value = priceField(q, code, &text)) return ConvQuote(work, workMax, value, text);
-  switch (code) {
-    case FC_VOLUME: return readVolume(work, workMax, q);
-    case FC_DATE: return readDate(work, workMax, q, dateFormat, refDate);
-    case FC_SYMBOL: getnext(q->symbol, work, "  ", sizeof q->symbol, workMax); return 0;
-    case FC_CO_NAME: getnext(q->co_name, work, "  ", sizeof q->co_name, workMax); return 0;
-    case FC_TIME: return readTime(work, workMax, q);
-    case FC_TEMP:
-    case FC_EXPCHAR:
-    case FC_EXPYR: return 0;  // these consume nothing
-    default: return -1;       // Num and unknown codes make the line unreadable
-  }
+  return onWork(work, workMax, [&](Cursor& c) { return inputField(code, c, q, dateFormat, refDate); });
 }
 
 int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   quotetypeInit(q);
   if (!line) return 1;
+  // The line (at most 180 characters) with tabs, and commas unless comma-delimited, as two
+  // blanks each.
   char buf[kWorkLineSize];
+  bool commas = fmt.delimiter != DELIM_COMMA;
   int n = 0;
-  while (n < kQuoteLineSize - 1 && line[n] && line[n] != '\n' && line[n] != '\r') {
-    buf[n] = line[n];
-    ++n;
+  for (int i = 0; i < kQuoteLineSize - 1 && line[i] && line[i] != '\n' && line[i] != '\r'; ++i) {
+    char c = line[i];
+    if (c == '\t' || (commas && c == ',')) {
+      if (n < kWorkLineSize - 1) buf[n++] = ' ';
+      if (n < kWorkLineSize - 1) buf[n++] = ' ';
+    } else if (n < kWorkLineSize - 1) {
+      buf[n++] = c;
+    }
   }
   buf[n] = 0;
-  convTabs(buf, sizeof buf);
-  CheckForCommaDelimeters(buf, sizeof buf, fmt);
 
   // Tokens go to the work text, three blanks after each; a token equal to the current
   // field's prefix text is dropped.
   char work[kWorkTextSize];
   int wl = 0;
-  const char* delim = fmt.delimiter == DELIM_COMMA ? "," : "  ";
+  std::string_view delim = fmt.delimiter == DELIM_COMMA ? std::string_view(",") : std::string_view("  ");
+  Cursor in{buf, n, 0, kWorkLineSize};
   int field = 0;
-  for (int tokens = 0; tokens < kQuoteMaxTokens && buf[0]; ++tokens) {
-    remleadWS(buf, sizeof buf);
+  for (int tokens = 0; tokens < kQuoteMaxTokens && !in.empty(); ++tokens) {
+    in.skipBlanks();
     const char* prefix = field < kMaxFormatFields ? fmt.prefixText[field] : "";
-    int pl = static_cast<int>(strnlen(prefix, 21));
-    if (pl > 20) pl = 20;
-    if (pl > 0 && std::strncmp(buf, prefix, static_cast<std::size_t>(pl)) == 0)
-      strdel(buf, 0, pl, sizeof buf);
+    int pl = static_cast<int>(strnlen(prefix, 20));
+    if (pl > 0 && in.len - in.p >= pl && std::strncmp(buf + in.p, prefix, static_cast<std::size_t>(pl)) == 0)
+      in.p += pl;
     char token[kQuoteTokenSize];
-    getnext(token, buf, delim, sizeof token, sizeof buf);
-    if (std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0 &&
-        token[pl] == 0)
-      continue;
+    in.take(token, delim, sizeof token);
+    if (std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0 && token[pl] == 0) continue;
     for (const char* t = token; *t; ++t) work[wl++] = *t;
     work[wl++] = ' ';
     work[wl++] = ' ';
@@ -358,14 +448,14 @@ int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   }
   work[wl] = 0;
 
+  Cursor w{work, wl, 0, kWorkTextSize};
   int count = fieldCount(fmt);
   for (int i = 0; i < count; ++i)
-    if (GetInputField(fmt.fieldCode[i], work, sizeof work, q, fmt.outDateFormat, fmt.refDate) != 0)
-      return 1;
+    if (inputField(fmt.fieldCode[i], w, q, fmt.outDateFormat, fmt.refDate) != 0) return 1;
   if (q->date < 0 || q->date > kMaxDayNumber) return 1;
   if (q->hi < 0) quova::strcpy(q->hi_text, q->close_text, sizeof q->hi_text);
   if (q->low < 0) quova::strcpy(q->low_text, q->close_text, sizeof q->low_text);
-  getnext(q->rest, work, " ", sizeof q->rest, sizeof work);
+  w.take(q->rest, " ", sizeof q->rest);
   return 0;
 }
 
