@@ -16,6 +16,7 @@
 #include "download/daily_need.h"
 #include "util/dates.h"
 #include "util/markettime.h"
+#include "util/paths.h"
 
 namespace quova {
 
@@ -61,7 +62,8 @@ bool ParseArguments(int argc, char** argv) {
     const std::string arg = argv[i];
     Log("\nArgument %d -- %s", i, arg.c_str());
     if (i == 1) {
-      if (!arg.empty() && arg[0] == '/') {
+      // On Linux an absolute path begins with "/" too: an existing file is a file name.
+      if (!arg.empty() && arg[0] == '/' && (isDownloadSwitch(arg) || !fileExists(arg))) {
         if (arg == "/download") {
           if (Is_DL_Needed()) {
             Log("\nDownload Flag Set.");
