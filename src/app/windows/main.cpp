@@ -1,16 +1,49 @@
-// The program's entry: the Qt application object, then the start-up sequence.
+// The program's entry: the Qt application object, the host, then the start-up sequence.
 #include <QApplication>
 #include <clocale>
-#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string_view>
 
+#include "app/events/headless_host.h"
+#include "app/host.h"
+#include "app/log.h"
 #include "app/root_init.h"
+#include "app/startup.h"
+#include "app/windows/main_frame.h"
+#include "app/windows/qt_host.h"
 
 int main(int argc, char** argv) {
   // Options that begin with "--" are ours; the program's own arguments begin with "/".
   if (argc > 1 && std::string_view(argv[1]) == "--init-root") return quova::initRootCommand(argc, argv);
-  QApplication app(argc, argv);
+  const bool headless = quova::runsHeadless();
+  if (headless && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication qapp(argc, argv);
   std::setlocale(LC_NUMERIC, "C");  // numbers in files are always written with a "."
-  std::puts("quova: the start-up sequence is not built yet");
-  return 0;
+
+  // An unattended download with a display present must not wait for a click either.
+  std::unique_ptr<quova::HeadlessHost> host;
+  quova::QtHost* qtHost = nullptr;
+  if (headless || quova::unattendedStart(argc, argv)) {
+    host = std::make_unique<quova::HeadlessHost>();
+  } else {
+    auto h = std::make_unique<quova::QtHost>();
+    qtHost = h.get();
+    host = std::move(h);
+  }
+  quova::setHost(host.get());
+
+  int rc = quova::OwlMain(argc, argv, [&] {
+    std::unique_ptr<quova::QVMAIN> frame(quova::InitMainWindow());
+    if (qtHost) qtHost->setStatusBar(frame->statusBar());
+    quova::installCloseSignals(frame.get());
+    if (frame->attributes().maximised()) frame->showMaximized();
+    else frame->show();
+    if (frame->configMissing()) frame->close();  // quova.cfg missing: the warning was shown
+    int result = frame->isVisible() ? qapp.exec() : 0;
+    frame.reset();
+    return result;
+  });
+  quova::setHost(nullptr);
+  return rc;
 }

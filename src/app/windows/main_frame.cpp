@@ -1,0 +1,184 @@
+// The main frame's life cycle: construction with quova.cfg, the first paint, the close.
+#include "app/windows/main_frame.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "app/host.h"
+#include "app/log.h"
+#include "app/startup.h"
+#include "util/paths.h"
+
+#ifndef QUOVA_FILE_VERSION
+#define QUOVA_FILE_VERSION ""
+#endif
+
+namespace quova {
+
+namespace {
+
+// A saved rectangle that lies off the screen, or has no size, is brought back onto it.
+QRect onScreen(const FrameAttributes& a) {
+  QRect r(a.X, a.Y, a.W, a.H);
+  const QScreen* s = QGuiApplication::primaryScreen();
+  if (!s) return r;
+  const QRect avail = s->availableGeometry();
+  if (r.width() <= 0 || r.height() <= 0) r.setSize(QSize(FrameAttributes{}.W, FrameAttributes{}.H));
+  r.setWidth(std::min(r.width(), avail.width()));
+  r.setHeight(std::min(r.height(), avail.height()));
+  if (!avail.intersects(r)) r.moveTopLeft(avail.topLeft());
+  return r;
+}
+
+}  // namespace
+
+QVMAIN::QVMAIN() {
+  Log("\nQVMAIN Constructor Entered.");
+  setWindowTitle("The Tradivo for Windows (QUOVA)");
+  client_ = new QMdiArea(this);
+  setCentralWidget(client_);
+  configLoaded_ = GetFrameConfig(attr_);
+  setGeometry(onScreen(attr_));
+  Log("\nQVMAIN Constructor Exited.");
+}
+
+QVMAIN::~QVMAIN() {
+  Log("\nQVMAIN Destructor Entered.");
+  if (configLoaded_) SaveFrameConfig(attr_);
+}
+
+void QVMAIN::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (initialised_ == 0) QTimer::singleShot(0, this, [this] { firstPaint(); });
+}
+
+void QVMAIN::firstPaint() {
+  if (initialised_ == 0) {
+    Log("\nPaint Initialization section entered...");
+    initialised_ = 1;
+    okToRun_ = true;
+    Log("\nOK to run...");
+    OpenSavedWindows();
+  }
+  AppState& a = app();
+  switch (StartupCommand) {
+    case SERVICE_DROPPED_FILE:
+      StartupCommand = kStartupCommandDone;
+      // Documents open once their templates are registered.
+      break;
+    case PERFORM_DAILY_DOWNLOAD:
+      StartupCommand = kStartupCommandDone;
+      Log("\nDownload Delay of %d sec initiated.", static_cast<int>(a.waittime));
+      while (a.waittime > 0 && !a.Quit) {
+        WinWaitFor(1000, false);
+        --a.waittime;
+      }
+      setFocus();
+      if (a.Quit) close();
+      break;
+    case FORCE_DAILY_DOWNLOAD:
+      StartupCommand = kStartupCommandDone;
+      break;
+    default:
+      break;
+  }
+}
+
+void QVMAIN::OpenSavedWindows() {
+  Log("\nRestoring previously opened windows...");
+  for (const SavedWindow& w : ReadSavedWindows(app().WinsIniFilePath)) {
+    (void)w;  // opened through the document templates once they are registered
+  }
+  Log("\nRestore complete.");
+}
+
+bool QVMAIN::CanClose() {
+  AppState& a = app();
+  Log("\nQUOVA Closing...");
+  a.Quit = true;
+  if (a.HoldClose) return false;
+  attr_.setMaximised(isMaximized());
+  if (!isMaximized() && !isMinimized()) {
+    const QRect g = geometry();
+    attr_.X = g.x(), attr_.Y = g.y(), attr_.W = g.width(), attr_.H = g.height();
+  }
+  WriteSavedWindows(a.WinsIniFilePath, stack_);
+  return !a.Waiting;
+}
+
+void QVMAIN::closeEvent(QCloseEvent* e) {
+  if (CanClose()) e->accept();
+  else e->ignore();
+}
+
+QVMAIN* InitMainWindow() {
+  AppState& a = app();
+  Log("\nInitMainWindow() entered.");
+  auto* frame = new QVMAIN();
+  Log("\nQVMAIN Constructor complete.");
+  Log("\nCtl3d Enabled.");
+  Log("\nBWCC Enabled.");
+  frame->setStatusBar(new QStatusBar(frame));
+  switch (a.argFlag) {
+    case 1:
+      frame->MainConwd(PERFORM_DAILY_DOWNLOAD);
+      Log("\nMainConwd PERFORM_DAILY_DOWNLOAD");
+      break;
+    case 2:
+      frame->MainConwd(FORCE_DAILY_DOWNLOAD);
+      Log("\nMainConwd FORCE_DAILY_DOWNLOAD");
+      break;
+    case 9:
+      frame->MainConwd(SERVICE_DROPPED_FILE);
+      Log("\nMainConwd SERVICE_DROPPED_FILE");
+      break;
+    default:
+      break;
+  }
+  a.FileVersion = std::string(QUOVA_FILE_VERSION).substr(0, 20);
+  Log(a.FileVersion.empty() ? "\nGetInfoString Failed." : "\nGetInfoString Successful.");
+  a.Version = "version " + a.FileVersion + " Release";
+  std::string digits = a.FileVersion.substr(0, 3);
+  std::erase(digits, '.');
+  a.version = 0;
+  std::sscanf(digits.c_str(), "%d", &a.version);
+  a.revision_level = a.FileVersion.size() > 3 ? a.FileVersion[3] : 0;
+  Log("\nInitMainWindow() completed.");
+  return frame;
+}
+
+namespace {
+int signalPipe[2] = {-1, -1};
+void onSignal(int) {
+  char c = 1;
+  [[maybe_unused]] auto n = ::write(signalPipe[1], &c, 1);
+}
+}  // namespace
+
+void installCloseSignals(QWidget* frame) {
+  if (signalPipe[0] < 0 && ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, frame);
+  QObject::connect(notifier, &QSocketNotifier::activated, frame, [frame] {
+    char buf[16];
+    while (::read(signalPipe[0], buf, sizeof buf) > 0) {
+    }
+    frame->close();
+  });
+  struct sigaction sa = {};
+  sa.sa_handler = onSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGINT, &sa, nullptr);
+}
+
+}  // namespace quova

@@ -1,0 +1,56 @@
+// QVMAIN: the multiple-document main frame with its status bar. It loads and saves
+// quova.cfg, restores the saved windows and carries out the start-up command once it is
+// first shown, and closes the normal way (CanClose, then quova.win).
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QStatusBar>
+#include <string>
+#include <vector>
+
+#include "app/window_files.h"
+
+namespace quova {
+
+class QVMAIN : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  QVMAIN();
+  ~QVMAIN() override;
+
+  QMdiArea* client() const { return client_; }
+  // TMyApp::MainConwd: stores the command for the first paint.
+  void MainConwd(int command) { StartupCommand = command; }
+  bool configMissing() const { return !configLoaded_; }
+  const FrameAttributes& attributes() const { return attr_; }
+  // The document stack: path, title, path, title ... (QuovaPath prefix removed).
+  std::vector<std::string>& documentStack() { return stack_; }
+
+  int StartupCommand = 0;
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void firstPaint();
+  void OpenSavedWindows();
+  bool CanClose();
+
+  QMdiArea* client_ = nullptr;
+  FrameAttributes attr_;
+  bool configLoaded_ = false;
+  int initialised_ = 0;
+  bool okToRun_ = false;
+  std::vector<std::string> stack_;
+};
+
+// TMyApp::InitMainWindow up to the shown frame; the caller owns the frame.
+QVMAIN* InitMainWindow();
+
+// SIGTERM and SIGINT close the main window the normal way.
+void installCloseSignals(QWidget* frame);
+
+}  // namespace quova

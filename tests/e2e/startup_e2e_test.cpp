@@ -1,0 +1,111 @@
+// Whole runs of the program on a fresh root: a normal start closed by SIGTERM, a
+// "/download" with no download due, and a start without quova.ini.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+pid_t start(const std::string& root, std::vector<std::string> args) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(root.c_str()) != 0) _exit(120);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    unsetenv("QUOVA");
+    args.insert(args.begin(), QUOVA_BINARY);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(QUOVA_BINARY, argv.data());
+    _exit(121);
+  }
+  return pid;
+}
+
+int finish(pid_t pid) {
+  int status = 0;
+  for (int i = 0; i < 300; ++i) {
+    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return -2;
+}
+
+void initRoot(const std::string& dir) {
+  std::string cmd = std::string(QUOVA_BINARY) + " --init-root '" + dir + "' >/dev/null";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+}
+
+bool endsWith(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(StartupRun, SigtermClosesNormallyAndSavesEverything) {
+  quova::test::TempDir root;
+  initRoot(root.path());
+  pid_t pid = start(root.path(), {});
+  // Wait for the first paint, then ask for a close.
+  for (int i = 0; i < 200 && readFile(root.file("quova.log")).find("Restore complete.") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  kill(pid, SIGTERM);
+  EXPECT_EQ(finish(pid), 0);
+  std::string log = readFile(root.file("quova.log"));
+  EXPECT_EQ(log.rfind("\nQUOVA  starting...", 0), 0u);
+  const char* order[] = {"\nStarting TMyApp().Run()...", "\nInitMainWindow() entered.", "\nQVMAIN Constructor Entered.",
+                         "\nQVMAIN Constructor complete.", "\nInitMainWindow() completed.",
+                         "\nPaint Initialization section entered...", "\nRestoring previously opened windows...",
+                         "\nQUOVA Closing...", "\nQVMAIN Destructor Entered.", "\nNormal Exit."};
+  std::size_t at = 0;
+  for (const char* line : order) {
+    std::size_t p = log.find(line, at);
+    EXPECT_NE(p, std::string::npos) << line;
+    if (p != std::string::npos) at = p;
+  }
+  EXPECT_TRUE(endsWith(log, "\nNormal Exit."));
+  EXPECT_EQ(access(root.file("quova.win").c_str(), F_OK), 0);
+}
+
+TEST(StartupRun, DownloadNotDueOpensNoWindow) {
+  quova::test::TempDir root;
+  initRoot(root.path());
+  // A marker of today: whatever the weekday or hour, no download is due.
+  std::ofstream(root.file("daily.dld")) << "page";
+  pid_t pid = start(root.path(), {"/download"});
+  EXPECT_EQ(finish(pid), 0);
+  std::string log = readFile(root.file("quova.log"));
+  EXPECT_NE(log.find("\nDownload Not Needed.\nquova.ini successfully updated."), std::string::npos) << log;
+  EXPECT_TRUE(endsWith(log, "\nNormal Exit.")) << log;
+  EXPECT_EQ(log.find("Starting TMyApp"), std::string::npos);
+}
+
+TEST(StartupRun, MissingIniExitsWith255AndWritesNothing) {
+  quova::test::TempDir root;
+  pid_t pid = start(root.path(), {});
+  EXPECT_EQ(finish(pid), 255);
+  std::string log = readFile(root.file("quova.log"));
+  EXPECT_NE(log.find("QUOVA main window WARNING"), std::string::npos);
+  EXPECT_TRUE(endsWith(log, "\nNormal Exit."));
+  EXPECT_NE(access(root.file("quova.ini").c_str(), F_OK), 0);
+  EXPECT_NE(access(root.file("User.dat").c_str(), F_OK), 0);
+}
+
+}  // namespace
