@@ -93,6 +93,7 @@ bool readLine(std::istream& in, char (&buf)[181]) {
 
 std::int32_t Parse(std::istream& in, ChartData& data, ParseContext& ctx) {
   data.clear();
+  if (!ctx.parse) return 0;
   data.reserve(4096);
   MultiTask(ctx, 0);
   bool inData = false, limitShown = false;

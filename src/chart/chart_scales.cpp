@@ -157,8 +157,11 @@ std::vector<double> valueTicks(double bottom, double top, double increment, std:
   const double q = std::trunc(bottom / increment);
   if (!(std::fabs(q) < 9e15)) return out;
   const double first = std::trunc(q * increment - increment);
-  const long long k0 = std::llround(std::floor(first / increment));
-  for (std::size_t i = 0; i < maxTicks * 4; ++i) {
+  long long k0 = std::llround(std::floor(first / increment));
+  // Candidates below the bottom are never drawn: start just below it.
+  const long long kb = static_cast<long long>(std::floor(bottom / increment)) - 1;
+  if (kb > k0) k0 = kb;
+  for (std::size_t i = 0; i < maxTicks + 2; ++i) {
     const double v = static_cast<double>(k0 + static_cast<long long>(i)) * increment;
     if (v > top) break;
     if (v >= bottom) {

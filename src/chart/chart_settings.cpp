@@ -50,6 +50,12 @@ bool ChartSettings::anyVolatilityShown() const {
   return false;
 }
 
+static_assert(kFitTypeSize == kFitRecordSize);
+
+Fit_Type storedFit(const ChartSettings& s) { return readFitType(s.fitImage); }
+
+void storeFit(ChartSettings& s, const Fit_Type& fit) { s.fitImage = fitTypeImage(fit); }
+
 std::string chartConfigImage(const ChartSettings& s) {
   ImageWriter w;
   for (auto b : s.fitImage) w.byte(b);

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "chart/fit_type.h"
+
 namespace quova {
 
 inline constexpr std::size_t kFitRecordSize = 1594;
@@ -52,6 +54,10 @@ struct ChartSettings {
   bool anyVolatilityShown() const;
   bool stochasticShown() const { return stoch_k_display || stoch_d_display; }
 };
+
+// The stored fit as a record, and a record stored (written to the file at close).
+Fit_Type storedFit(const ChartSettings& s);
+void storeFit(ChartSettings& s, const Fit_Type& fit);
 
 // The file image, field by field in the file's order.
 std::string chartConfigImage(const ChartSettings& s);

@@ -136,9 +136,11 @@ PlotModel setupPlot(const ChartData& data, const ChartSettings& st, const Palett
     m.lines.push_back({{left, pb.stochTop}, {right, pb.stochTop}, b.axis, 1, PenStyle::Solid});
   }
   if (volat) {
-    Panel p = makePanel(PanelKind::Volatility, left, right, pb.volatTop, pb.volatBottom,
-                        f.volatility.bottom, f.volatility.top);
-    const Increments vinc = get_volatility_scale_increments(f.volatility.top - f.volatility.bottom);
+    // Manual scaling takes the settings; automatic scaling the view's current extremes.
+    VolatilityRange vr = f.volatility;
+    if (!st.vol_auto_scale) vr = {st.vol_scale_min, st.vol_scale_max};
+    Panel p = makePanel(PanelKind::Volatility, left, right, pb.volatTop, pb.volatBottom, vr.bottom, vr.top);
+    const Increments vinc = get_volatility_scale_increments(vr.top - vr.bottom);
     p.axis.fine = vinc.fine;
     p.axis.coarse = vinc.coarse;
     m.panels.push_back(p);

@@ -72,6 +72,25 @@ TEST(ChartSettings, EveryFieldRoundTripsAtItsOffset) {
   EXPECT_TRUE(back.fitStored());
 }
 
+TEST(ChartSettings, StoredFitTravelsInTheFile) {
+  Fit_Type fit;
+  fit.valid = 1;
+  fit.t_min = 30000;
+  fit.t_max = 30500.5L;
+  fit.poly_order = 3;
+  fit.poly_coef[3] = -1.25e-7L;
+  fit.omega = 0.0123L;
+  ChartSettings s;
+  storeFit(s, fit);
+  ChartSettings back;
+  readChartConfigImage(chartConfigImage(s), back);
+  ASSERT_TRUE(back.fitStored());
+  const Fit_Type f = storedFit(back);
+  EXPECT_EQ(f.t_max, 30500.5L);
+  EXPECT_EQ(f.poly_coef[3], -1.25e-7L);
+  EXPECT_EQ(f.omega, 0.0123L);
+}
+
 TEST(ChartSettings, ShortFileKeepsDefaultsForWhatItDoesNotReach) {
   ChartSettings s;
   s.poly_order = 9;

@@ -117,6 +117,12 @@ TEST(PlotModel, TitlesLegendsAndReferenceLines) {
   }
   EXPECT_TRUE(noVolume);
   EXPECT_TRUE(volat);
+  ASSERT_NE(m.panel(PanelKind::Volatility), nullptr);
+  EXPECT_EQ(m.panel(PanelKind::Volatility)->axis.top, 100.0);  // the default frame's range
+  ChartSettings manual = s;
+  manual.vol_auto_scale = 0;
+  manual.vol_scale_max = 40;
+  EXPECT_EQ(buildPlotModel(d, manual, quovaPalette(), frame()).panel(PanelKind::Volatility)->axis.top, 40.0);
   const Panel* st = m.panel(PanelKind::Stochastic);
   ASSERT_NE(st, nullptr);
   int dotted = 0;

@@ -228,3 +228,24 @@ TEST(PageParser, HostilePagesStayBounded) {
   ASSERT_EQ(l.hooks.quotes.size(), 1u) << l.notes;
   EXPECT_STREQ(l.hooks.quotes[0].Close, "9");
 }
+
+TEST(PageParser, ScreenForNumericsSkipsTextAndEnds) {
+  ParseRun r;
+  r.qcf("ScreenForNumerics\nPage=x\nby_page\nStartTrigger=None\nTriggerString=None\n1\nNoDate\nNoTime\n"
+        "Symbol  Close  Vol Volume\n");
+  // "n/a" is dropped and Close reads the next field; a missing "Vol " start marker consumes
+  // nothing, so that quote fails instead of retrying for ever.
+  r.parse("IBM   n/a   45   Vol 100\nGE   12   7\n");
+  ASSERT_EQ(r.hooks.quotes.size(), 1u);
+  EXPECT_STREQ(r.hooks.quotes[0].Close, "45");
+  EXPECT_STREQ(r.hooks.quotes[0].Volume, "100");
+}
+
+TEST(PageParser, AGroupTriggerInsideAQuoteChangesTheGroup) {
+  ParseRun r;
+  r.qcf("Page=x\nby_page\nGroupTrigger=Stocks\nTriggerString=S:\n2\nNoDate\nNoTime\nS: Symbol  Close\n"
+        "GroupTrigger=Funds\nTriggerString=F:\n1\nNoDate\nNoTime\nF: Symbol  Close  Volume\n");
+  r.parse("Stocks\nS: IBM\nFunds\nF: VFINX   90   0\n");
+  ASSERT_EQ(r.hooks.quotes.size(), 1u);
+  EXPECT_STREQ(r.hooks.quotes[0].Symbol, "VFINX");
+}

@@ -3,6 +3,7 @@
 // quotes.day.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -161,3 +162,26 @@ TEST(QuoteSave, RepairRunsOneAfterAnother) {
   app().QuovaPath.clear();
 }
 
+
+TEST(QuoteSave, OptionWithoutExpirationIsReportedAndTheNextIsTried) {
+  SaveRun r;
+  r.qcf("Page=x\nby_options\nGroupTrigger=Underlying\nTriggerString=None\n1\nNoDate\nNoTime\nCo_name  Close\n"
+        "GroupTrigger=Calls\nTriggerString=None\n1\nNoDate\nNoTime\nExpChar  ExpYr  Close\n");
+  r.dir.write("o.qtl", "SYMBOL   FILE   NAME\nIBM   ibm\\ibm   IBM Corp\n");
+  QuoteSaver saver(r.s, "o.qtl");
+  QuoteData q;
+  QuoteDataClear(&q);
+  std::strcpy(q.AltFileName, "ibm\\ibm_");
+  std::strcpy(q.Symbol, "IBM");
+  std::strcpy(q.Close, "5");
+  std::strcpy(q.Date, "12/08/2026");
+  long saved = 0;
+  EXPECT_FALSE(saver.SaveQuoteLine(&q, saved, 1, 0));
+  EXPECT_TRUE(r.host.host.sawBox("Expiration Character not found for ibm\\ibm_", "in SaveQuoteLine"));
+  std::strcpy(q.ExpChar, "C");
+  std::strcpy(q.ExpYr, "27");
+  std::filesystem::create_directories(r.dir.file("quotes.day/ibm"));
+  EXPECT_TRUE(saver.SaveQuoteLine(&q, saved, 1, 1));
+  EXPECT_TRUE(std::filesystem::exists(r.dir.file("quotes.day/ibm/ibm_C27.day")));
+  EXPECT_EQ(saved, 1);
+}

@@ -1,0 +1,382 @@
+// The Fourier least-squares fit on the trend's residuals, the fundamental search, the
+// transform, the analysis driver and the stored fit's curve.
+#include "chart/fourier.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <utility>
+
+#include "app/host.h"
+#include "app/log.h"
+#include "chart/chart_data.h"
+#include "chart/chart_settings.h"
+#include "chart/fits.h"
+
+namespace quova {
+
+namespace {
+
+constexpr long double kTwoPi = 6.283185307179586476925286766559L;
+
+// Gauss-Jordan on the augmented rows [A | b] (k x (k + 1), row-major), pivoting on the
+// largest modulus (the first on ties). Only the columns right of the current one change:
+// the columns left of it are unit columns already. False when singular.
+bool solveAugmented(long double* w, int k) {
+  const int cols = k + 1;
+  for (int c = 0; c < k; ++c) {
+    int piv = c;
+    long double best = std::fabs(w[c * cols + c]);
+    for (int r = c + 1; r < k; ++r)
+      if (long double v = std::fabs(w[r * cols + c]); v > best) best = v, piv = r;
+    if (!(best > 0)) return false;
+    long double* pr = w + c * cols;
+    if (piv != c) {
+      long double* qr = w + piv * cols;
+      for (int j = c; j < cols; ++j) std::swap(pr[j], qr[j]);
+    }
+    const long double inv = 1.0L / pr[c];
+    pr[c] = 1;
+    for (int j = c + 1; j < cols; ++j) pr[j] *= inv;
+    for (int r = 0; r < k; ++r) {
+      if (r == c) continue;
+      long double* row = w + r * cols;
+      const long double f = row[c];
+      if (f == 0) continue;
+      row[c] = 0;
+      int j = c + 1;
+      for (; j + 1 < cols; j += 2) {
+        row[j] -= f * pr[j];
+        row[j + 1] -= f * pr[j + 1];
+      }
+      for (; j < cols; ++j) row[j] -= f * pr[j];
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int FITS::FourierLSF(int m, long double w, long double& error) {
+  if (m < 0) m = 0;
+  if (m > n_four_max) m = n_four_max;
+  if (n < 1) return 0;
+  const int P = 2 * m, K = 2 * m + 1;
+  // Sums of cos(p w x) and sin(p w x) for p = 0 .. 2m, and of r cos(k w x), r sin(k w x).
+  std::array<long double, 2 * (2 * n_four_max + 1)> C{}, S{};
+  std::array<long double, n_four_max + 1> Rc{}, Rs{};
+  long double R0 = 0, rr = 0;
+  int i = 0;
+  // Two points at a time: their harmonic recurrences are independent.
+  for (; i + 1 < n; i += 2) {
+    const long double a1 = w * x[i], a2 = w * x[i + 1];
+    const long double c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
+    const long double r1 = resid[i], r2 = resid[i + 1];
+    R0 += r1 + r2;
+    rr += r1 * r1 + r2 * r2;
+    long double cp1 = 1, sp1 = 0, cp2 = 1, sp2 = 0;
+    for (int p = 1; p <= P; ++p) {
+      const long double t1 = cp1 * c1 - sp1 * s1, u1 = sp1 * c1 + cp1 * s1;
+      const long double t2 = cp2 * c2 - sp2 * s2, u2 = sp2 * c2 + cp2 * s2;
+      cp1 = t1, sp1 = u1, cp2 = t2, sp2 = u2;
+      C[p] += cp1 + cp2;
+      S[p] += sp1 + sp2;
+      if (p <= m) {
+        Rc[p] += r1 * cp1 + r2 * cp2;
+        Rs[p] += r1 * sp1 + r2 * sp2;
+      }
+    }
+  }
+  for (; i < n; ++i) {
+    const long double a = w * x[i], c1 = std::cos(a), s1 = std::sin(a), r = resid[i];
+    R0 += r;
+    rr += r * r;
+    long double cp = 1, sp = 0;
+    for (int p = 1; p <= P; ++p) {
+      const long double t = cp * c1 - sp * s1, u = sp * c1 + cp * s1;
+      cp = t, sp = u;
+      C[p] += cp;
+      S[p] += sp;
+      if (p <= m) {
+        Rc[p] += r * cp;
+        Rs[p] += r * sp;
+      }
+    }
+  }
+  C[0] = n;
+  const long double dn = n;
+  for (int p = 0; p <= P; ++p) C[p] /= dn, S[p] /= dn;
+  // cos(q) is even and sin(q) odd in q.
+  auto cosAt = [&](int q) { return C[q < 0 ? -q : q]; };
+  auto sinAt = [&](int q) { return q < 0 ? -S[-q] : S[q]; };
+  std::vector<long double> A(static_cast<std::size_t>(K) * (K + 1));
+  auto at = [&](int r, int c) -> long double& { return A[static_cast<std::size_t>(r) * (K + 1) + c]; };
+  at(0, 0) = 1;
+  for (int k = 1; k <= m; ++k) {
+    at(0, 2 * k - 1) = at(2 * k - 1, 0) = S[k];
+    at(0, 2 * k) = at(2 * k, 0) = C[k];
+  }
+  for (int j = 1; j <= m; ++j)
+    for (int k = 1; k <= m; ++k) {
+      at(2 * j - 1, 2 * k - 1) = (cosAt(j - k) - cosAt(j + k)) / 2;
+      at(2 * j - 1, 2 * k) = (sinAt(j + k) + sinAt(j - k)) / 2;
+      at(2 * j, 2 * k - 1) = (sinAt(j + k) - sinAt(j - k)) / 2;
+      at(2 * j, 2 * k) = (cosAt(j - k) + cosAt(j + k)) / 2;
+    }
+  std::vector<long double> rhs(K);
+  rhs[0] = R0 / dn;
+  for (int k = 1; k <= m; ++k) rhs[2 * k - 1] = Rs[k] / dn, rhs[2 * k] = Rc[k] / dn;
+  for (int r = 0; r < K; ++r) at(r, K) = rhs[r];
+  if (!solveAugmented(A.data(), K)) {
+    if (!singularShown)
+      MessageBox("WARNING...matrix singular...computations NOT completed",
+                 "Fits/Subroutine Solve Error", mb::OK | mb::ICONEXCLAMATION);
+    singularShown = true;
+    return 0;
+  }
+  long double s = 0;
+  four_coef.fill(0);
+  for (int r = 0; r < K; ++r) {
+    four_coef[r] = at(r, K);
+    s += rhs[r] * four_coef[r];
+  }
+  four_order = m;
+  omega = w;
+  const long double d1 = n > 1 ? n - 1 : 1;
+  error = std::sqrt(std::fabs(rr / d1 - dn * s / d1));
+  return 1;
+}
+
+void dft(std::vector<float>& data, int nn, int isign) {
+  if (nn < 1 || data.size() < 2 * static_cast<std::size_t>(nn)) return;
+  // 1-based addressing as the butterflies are usually written.
+  auto d = [&](int i) -> float& { return data[i - 1]; };
+  const int n = nn << 1;
+  int j = 1;
+  for (int i = 1; i < n; i += 2) {
+    if (j > i) {
+      std::swap(d(j), d(i));
+      std::swap(d(j + 1), d(i + 1));
+    }
+    int m = nn;
+    while (m >= 2 && j > m) {
+      j -= m;
+      m >>= 1;
+    }
+    j += m;
+  }
+  int mmax = 2;
+  while (n > mmax) {
+    const int istep = mmax << 1;
+    const double theta = 6.28318530717959 / (isign * mmax);
+    double wtemp = std::sin(0.5 * theta);
+    const double wpr = -2.0 * wtemp * wtemp, wpi = std::sin(theta);
+    double wr = 1.0, wi = 0.0;
+    for (int m = 1; m < mmax; m += 2) {
+      for (int i = m; i <= n; i += istep) {
+        j = i + mmax;
+        const float tempr = static_cast<float>(wr * d(j) - wi * d(j + 1));
+        const float tempi = static_cast<float>(wr * d(j + 1) + wi * d(j));
+        d(j) = d(i) - tempr;
+        d(j + 1) = d(i + 1) - tempi;
+        d(i) += tempr;
+        d(i + 1) += tempi;
+      }
+      wr = (wtemp = wr) * wpr - wi * wpi + wr;
+      wi = wi * wpr + wtemp * wpi + wi;
+    }
+    mmax = istep;
+  }
+}
+
+void FITS::FourierTrade(int m) {
+  const int order = m < 0 ? 0 : (m > n_four_max ? n_four_max : m);
+  const int steps = n_bisects;
+  four_order = order;
+  if (n < 4) return;  // no bins: the fundamental stays as it was
+  int N = 1;
+  while (N * 2 <= n) N *= 2;
+  std::vector<float> data(2 * static_cast<std::size_t>(N), 0.0f);
+  for (int i = 0; i < N; ++i) data[2 * i] = static_cast<float>(resid[i]);
+  dft(data, N, 1);
+  freq.assign(N / 2, 0);
+  mag.assign(N / 2, 0);
+  int peak = 0;
+  for (int j = 0; j < N / 2; ++j) {
+    freq[j] = static_cast<float>(j) / N;
+    mag[j] = std::hypot(data[2 * j], data[2 * j + 1]);
+    if (mag[j] > mag[peak]) peak = j;
+  }
+  const long double wPeak = kTwoPi * (static_cast<long double>(peak) / N);
+  const long double wHi = kTwoPi * (static_cast<long double>(peak + 1) / N);
+  long double wLo = kTwoPi * (static_cast<long double>(peak - 1) / N);
+  if (!(wLo > 0)) wLo = wHi * 1e-6L;
+  omega = wPeak;
+  cand_omega.assign(steps, 0);
+  cand_err.assign(steps, std::numeric_limits<long double>::infinity());
+  if (steps < 2) return;  // no scan: the peak frequency
+  long double bestErr = std::numeric_limits<long double>::infinity(), best = wPeak;
+  for (int s = 0; s < steps; ++s) {
+    const long double w = wLo + (wHi - wLo) * s / (steps - 1);
+    cand_omega[s] = w;
+    FourierLSF(order, w, cand_err[s]);
+    if (cand_err[s] < bestErr) bestErr = cand_err[s], best = w;
+  }
+  omega = best;
+}
+
+void FITS::FourFitVector(int m) {
+  if (m < 0) m = 0;
+  if (m > n_four_max) m = n_four_max;
+  for (int i = 0; i < n; ++i) fit[i] = poly_val[i] + FFitVal(x[i], m, four_coef.data(), omega);
+  host().beep();
+}
+
+void FITS::FourierFit() {
+  long double e = 0;
+  FourierLSF(four_order, omega, e);
+  FourFitVector(four_order);
+}
+
+long double FFitVal(long double x, int m, const long double* coef, long double w) {
+  long double v = coef[0];
+  for (int k = 1; k <= m; ++k)
+    v += coef[2 * k - 1] * std::sin(k * w * x) + coef[2 * k] * std::cos(k * w * x);
+  return v;
+}
+
+long double PFitVal(long double x, const Fit_Type& f) {
+  long double v = f.mean;
+  const long double xm = x - f.t_mid;
+  if (f.poly_enabled)
+    for (int i = 0; i <= f.poly_order && i <= n_poly_max; ++i) v += f.poly_coef[i] * npower(xm, i);
+  if (f.four_enabled) v += FFitVal(xm, std::min(f.four_order, n_four_max), f.four_coef.data(), f.omega);
+  return v;
+}
+
+AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const AnalysisSetup& a,
+                         Fit_Type& rec) {
+  AnalysisResult out;
+  const int n = countFitPoints(d, s.t_start, s.t_end);
+  const int order = s.poly_enabled ? std::clamp(s.poly_order, 0, n_poly_max) : 0;
+  if (n < 2 || (s.poly_enabled && n <= order)) {
+    MessBar("Too few quotes in the window for the analysis");
+    return out;
+  }
+  FITS f(n, n_poly_max, n_four_max, s.n_bisects);
+  f.load(d, s.t_start, s.t_end);
+  if (s.poly_enabled) f.PolynomialFit(order);
+  const int fo = std::clamp(s.four_order, 0, n_four_max);
+  if (!s.four_enabled) {
+    for (int i = 0; i < f.n; ++i) f.fit[i] = f.poly_val[i];
+  } else if (a.fund_preset == 1) {
+    long double w = a.fund_omega;
+    if (!a.omegaSet) {
+      // The displayed window's own fundamental, from the window as it is shown.
+      const double t1 = std::max<double>(s.t_start, d.t_full_min), t2 = std::min<double>(s.t_end, d.t_full_max);
+      w = t2 > t1 ? kTwoPi / (t2 - t1) : 0;
+    }
+    long double e = 0;
+    f.FourierLSF(fo, w, e);
+    f.four_order = fo;
+    f.FourFitVector(fo);
+  } else {
+    f.FourierTrade(fo);
+    f.FourierFit();
+  }
+  if (a.fund_baseline == 1) {
+    rec = Fit_Type{};
+    rec.t_min = f.t_min;
+    rec.t_max = f.t_max;
+    rec.t_mid = f.t_mid;
+    rec.mean = f.mean;
+    rec.poly_enabled = s.poly_enabled;
+    rec.poly_order = order;
+    if (s.poly_enabled)
+      for (int k = 0; k <= order; ++k) rec.poly_coef[k] = f.poly_coef[k];
+    rec.four_enabled = s.four_enabled;
+    rec.four_order = fo;
+    if (s.four_enabled)
+      for (int k = 0; k <= 2 * fo; ++k) rec.four_coef[k] = f.four_coef[k];
+    rec.omega = f.omega;
+    rec.n_bisects = f.n_bisects;
+    rec.valid = 1;
+  }
+  long double sq = 0;
+  for (int i = 0; i < f.n; ++i) {
+    out.dates.push_back(static_cast<double>(f.x[i] + f.t_mid));
+    out.values.push_back(static_cast<double>(f.mean + f.fit[i]));
+    sq += (f.y[i] - f.fit[i]) * (f.y[i] - f.fit[i]);
+  }
+  out.rmsError = f.mean != 0 ? static_cast<double>(std::sqrt(sq / f.n) / f.mean * 100) : 0;
+  char t[64];
+  std::snprintf(t, sizeof t, "RMS Fit Error -- %6.3f %%", out.rmsError);
+  out.rmsText = t;
+  out.done = true;
+  return out;
+}
+
+void appendAnalysis(PlotModel& m, const AnalysisResult& r, const Palette& colors) {
+  const Panel* p = m.panel(PanelKind::Price);
+  if (!p || !r.done) return;
+  Polyline l{"Fit", {}, colors[plotcolor::LSF], 1, PenStyle::Solid};
+  for (std::size_t i = 0; i < r.dates.size(); ++i)
+    l.points.push_back({m.time.x(r.dates[i]), p->axis.y(r.values[i])});
+  m.curves.push_back(std::move(l));
+  Label t;
+  t.text = r.rmsText;
+  t.x = 50;
+  t.y = 5;
+  t.colour = colors[plotcolor::Axes];
+  m.texts.push_back(std::move(t));
+}
+
+void appendStoredFit(PlotModel& m, const ChartData& d, const Fit_Type& fit, const Palette& colors) {
+  const Panel* p = m.panel(PanelKind::Price);
+  if (!p || d.num_quotes < 1 || !fit.usable()) return;
+  const double first = d.q_date[0], last = d.q_date[d.num_quotes - 1];
+  const double step = (last - first) / d.num_quotes;
+  if (!(step > 0)) return;
+  const double tStart = m.time.tStart, tEnd = m.time.tEnd;
+  enum Run { Before, Inside, After } run = Before;
+  Polyline cur{"LSF", {}, colors[plotcolor::OutOfRangeLSF], 1, PenStyle::DashDot};
+  auto flush = [&] {
+    if (cur.points.size() > 1) m.curves.push_back(cur);
+  };
+  auto visit = [&](double date) {
+    if (date < tStart) return;
+    Run r = run;
+    if (run == Before && date >= fit.t_min) r = Inside;
+    if (r == Inside && date > fit.t_max) r = After;
+    const Point pt{m.time.x(date), p->axis.y(static_cast<double>(PFitVal(date, fit)))};
+    if (r != run) {
+      // The new run starts where the old one ended, so the curve stays joined.
+      std::vector<Point> carry;
+      if (!cur.points.empty()) carry.push_back(cur.points.back());
+      flush();
+      const bool solid = r == Inside;
+      cur = {solid ? "LSF" : "LSF forecast", std::move(carry),
+             colors[solid ? plotcolor::LSF : plotcolor::OutOfRangeLSF], 1,
+             solid ? PenStyle::Solid : PenStyle::DashDot};
+      run = r;
+    }
+    cur.points.push_back(pt);
+  };
+  bool passed = false;
+  for (int i = 0; i < d.num_quotes && !passed; ++i) {
+    visit(d.q_date[i]);
+    passed = d.q_date[i] > tEnd;
+  }
+  // After the last quote: steps of the mean spacing, counted so that none is lost to
+  // rounding, up to the first date past t_end (and never more than a screen's worth).
+  const std::int64_t cap = 20000;
+  for (std::int64_t k = 1; !passed && k <= cap; ++k) {
+    const double date = last + static_cast<double>(k) * step;
+    visit(date);
+    passed = date > tEnd;
+  }
+  flush();
+}
+
+}  // namespace quova

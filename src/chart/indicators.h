@@ -1,0 +1,44 @@
+// The chart's indicators: simple moving averages of the close, historical volatility and the
+// stochastic oscillator (%K, smoothed %D, sell and buy signals), their values and the curves
+// and marks they add to a plot model.
+#pragma once
+
+#include "app/settings.h"
+#include "chart/plot_model.h"
+
+namespace quova {
+
+struct ChartData;
+struct ChartSettings;
+
+// The mean of the n closes i - n + 1 .. i, summed in single precision; 0 when the range
+// does not lie in the data or n < 1.
+float SMA(const ChartData& d, int i, int n);
+// Percent per annum from the n log returns ending at i; 0 when n < 2, when a close of the
+// range (or the one before it) is not positive, and where rounding makes the variance < 0.
+float Volatility(const ChartData& d, int i, int n);
+// %K over the quotes i - n + 1 .. i: 100 when the highest high equals the lowest low.
+float StochasticK(const ChartData& d, int i, int n);
+
+// Widens [vmin, vmax] with Volatility(i, n) of every quote i >= n inside the window.
+void AutoScaleVolatility(const ChartData& d, const ChartSettings& s, int n, double& vmin,
+                         double& vmax);
+// The volatility axis: the manual scale, or the extremes of the displayed volatilities
+// widened by a tenth; with automatic scaling and none displayed, `current` is kept.
+VolatilityRange setVolatilityScale(const ChartData& d, const ChartSettings& s,
+                                   VolatilityRange current);
+
+// "Last SMA Value" / "Last Volatility": "%10.3f" of the last quote's value, or "NS Data".
+std::string lastSMAText(const ChartData& d, int days);
+std::string lastVolatilityText(const ChartData& d, int days);
+
+// Curves appended to a model built by setupPlot (its panels and time axis).
+void appendSMA(PlotModel& m, const ChartData& d, const ChartSettings& s, const Palette& colors,
+               int which);
+void appendVolatility(PlotModel& m, const ChartData& d, const ChartSettings& s,
+                      const Palette& colors, int which);
+// %K, %D and the S/B marks; a %D period below 1 shows the message and switches %D off.
+void appendStochastic(PlotModel& m, const ChartData& d, ChartSettings& s, const Palette& colors,
+                      const TextMetrics& text);
+
+}  // namespace quova

@@ -1,0 +1,147 @@
+// The polynomial least-squares trend by the normal equations, and the linear trend.
+#include "chart/polynomial.h"
+
+#include <cmath>
+
+#include "app/host.h"
+#include "chart/chart_data.h"
+#include "chart/fits.h"
+#include "chart/matrix.h"
+
+namespace quova {
+
+long double npower(long double x, int n) {
+  long double r = 1;
+  for (int i = 0; i < n; ++i) r *= x;
+  return r;
+}
+
+FITS::FITS(int count, int, int, int bisects)
+    : n(count < 0 ? 0 : count),
+      n_bisects(bisects < 0 ? 0 : (bisects > n_bisects_max ? n_bisects_max : bisects)),
+      x(n), y(n), poly_val(n), resid(n), fit(n) {}
+
+namespace {
+template <class F>
+void walkFitPoints(const ChartData& d, double t1, double t2, F f) {
+  for (int i = 0; i < d.num_quotes; ++i) {
+    if (i > 0 && d.q_date[i - 1] > t2) break;
+    if (d.q_date[i] >= t1 && d.q_close[i] > 0) f(i);
+  }
+}
+}  // namespace
+
+int countFitPoints(const ChartData& d, double t1, double t2) {
+  int n = 0;
+  walkFitPoints(d, t1, t2, [&](int) { ++n; });
+  return n;
+}
+
+void FITS::load(const ChartData& d, double t1, double t2) {
+  std::vector<int> idx;
+  walkFitPoints(d, t1, t2, [&](int i) { idx.push_back(i); });
+  n = static_cast<int>(idx.size());
+  x.assign(n, 0);
+  y.assign(n, 0);
+  poly_val.assign(n, 0);
+  resid.assign(n, 0);
+  fit.assign(n, 0);
+  if (n == 0) return;
+  long double sum = 0;
+  t_min = d.q_date[idx[0]];
+  for (int i : idx) {
+    sum += d.q_close[i];
+    if (d.q_date[i] < t_min) t_min = d.q_date[i];
+  }
+  mean = sum / n;
+  t_max = d.q_date[idx.back()];
+  t_mid = (t_min + t_max) / 2;
+  for (int k = 0; k < n; ++k) {
+    x[k] = d.q_date[idx[k]] - t_mid;
+    y[k] = d.q_close[idx[k]] - mean;
+    resid[k] = y[k];
+  }
+}
+
+int FITS::PolynomialLSF(int m) {
+  if (m < 0 || m > n_poly_max || n < 2) return 0;
+  // The 2m + 1 power sums and the m + 1 moments of y; x = 0 adds 1 to the power 0 only.
+  std::vector<long double> ps(2 * m + 1, 0.0L), b(m + 1, 0.0L);
+  long double yy = 0;
+  for (int i = 0; i < n; ++i) {
+    long double p = 1;
+    const long double xi = x[i], yi = y[i];
+    for (int k = 0; k <= 2 * m; ++k) {
+      ps[k] += p;
+      if (k <= m) b[k] += p * yi;
+      p *= xi;
+    }
+    yy += yi * yi;
+  }
+  const long double dn = n - 1;
+  matrix cov("cov_x", m + 1, m + 1), lambda("lambda", m + 1, 1), a_temp("a_temp", m + 1, 1),
+      a("a", m + 1, 1);
+  for (int j = 0; j <= m; ++j) {
+    for (int k = 0; k <= m; ++k) cov.re(j, k) = ps[j + k] / dn;
+    lambda.re(j, 0) = b[j] / dn;
+  }
+  if (!a_temp.solve(cov, lambda)) return 0;
+  a.unload_r(a_temp);
+  long double s = 0;
+  for (int j = 0; j <= m; ++j) {
+    poly_coef[j] = a.re(j, 0);
+    s += lambda.re(j, 0) * poly_coef[j];
+  }
+  poly_err[m] = std::sqrt(std::fabs(yy / dn - s));
+  return 1;
+}
+
+long double FITS::PolynomialFitValue(long double xv, int m) const {
+  long double v = 0;
+  for (int i = 0; i <= m && i <= n_poly_max; ++i) v += poly_coef[i] * npower(xv, i);
+  return v;
+}
+
+void FITS::PolynomialFit(int m) {
+  if (m > n_poly_max) m = n_poly_max;
+  if (m < 0) m = 0;
+  poly_order = m;
+  PolynomialLSF(m);
+  for (int i = 0; i < n; ++i) {
+    long double v = poly_coef[0], p = 1;
+    for (int k = 1; k <= m; ++k) {
+      p *= x[i];
+      v += poly_coef[k] * p;
+    }
+    poly_val[i] = v;
+    resid[i] = y[i] - v;
+  }
+  host().beep();
+}
+
+void FITS::PolynomialTrade(int m) {
+  if (m > n_poly_max) m = n_poly_max;
+  long double yy = 0;
+  for (int i = 0; i < n; ++i) yy += y[i] * y[i];
+  spread = n > 1 ? std::sqrt(yy / (n - 1)) : 0;
+  for (int k = 0; k <= m; ++k) PolynomialLSF(k);
+  host().beep();
+}
+
+int LinearLSF(const ChartData& d, double t1, double t2, bool polyEnabled, LinearTrend& out) {
+  const int n = countFitPoints(d, t1, t2);
+  if (n > n_max || n < 2) return 0;
+  FITS f(n);
+  f.load(d, t1, t2);
+  if (polyEnabled) {
+    f.poly_order = 1;
+    f.PolynomialLSF(1);
+  }
+  out.P1 = f.mean + f.PolynomialFitValue(t1 - f.t_mid, 1);
+  out.P2 = f.mean + f.PolynomialFitValue(f.t_max - f.t_mid, 1);
+  out.change = out.P2 - out.P1;
+  out.percent = out.P1 != 0 ? 100 * (out.P2 - out.P1) / out.P1 : 0;
+  return 1;
+}
+
+}  // namespace quova

@@ -1,0 +1,264 @@
+// The polynomial and Fourier fits against straightforward reference computations, the
+// fundamental search's bins, the solver, and the stored fit's curve runs.
+#include "chart/fits.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "chart/chart_data.h"
+#include "chart/chart_settings.h"
+#include "chart/fourier.h"
+#include "chart/matrix.h"
+#include "chart/polynomial.h"
+#include "support/recording_host.h"
+
+namespace quova {
+namespace {
+
+ChartData wave(int n, double period, double trend = 0.01) {
+  ChartData d;
+  for (int i = 0; i < n; ++i) {
+    const double c = 100 + trend * i + 5 * std::sin(2 * M_PI * i / period) + 2 * std::cos(4 * M_PI * i / period + 0.3) +
+                     0.3 * std::sin(i * 1.7);
+    d.append(30000.0f + i, static_cast<float>(c + 1), static_cast<float>(c - 1), static_cast<float>(c), 100);
+  }
+  d.loaded = true;
+  find_min_max_scales(d);
+  return d;
+}
+
+FITS loaded(const ChartData& d) {
+  FITS f(countFitPoints(d, -1e16, 1e16));
+  f.load(d, -1e16, 1e16);
+  return f;
+}
+
+// The fit written out directly: basis values by calls, the normal matrix by sums of products.
+long double referenceFourier(const FITS& f, int m, long double w, std::vector<long double>& coef) {
+  const int K = 2 * m + 1, n = f.n;
+  matrix A("A", K, K), B("B", K, 1), X("X", K, 1);
+  std::vector<long double> b(K);
+  long double rr = 0;
+  for (int i = 0; i < n; ++i) {
+    b[0] = 1;
+    for (int k = 1; k <= m; ++k) b[2 * k - 1] = sinl(k * w * f.x[i]), b[2 * k] = cosl(k * w * f.x[i]);
+    for (int r = 0; r < K; ++r) {
+      for (int c = 0; c < K; ++c) A.re(r, c) += b[r] * b[c] / n;
+      B.re(r, 0) += f.resid[i] * b[r] / n;
+    }
+    rr += f.resid[i] * f.resid[i];
+  }
+  EXPECT_EQ(X.solve(A, B), 1);
+  long double s = 0;
+  coef.assign(K, 0);
+  for (int r = 0; r < K; ++r) coef[r] = X.re(r, 0), s += B.re(r, 0) * coef[r];
+  return sqrtl(fabsl(rr / (n - 1) - n * s / (n - 1)));
+}
+
+void expectRel(long double a, long double b, long double tol, const char* what) {
+  EXPECT_LE(fabsl(a - b), tol * std::max(fabsl(b), 1e-12L)) << what << " " << (double)a << " vs " << (double)b;
+}
+
+TEST(Polynomial, OrderZeroIsTheMeanAndOrdersRecoverPolynomials) {
+  test::ScopedHost h;
+  ChartData d;
+  for (int i = 0; i < 50; ++i) {
+    const double t = i - 24.5;
+    d.append(1000.0f + i, 0, 0, static_cast<float>(40 + 0.5 * t - 0.01 * t * t), 0);
+  }
+  FITS f = loaded(d);
+  f.PolynomialFit(0);
+  EXPECT_NEAR(static_cast<double>(f.poly_coef[0]), 0.0, 1e-12);  // y is close - mean
+  for (int i = 0; i < f.n; ++i) EXPECT_EQ(f.resid[i], f.y[i] - f.poly_coef[0]);
+  f.PolynomialFit(2);
+  EXPECT_NEAR(static_cast<double>(f.poly_coef[1]), 0.5, 1e-5);
+  EXPECT_NEAR(static_cast<double>(f.poly_coef[2]), -0.01, 1e-6);
+  EXPECT_NEAR(static_cast<double>(f.poly_err[2]), 0.0, 1e-4);
+  EXPECT_EQ(f.PolynomialFitValue(2, 2), f.poly_coef[0] + 2 * f.poly_coef[1] + 4 * f.poly_coef[2]);
+  EXPECT_EQ(h.host.beeps, 2);
+  EXPECT_EQ(npower(3, 0), 1);
+  EXPECT_EQ(npower(-2, 3), -8);
+}
+
+TEST(Polynomial, SingularSystemKeepsCoefficients) {
+  test::ScopedHost h;
+  ChartData d;
+  for (int i = 0; i < 5; ++i) d.append(1000.0f, 0, 0, 10.0f + i, 0);  // one date: x all 0
+  FITS f = loaded(d);
+  f.poly_coef[1] = 7;
+  EXPECT_EQ(f.PolynomialLSF(1), 0);
+  EXPECT_EQ(f.poly_coef[1], 7);
+  ASSERT_EQ(h.host.boxes.size(), 1u);
+  EXPECT_EQ(h.host.boxes[0].text, "WARNING...matrix singular...computations NOT completed");
+  EXPECT_EQ(h.host.boxes[0].caption, "Fits/Subroutine Solve Error");
+}
+
+TEST(Polynomial, LinearTrend) {
+  test::ScopedHost h;
+  ChartData flat;
+  for (int i = 0; i < 10; ++i) flat.append(500.0f + i, 0, 0, 20, 0);
+  LinearTrend t;
+  ASSERT_EQ(LinearLSF(flat, 500, 509, true, t), 1);
+  EXPECT_NEAR(static_cast<double>(t.change), 0, 1e-9);
+  ChartData line;
+  for (int i = 0; i < 11; ++i) line.append(500.0f + i, 0, 0, 20.0f + i, 0);
+  ASSERT_EQ(LinearLSF(line, 500, 510, true, t), 1);
+  EXPECT_NEAR(static_cast<double>(t.P1), 20, 1e-9);
+  EXPECT_NEAR(static_cast<double>(t.change), 10, 1e-9);
+  EXPECT_NEAR(static_cast<double>(t.percent), 50, 1e-9);
+  ChartData one;
+  one.append(500, 0, 0, 20, 0);
+  EXPECT_EQ(LinearLSF(one, 0, 999999, true, t), 0);
+  EXPECT_EQ(LinearLSF(wave(2001, 40), 0, 1e9, true, t), 0);
+  EXPECT_EQ(LinearLSF(wave(2000, 40), 0, 1e9, true, t), 1);
+}
+
+TEST(Polynomial, Order50MatchesTheMatrixSolveOnTheSameSystem) {
+  test::ScopedHost h;
+  ChartData d = wave(2000, 90);
+  FITS f = loaded(d);
+  f.PolynomialFit(8);
+  // Reference: every power by npower, the generic solve.
+  const int m = 8;
+  matrix A("A", m + 1, m + 1), B("B", m + 1, 1), X("X", m + 1, 1);
+  for (int i = 0; i < f.n; ++i)
+    for (int j = 0; j <= m; ++j) {
+      for (int k = 0; k <= m; ++k) A.re(j, k) += npower(f.x[i], j + k) / (f.n - 1);
+      B.re(j, 0) += npower(f.x[i], j) * f.y[i] / (f.n - 1);
+    }
+  ASSERT_EQ(X.solve(A, B), 1);
+  for (int i = 0; i < f.n; i += 97) {
+    long double ref = 0;
+    for (int k = 0; k <= m; ++k) ref += X.re(k, 0) * npower(f.x[i], k);
+    expectRel(f.poly_val[i], ref, 1e-9L, "poly value");
+  }
+}
+
+TEST(Fourier, FastNormalEquationsMatchTheReference) {
+  test::ScopedHost h;
+  ChartData d = wave(700, 64);
+  FITS f = loaded(d);
+  f.PolynomialFit(2);
+  for (auto [m, w] : {std::pair{1, 0.1L}, {5, 2 * M_PIl / 64}, {12, 0.0371L}, {3, 0.9L}}) {
+    long double e = -1;
+    ASSERT_EQ(f.FourierLSF(m, w, e), 1);
+    std::vector<long double> ref;
+    const long double eref = referenceFourier(f, m, w, ref);
+    expectRel(e, eref, 1e-9L, "error");
+    f.FourFitVector(m);
+    for (int i = 0; i < f.n; i += 37) {
+      long double v = f.poly_val[i];
+      for (int k = 0; k < 2 * m + 1; ++k)
+        v += ref[k] * (k == 0 ? 1 : (k % 2 ? sinl((k + 1) / 2 * w * f.x[i]) : cosl(k / 2 * w * f.x[i])));
+      expectRel(f.fit[i], v, 1e-9L, "fit value");
+    }
+  }
+}
+
+TEST(Fourier, SearchBinsAndSteps) {
+  test::ScopedHost h;
+  // 300 points: the transform takes 256; a period of 32 points peaks in bin 8.
+  ChartData d = wave(300, 32, 0);
+  FITS f(300, 50, 50, 0);
+  f.load(d, -1e16, 1e16);
+  f.FourierTrade(2);
+  ASSERT_EQ(f.freq.size(), 128u);
+  EXPECT_EQ(f.omega, 2 * 3.141592653589793238462643383279L * 8 / 256);  // n_bisects 0: the peak
+  FITS one(300, 50, 50, 1);
+  one.load(d, -1e16, 1e16);
+  one.FourierTrade(2);
+  EXPECT_EQ(one.omega, f.omega);  // one step: the peak too
+  FITS s(300, 50, 50, 21);
+  s.load(d, -1e16, 1e16);
+  s.FourierTrade(2);
+  ASSERT_EQ(s.cand_omega.size(), 21u);
+  EXPECT_NEAR((double)s.cand_omega.front(), 2 * M_PI * 7 / 256, 1e-15);
+  EXPECT_NEAR((double)s.cand_omega.back(), 2 * M_PI * 9 / 256, 1e-15);
+  long double best = s.cand_err[0];
+  for (long double e : s.cand_err) best = std::min(best, e);
+  for (std::size_t i = 0; i < s.cand_err.size(); ++i)
+    if (s.cand_err[i] == best) {
+      EXPECT_EQ(s.omega, s.cand_omega[i]);
+      break;
+    }
+  // Peak in bin 1 (one period over 256 points): the scan starts at 1e-6 of the upper bin.
+  ChartData slow = wave(256, 256, 0);
+  FITS p(256, 50, 50, 5);
+  p.load(slow, -1e16, 1e16);
+  p.FourierTrade(1);
+  EXPECT_NEAR((double)p.cand_omega.front(), 2 * M_PI * 2 / 256 * 1e-6, 1e-18);
+  // Fewer than 4 points: no search, omega kept.
+  ChartData tiny = wave(3, 10);
+  FITS t(3, 50, 50, 5);
+  t.load(tiny, -1e16, 1e16);
+  t.omega = 0.5L;
+  t.FourierTrade(1);
+  EXPECT_EQ(t.omega, 0.5L);
+}
+
+TEST(Fourier, DftOfACosine) {
+  std::vector<float> v(2 * 16, 0.0f);
+  for (int i = 0; i < 16; ++i) v[2 * i] = static_cast<float>(std::cos(2 * M_PI * 3 * i / 16));
+  dft(v, 16, 1);
+  for (int j = 0; j < 16; ++j) {
+    const double m = std::hypot(v[2 * j], v[2 * j + 1]);
+    EXPECT_NEAR(m, (j == 3 || j == 13) ? 8.0 : 0.0, 1e-4) << j;
+  }
+}
+
+TEST(Fourier, AnalysisStoresTheBaselineAndStoredFitRuns) {
+  test::ScopedHost h;
+  ChartData d = wave(200, 40);
+  ChartSettings s;
+  initquotes(d, s);
+  s.poly_order = 1;
+  s.four_order = 2;
+  s.n_bisects = 81;
+  AnalysisSetup a;
+  a.fund_baseline = 1;
+  Fit_Type rec;
+  AnalysisResult r = Four_Anal(d, s, a, rec);
+  ASSERT_TRUE(r.done);
+  EXPECT_EQ(r.dates.size(), 200u);
+  EXPECT_LT(r.rmsError, 1.0);
+  EXPECT_EQ(r.rmsText.rfind("RMS Fit Error -- ", 0), 0u);
+  ASSERT_TRUE(rec.usable());
+  EXPECT_EQ(rec.poly_order, 1);
+  EXPECT_EQ(rec.poly_coef[2], 0);
+  EXPECT_EQ(rec.four_coef[5], 0);
+  for (std::size_t i = 0; i < r.dates.size(); i += 23)
+    EXPECT_NEAR((double)PFitVal(r.dates[i], rec), r.values[i], 1e-6);
+
+  // A fit stored over the first half: solid there, dash-dot after t_max.
+  ChartSettings half = s;
+  half.t_end = 30099;
+  AnalysisResult r2 = Four_Anal(d, half, a, rec);
+  ASSERT_TRUE(r2.done);
+  PlotFrame fr;
+  fr.width = 600;
+  fr.height = 300;
+  PlotModel m = setupPlot(d, s, quovaPalette(), fr);
+  appendStoredFit(m, d, rec, quovaPalette());
+  ASSERT_EQ(m.curves.size(), 2u);
+  EXPECT_EQ(m.curves[0].style, PenStyle::Solid);
+  EXPECT_EQ(m.curves[0].colour, quovaPalette()[plotcolor::LSF]);
+  EXPECT_EQ(m.curves[1].style, PenStyle::DashDot);
+  EXPECT_EQ(m.curves[1].colour, quovaPalette()[plotcolor::OutOfRangeLSF]);
+  EXPECT_EQ(m.curves[1].points.front(), m.curves[0].points.back());
+  EXPECT_EQ(m.curves[1].points.back().x, m.time.right);
+}
+
+TEST(Fourier, SmallWindowsDoNoAnalysis) {
+  test::ScopedHost h;
+  ChartData d = wave(3, 10);
+  ChartSettings s;
+  initquotes(d, s);
+  s.poly_order = 5;
+  Fit_Type rec;
+  EXPECT_FALSE(Four_Anal(d, s, AnalysisSetup{}, rec).done);
+  EXPECT_EQ(rec.valid, 0);
+}
+
+}  // namespace
+}  // namespace quova
