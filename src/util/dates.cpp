@@ -172,7 +172,8 @@ int show_date(float count, char* out, int code, int digits) {
 
 const char* charDate(float count, int code, int digits) {
   static char buffer[12];
-  show_date(count, buffer, code, digits);
+  // A failed conversion leaves the buffer empty, never the previous call's date.
+  if (show_date(count, buffer, code, digits) != 0) buffer[0] = 0;
   return buffer;
 }
 
@@ -374,7 +375,10 @@ int filldatestruct(const char* text, DateStruct& d) {
   getnext(dd, src, "/", 10, 81);
   getnext(y, src, "/", 10, 81);
   int year = toInt(y);
-  if (std::strlen(y) == 2) year = expandShortYear(year);
+  // One or two digits go through the year window; three (<= 999) count from 1900 as in DayCount.
+  std::size_t n = std::strlen(y);
+  if (n >= 1 && n <= 2 && year >= 0) year = expandShortYear(year);
+  else if (n == 3 && year >= 0) year += 1900;
   d.year = year;
   d.month = static_cast<unsigned char>(toInt(m));
   d.day = static_cast<unsigned char>(toInt(dd));
@@ -401,7 +405,7 @@ void dayofweek(char* outDate, char* outName, int code) {
     std::snprintf(outDate, 13, "%04d/%02d/%02d", t.year, t.month, t.day);
   else
     std::snprintf(outDate, 13, "%02d/%02d/%04d", t.month, t.day, t.year);
-  quova::strcpy(outName, kDays[t.weekday % 7], 12);
+  quova::strcpy(outName, kDays[gregorianWeekday(t.year, t.month, t.day)], 12);  // from the date itself
 }
 
 }  // namespace quova

@@ -196,3 +196,64 @@ TEST_F(InDecember2026, MarketTimeAndZones) {
   EXPECT_EQ(GetTimeMsec(), ((14 * 60 + 30) * 60 + 5) * 1000 + 670);
   EXPECT_FLOAT_EQ(GetMilTime(), 1430.0f);
 }
+
+// The year window moves with the clock: the same text means another year in another "now".
+TEST(TwoDigitYearWindow, FollowsTheClocksYear) {
+  struct Case { int now; int yy; int year; } cases[] = {
+      {2026, 26, 2026}, {2026, 45, 2045}, {2026, 46, 1946}, {2026, 0, 2000},
+      {1999, 99, 1999}, {1999, 18, 2018}, {1999, 19, 1919}, {1999, 0, 2000},
+      {2080, 0, 2000},  {2080, 99, 2099}, {2081, 0, 2100},  {2050, 70, 1970}, {2050, 69, 2069},
+  };
+  for (const Case& c : cases) {
+    FixedClock clock(at(c.now, 6, 1));
+    setClock(&clock);
+    EXPECT_EQ(expandShortYear(c.yy), c.year) << c.now << " " << c.yy;
+    setClock(nullptr);
+  }
+  FixedClock in1999(at(1999, 6, 1));
+  setClock(&in1999);
+  EXPECT_EQ(GoodDate("12/07/26", DATE_FMT_US), DayCount(12, 7, 1926));
+  setClock(nullptr);
+}
+
+TEST_F(InDecember2026, ShortAndLongYearsInRecordsAndTexts) {
+  struct Case { const char* text; int year; } cases[] = {
+      {"5/6/7", 2007}, {"05/06/99", 1999}, {"05/06/45", 2045}, {"05/06/100", 2000},
+      {"05/06/1926", 1926}, {"12/ 7/26", 2026},
+  };
+  for (const Case& c : cases) {
+    DateStruct ds;
+    filldatestruct(c.text, ds);
+    EXPECT_EQ(ds.year, c.year) << c.text;
+  }
+  // Two-digit output reads back as the same day through the window.
+  for (int day : {DayCount(1, 1, 2000), DayCount(12, 31, 1999), DayCount(2, 29, 2044), DayCount(7, 4, 1946)})
+    EXPECT_EQ(GoodDate(charDate(static_cast<float>(day), DATE_FMT_US, 2), DATE_FMT_US), day) << day;
+  // The 3-digit years of old two-digit output still read.
+  EXPECT_EQ(GoodDate("01/01/100", DATE_FMT_US), DayCount(1, 1, 2000));
+}
+
+TEST_F(InDecember2026, EveryDayNumberReadsBack) {
+  for (int n = 1; n <= kMaxDayNumber; ++n) {
+    const char* text = charDate(static_cast<float>(n), DATE_FMT_US, 4);
+    ASSERT_EQ(GoodDate(text, DATE_FMT_US), n) << text;
+  }
+  EXPECT_STREQ(charDate(kMaxDayNumber, DATE_FMT_INTL, 4), "2100/12/31");
+}
+
+TEST_F(InDecember2026, FailedConversionLeavesNoStaleDate) {
+  EXPECT_STREQ(charDate(100.0f, DATE_FMT_US, 4), "04/10/1901");
+  EXPECT_STREQ(charDate(std::numeric_limits<float>::quiet_NaN(), DATE_FMT_US, 4), "");
+  ASSERT_EQ(h.host.boxes.size(), 1u);
+  EXPECT_EQ(h.host.boxes[0].caption, "in show_date() routine");
+}
+
+TEST_F(InDecember2026, DayNameComesFromTheDate) {
+  FixedClock wrongWeekday(at(2026, 12, 7));
+  wrongWeekday.t.weekday = 4;  // a clock whose weekday field disagrees with its date
+  setClock(&wrongWeekday);
+  char d[13], name[12];
+  dayofweek(d, name, DATE_FMT_US);
+  EXPECT_STREQ(d, "12/07/2026");
+  EXPECT_STREQ(name, "Monday");
+}
