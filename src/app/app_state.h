@@ -24,6 +24,8 @@ struct AppState {
   bool Quit = false;       // the application is closing
   bool Waiting = false;    // a timed wait is in progress
   bool HoldClose = false;  // closing is refused outright
+  bool Stop = false;            // Abort Operation: long operations stop
+  bool DiagnosticHold = false;  // the download windows hold after each step
 
   std::string Version;      // "version " + FileVersion + " Release"
   std::string FileVersion;  // e.g. "1.2r"

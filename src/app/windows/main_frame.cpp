@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -16,6 +17,7 @@
 #include "app/host.h"
 #include "app/log.h"
 #include "app/startup.h"
+#include "app/windows/text_editor.h"
 #include "util/paths.h"
 
 #ifndef QUOVA_FILE_VERSION
@@ -46,6 +48,8 @@ QVMAIN::QVMAIN() {
   setWindowTitle("The Tradivo for Windows (QUOVA)");
   client_ = new QMdiArea(this);
   setCentralWidget(client_);
+  setAcceptDrops(true);
+  connect(client_, &QMdiArea::subWindowActivated, this, [this] { updateCommandEnabling(); });
   configLoaded_ = GetFrameConfig(attr_);
   setGeometry(onScreen(attr_));
   Log("\nQVMAIN Constructor Exited.");
@@ -53,6 +57,11 @@ QVMAIN::QVMAIN() {
 
 QVMAIN::~QVMAIN() {
   Log("\nQVMAIN Destructor Entered.");
+  // The windows go with the frame; the stack was written at close.
+  for (QMdiSubWindow* sub : client_->subWindowList()) disconnect(sub, nullptr, this, nullptr);
+  disconnect(client_, nullptr, this, nullptr);
+  delete client_;
+  client_ = nullptr;
   if (configLoaded_) SaveFrameConfig(attr_);
 }
 
@@ -73,7 +82,7 @@ void QVMAIN::firstPaint() {
   switch (StartupCommand) {
     case SERVICE_DROPPED_FILE:
       StartupCommand = kStartupCommandDone;
-      // Documents open once their templates are registered.
+      if (fileExists(a.argFileName)) openDocument(a.argFileName, a.argFileName);
       break;
     case PERFORM_DAILY_DOWNLOAD:
       StartupCommand = kStartupCommandDone;
@@ -96,7 +105,7 @@ void QVMAIN::firstPaint() {
 void QVMAIN::OpenSavedWindows() {
   Log("\nRestoring previously opened windows...");
   for (const SavedWindow& w : ReadSavedWindows(app().WinsIniFilePath)) {
-    (void)w;  // opened through the document templates once they are registered
+    openDocument(w.path, w.title);
   }
   Log("\nRestore complete.");
 }
@@ -106,6 +115,13 @@ bool QVMAIN::CanClose() {
   Log("\nQUOVA Closing...");
   a.Quit = true;
   if (a.HoldClose) return false;
+  for (QMdiSubWindow* sub : client_->subWindowList()) {
+    auto* ed = qobject_cast<TextEditorView*>(sub->widget());
+    if (ed && !ed->canClose()) {
+      a.Quit = false;  // the user refused: the program goes on as before
+      return false;
+    }
+  }
   attr_.setMaximised(isMaximized());
   if (!isMaximized() && !isMinimized()) {
     const QRect g = geometry();
@@ -128,6 +144,9 @@ QVMAIN* InitMainWindow() {
   Log("\nCtl3d Enabled.");
   Log("\nBWCC Enabled.");
   frame->setStatusBar(new QStatusBar(frame));
+  frame->buildControlBar();
+  frame->buildMenu();
+  frame->updateCommandEnabling();
   switch (a.argFlag) {
     case 1:
       frame->MainConwd(PERFORM_DAILY_DOWNLOAD);

@@ -28,14 +28,29 @@ class QVMAIN : public QMainWindow {
   // The document stack: path, title, path, title ... (QuovaPath prefix removed).
   std::vector<std::string>& documentStack() { return stack_; }
 
+  // Opens a file in the window of the first template that matches it; false when none.
+  bool openDocument(const std::string& path, const std::string& title = {});
+  // Command routing: the active document window, then the frame and the application.
+  bool routeHandles(int id) const;
+  void runCommand(int id);
+  void updateCommandEnabling();
+  QAction* action(int id) const;
+
+  void buildMenu();
+  void buildControlBar();
+
   int StartupCommand = 0;
 
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void firstPaint();
+  void frameCommand(int id);
+  QWidget* activeView() const;
   void OpenSavedWindows();
   bool CanClose();
 
@@ -45,6 +60,8 @@ class QVMAIN : public QMainWindow {
   int initialised_ = 0;
   bool okToRun_ = false;
   std::vector<std::string> stack_;
+  std::vector<QAction*> actions_;
+  QMenu* editMenu_ = nullptr;
 };
 
 // TMyApp::InitMainWindow up to the shown frame; the caller owns the frame.

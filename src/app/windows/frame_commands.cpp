@@ -1,0 +1,268 @@
+// The main frame's menu, control bar, command routing, document opening and the commands
+// the frame and the application handle themselves.
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QToolBar>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/doc_stack.h"
+#include "app/host.h"
+#include "app/log.h"
+#include "app/settings.h"
+#include "app/windows/command_target.h"
+#include "app/windows/main_frame.h"
+#include "app/windows/text_editor.h"
+#include "util/dates.h"
+#include "util/paths.h"
+
+namespace quova {
+
+namespace {
+
+// A clear, consistent button face: a rounded tile with a short label.
+QIcon gadgetIcon(int id) {
+  struct Face {
+    int id;
+    const char* label;
+    QColor color;
+  };
+  static const Face faces[] = {
+      {24332, "Op", QColor(70, 110, 180)},  {24333, "Sv", QColor(70, 110, 180)},  {306, "Ln", QColor(120, 90, 160)},
+      {307, "Co", QColor(120, 90, 160)},    {2510, "Cl", QColor(40, 130, 90)},    {27387, "+Q", QColor(40, 130, 90)},
+      {222, "Al", QColor(190, 70, 60)},     {11846, "Dn", QColor(40, 130, 90)},   {11870, "Do", QColor(40, 130, 90)},
+      {24589, "Cp", QColor(40, 130, 90)},   {250, "Ma", QColor(200, 130, 30)},    {240, "Ao", QColor(200, 130, 30)},
+      {241, "St", QColor(200, 130, 30)},    {36, "Re", QColor(110, 110, 110)},    {10101, "Xp", QColor(110, 110, 110)},
+      {29001, "Ed", QColor(110, 110, 110)}, {246, "Rf", QColor(70, 110, 180)},    {244, "Pl", QColor(70, 110, 180)},
+      {11842, "Gs", QColor(120, 90, 160)},  {28999, "Ab", QColor(190, 40, 40)},   {205, "?", QColor(70, 110, 180)},
+  };
+  QPixmap pm(24, 24);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  const Face* f = nullptr;
+  for (const Face& x : faces)
+    if (x.id == id) f = &x;
+  p.setBrush(f ? f->color : QColor(128, 128, 128));
+  p.setPen(Qt::NoPen);
+  p.drawRoundedRect(QRectF(1, 1, 22, 22), 4, 4);
+  p.setPen(Qt::white);
+  QFont font = p.font();
+  font.setPixelSize(11);
+  font.setBold(true);
+  p.setFont(font);
+  p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, f ? f->label : "");
+  return QIcon(pm);
+}
+
+}  // namespace
+
+QAction* QVMAIN::action(int id) const {
+  for (QAction* a : actions_)
+    if (a->data().toInt() == id) return a;
+  return nullptr;
+}
+
+void QVMAIN::buildMenu() {
+  for (const Menu& m : commandsMenu()) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title.data(), m.title.size()));
+    if (m.title == "&Edit") editMenu_ = menu;
+    for (const MenuItem& it : m.items) {
+      if (it.id == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* a = menu->addAction(QString::fromUtf8(it.text.data(), it.text.size()));
+      a->setData(it.id);
+      a->setStatusTip(QString::fromUtf8(commandHint(it.id).data(), commandHint(it.id).size()));
+      if (it.id == cm::HELPINDEX) a->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+      const int id = it.id;
+      connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+      actions_.push_back(a);
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this] { updateCommandEnabling(); });
+  }
+  // The Edit pop-up: the active text window's own editing and search commands.
+  connect(editMenu_, &QMenu::aboutToShow, this, [this] {
+    editMenu_->clear();
+    auto* ed = qobject_cast<TextEditorView*>(activeView());
+    if (!ed) {
+      QAction* a = editMenu_->addAction("Edit");
+      a->setData(cm::EDIT_PLACEHOLDER);
+      a->setStatusTip("No document to edit");
+      a->setEnabled(false);
+      return;
+    }
+    editMenu_->addAction("&Undo", QKeySequence::Undo, ed, &QPlainTextEdit::undo);
+    editMenu_->addSeparator();
+    editMenu_->addAction("Cu&t", QKeySequence::Cut, ed, &QPlainTextEdit::cut);
+    editMenu_->addAction("&Copy", QKeySequence::Copy, ed, &QPlainTextEdit::copy);
+    editMenu_->addAction("&Paste", QKeySequence::Paste, ed, &QPlainTextEdit::paste);
+    editMenu_->addAction("Select &All", QKeySequence::SelectAll, ed, &QPlainTextEdit::selectAll);
+    editMenu_->addSeparator();
+    editMenu_->addAction("&Find...", QKeySequence::Find, ed, [ed] { ed->find(false); });
+    editMenu_->addAction("Find &Next", QKeySequence::FindNext, ed, [ed] { ed->find(true); });
+  });
+}
+
+void QVMAIN::buildControlBar() {
+  auto* bar = addToolBar("Control Bar");
+  bar->setObjectName("ControlBar");
+  bar->setMovable(false);
+  bar->setIconSize(QSize(24, 24));
+  QFont f = bar->font();
+  f.setPointSize(10);
+  bar->setFont(f);
+  for (const Gadget& g : controlBarGadgets()) {
+    switch (g.kind) {
+      case Gadget::Separator:
+        bar->addSeparator();
+        Log("\nTSeparatorGadget Constructor complete.");
+        break;
+      case Gadget::LargeSeparator: {
+        auto* space = new QWidget(bar);
+        space->setFixedWidth(10);
+        bar->addWidget(space);
+        Log("\nLarge TSeparatorGadget Constructor complete.");
+        break;
+      }
+      case Gadget::DateText: {
+        char date[80] = {}, day[80] = {};
+        dayofweek(date, day, settings().DisplayDateFormat);
+        Log("\ndate -- %s.", date);
+        Log("\nday  -- %s.", day);
+        std::string dayDate = std::string(day) + "  " + date;
+        Log("\nday_date  -- %s.", dayDate.c_str());
+        auto* label = new QLabel(QString::fromStdString(dayDate), bar);
+        label->setObjectName("DateGadget");
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 24);
+        bar->addWidget(label);
+        Log("\nDate Gadget Inserted.");
+        break;
+      }
+      case Gadget::Button: {
+        QAction* a = bar->addAction(gadgetIcon(g.id), QString::fromUtf8(g.hint.data(), g.hint.size()));
+        a->setData(g.id);
+        a->setStatusTip(QString::fromUtf8(g.hint.data(), g.hint.size()));
+        a->setEnabled(g.startsEnabled);
+        const int id = g.id;
+        connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+        actions_.push_back(a);
+        Log("\n%.*s Button Constructor complete.", static_cast<int>(g.logName.size()), g.logName.data());
+        break;
+      }
+    }
+  }
+}
+
+QWidget* QVMAIN::activeView() const {
+  QMdiSubWindow* sub = client_->activeSubWindow();
+  return sub ? sub->widget() : nullptr;
+}
+
+bool QVMAIN::routeHandles(int id) const {
+  if (auto* t = dynamic_cast<CommandTarget*>(activeView()); t && t->handlesCommand(id)) return true;
+  return applicationHandles(id);
+}
+
+void QVMAIN::updateCommandEnabling() {
+  for (QAction* a : actions_) a->setEnabled(routeHandles(a->data().toInt()));
+}
+
+void QVMAIN::runCommand(int id) {
+  if (auto* t = dynamic_cast<CommandTarget*>(activeView()); t && t->handlesCommand(id)) {
+    t->runCommand(id);
+    return;
+  }
+  if (applicationHandles(id)) frameCommand(id);
+}
+
+bool QVMAIN::openDocument(const std::string& path, const std::string& title) {
+  // The templates in list order; the quote list, download and chart windows join them.
+  if (!isTextDocument(path)) return false;
+  Log("\nCreating View for -- %s", path.c_str());
+  auto* view = new TextEditorView(path);
+  QMdiSubWindow* sub = client_->addSubWindow(view);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowTitle(QString::fromStdString(title.empty() ? path : title));
+  PushDocStack(stack_, path, title.empty() ? path : title, app().QuovaPath);
+  connect(sub, &QObject::destroyed, this, [this, path] {
+    PopDocStack(stack_, path, app().QuovaPath);
+    updateCommandEnabling();
+  });
+  sub->show();
+  updateCommandEnabling();
+  return true;
+}
+
+void QVMAIN::dragEnterEvent(QDragEnterEvent* e) {
+  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void QVMAIN::dropEvent(QDropEvent* e) {
+  for (const QUrl& url : e->mimeData()->urls())
+    if (url.isLocalFile()) openDocument(url.toLocalFile().toStdString());
+  e->acceptProposedAction();
+}
+
+void QVMAIN::frameCommand(int id) {
+  AppState& a = app();
+  switch (id) {
+    case cm::FILEOPEN: {
+      QString f = QFileDialog::getOpenFileName(this, "Open", QString(),
+                                               "Edit Download Command Files (*.dcf);;Edit Quotlist Configuration "
+                                               "Files (*.qcf);;Edit Text files (*.txt)");
+      if (!f.isEmpty()) openDocument(f.toStdString());
+      break;
+    }
+    case cm::EXIT: close(); break;
+    case cm::CASCADE: client_->cascadeSubWindows(); break;
+    case cm::TILE: client_->tileSubWindows(); break;
+    case cm::ARRANGEICONS: client_->tileSubWindows(); break;
+    case cm::CLOSECHILDREN: client_->closeAllSubWindows(); break;
+    case cm::HELPABOUT:
+      host().messageBox("The Tradivo\n    for Windows\n" + a.Version + "\nBuilt with Qt for Linux desktops.",
+                        "About QUOVA", mb::ICONINFORMATION);
+      break;
+    case cm::ABOUT:
+      host().messageBox("The Tradivo\nfor Windows\n\n" + a.Version, "About QUOVA", mb::ICONINFORMATION);
+      break;
+    case cm::HELPINDEX:
+    case cm::HELPHELP:
+      if (!fileExists("Help/HELP.HLP"))
+        host().messageBox("The help file Help/HELP.HLP could not be found.", "QUOVA Help", mb::ICONEXCLAMATION);
+      break;
+    case cm::SAVECONFIG:
+      SaveIniFile();
+      SaveFrameConfig(attributes());
+      break;
+    case cm::DOWNLOADEDIT: openDocument(a.QUOVAPATH + "daily.dcf"); break;
+    case cm::INTRADAYDCF: openDocument(a.QUOVAPATH + "IntraDay.dcf"); break;
+    case cm::RESETDLDATE:
+      if (host().messageBox("Daily Download will start over until completed!", "OK to RESET download date/order flags?",
+                            mb::OKCANCEL | mb::ICONEXCLAMATION) == IDOK) {
+        settings().LastDnLoadDate = "01/01/80";
+        settings().LastDnLoadStep = 0;
+        SaveIniFile();
+      }
+      break;
+    case cm::DIAGDISPLON: settings().DiagnosticDisplays = true; break;
+    case cm::DIAGDISPLOFF: settings().DiagnosticDisplays = false; break;
+    case cm::DIAGHOLDON: a.DiagnosticHold = true; break;
+    case cm::DIAGHOLDOFF: a.DiagnosticHold = false; break;
+    case cm::STOP: a.Stop = true; break;
+    default: break;  // 101: printing belongs to the chart window
+  }
+}
+
+}  // namespace quova

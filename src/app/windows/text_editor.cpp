@@ -1,0 +1,90 @@
+// Loading, editing, searching and saving a text file.
+#include "app/windows/text_editor.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <memory>
+
+#include "app/commands.h"
+#include "app/host.h"
+#include "util/paths.h"
+
+namespace quova {
+
+bool isTextDocument(const std::string& path) {
+  QString p = QString::fromStdString(path).toLower();
+  return p.endsWith(".dcf") || p.endsWith(".qcf") || p.endsWith(".txt");
+}
+
+TextEditorView::TextEditorView(const std::string& path, QWidget* parent) : QPlainTextEdit(parent), path_(path) {
+  QFile f(QString::fromStdString(nativePath(path)));
+  if (f.open(QIODevice::ReadOnly)) {
+    QByteArray bytes = f.readAll();
+    bytes.replace("\r\n", "\n");
+    if (bytes.endsWith('\x1a')) bytes.chop(1);
+    setPlainText(QString::fromLocal8Bit(bytes));
+  }
+  document()->setModified(false);
+  setWindowTitle(QString::fromStdString(path));
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont mono("Monospace");
+  mono.setStyleHint(QFont::TypeWriter);
+  setFont(mono);
+}
+
+bool TextEditorView::save() {
+  if (!replaceFileContent(nativePath(path_), toPlainText().toLocal8Bit().toStdString())) {
+    host().messageBox("Cannot write " + path_, "QUOVA Text Edit ERROR", mb::ICONEXCLAMATION);
+    return false;
+  }
+  document()->setModified(false);
+  return true;
+}
+
+bool TextEditorView::handlesCommand(int id) const {
+  return id == cm::FILESAVE || id == cm::FILESAVEAS || id == cm::FILEREVERT || id == cm::FILECLOSE;
+}
+
+void TextEditorView::runCommand(int id) {
+  if (id == cm::FILESAVE || id == cm::FILESAVEAS) save();
+  else if (id == cm::FILEREVERT) {
+    TextEditorView fresh(path_);
+    setPlainText(fresh.toPlainText());
+    document()->setModified(false);
+  } else if (id == cm::FILECLOSE && parentWidget()) parentWidget()->close();
+}
+
+bool TextEditorView::canClose() {
+  if (!document()->isModified()) return true;
+  int answer = host().messageBox("The text of " + path_ + " has changed.\n\nSave the changes?", "QUOVA Text Edit",
+                                 mb::YESNOCANCEL | mb::ICONQUESTION);
+  if (answer == IDCANCEL) return false;
+  return answer == IDNO || save();
+}
+
+void TextEditorView::find(bool again) {
+  if (!again || lastSearch_.isEmpty()) {
+    bool ok = false;
+    QString text = QInputDialog::getText(this, "Find", "Find what:", QLineEdit::Normal, lastSearch_, &ok);
+    if (!ok || text.isEmpty()) return;
+    lastSearch_ = text;
+  }
+  if (!QPlainTextEdit::find(lastSearch_)) {
+    moveCursor(QTextCursor::Start);
+    if (!QPlainTextEdit::find(lastSearch_)) QApplication::beep();
+  }
+}
+
+void TextEditorView::contextMenuEvent(QContextMenuEvent* e) {
+  std::unique_ptr<QMenu> menu(createStandardContextMenu());
+  menu->addSeparator();
+  menu->addAction("&Find...", this, [this] { find(false); });
+  menu->addAction("Find &Next", this, [this] { find(true); });
+  menu->exec(e->globalPos());
+}
+
+}  // namespace quova
