@@ -41,10 +41,23 @@ bool solveAugmented(long double* w, int k) {
     const long double inv = 1.0L / pr[c];
     pr[c] = 1;
     for (int j = c + 1; j < cols; ++j) pr[j] *= inv;
-    for (int r = c + 1; r < k; ++r) {
+    // Two rows per pass share each load of the pivot row.
+    int r = c + 1;
+    for (; r + 1 < k; r += 2) {
+      long double* row = w + r * cols;
+      long double* row2 = row + cols;
+      const long double f = row[c], f2 = row2[c];
+      row[c] = 0;
+      row2[c] = 0;
+      for (int j = c + 1; j < cols; ++j) {
+        const long double pj = pr[j];
+        row[j] -= f * pj;
+        row2[j] -= f2 * pj;
+      }
+    }
+    if (r < k) {
       long double* row = w + r * cols;
       const long double f = row[c];
-      if (f == 0) continue;
       row[c] = 0;
       for (int j = c + 1; j < cols; ++j) row[j] -= f * pr[j];
     }
@@ -77,16 +90,22 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
     R0 += r1 + r2;
     rr += r1 * r1 + r2 * r2;
     long double cp1 = 1, sp1 = 0, cp2 = 1, sp2 = 0;
-    for (int p = 1; p <= P; ++p) {
+    int p = 1;
+    for (; p <= m; ++p) {
       const long double t1 = cp1 * c1 - sp1 * s1, u1 = sp1 * c1 + cp1 * s1;
       const long double t2 = cp2 * c2 - sp2 * s2, u2 = sp2 * c2 + cp2 * s2;
       cp1 = t1, sp1 = u1, cp2 = t2, sp2 = u2;
       C[p] += cp1 + cp2;
       S[p] += sp1 + sp2;
-      if (p <= m) {
-        Rc[p] += r1 * cp1 + r2 * cp2;
-        Rs[p] += r1 * sp1 + r2 * sp2;
-      }
+      Rc[p] += r1 * cp1 + r2 * cp2;
+      Rs[p] += r1 * sp1 + r2 * sp2;
+    }
+    for (; p <= P; ++p) {
+      const long double t1 = cp1 * c1 - sp1 * s1, u1 = sp1 * c1 + cp1 * s1;
+      const long double t2 = cp2 * c2 - sp2 * s2, u2 = sp2 * c2 + cp2 * s2;
+      cp1 = t1, sp1 = u1, cp2 = t2, sp2 = u2;
+      C[p] += cp1 + cp2;
+      S[p] += sp1 + sp2;
     }
   }
   for (; i < n; ++i) {
@@ -94,15 +113,20 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
     R0 += r;
     rr += r * r;
     long double cp = 1, sp = 0;
-    for (int p = 1; p <= P; ++p) {
+    int p = 1;
+    for (; p <= m; ++p) {
       const long double t = cp * c1 - sp * s1, u = sp * c1 + cp * s1;
       cp = t, sp = u;
       C[p] += cp;
       S[p] += sp;
-      if (p <= m) {
-        Rc[p] += r * cp;
-        Rs[p] += r * sp;
-      }
+      Rc[p] += r * cp;
+      Rs[p] += r * sp;
+    }
+    for (; p <= P; ++p) {
+      const long double t = cp * c1 - sp * s1, u = sp * c1 + cp * s1;
+      cp = t, sp = u;
+      C[p] += cp;
+      S[p] += sp;
     }
   }
   C[0] = n;
