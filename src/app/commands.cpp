@@ -109,7 +109,8 @@ bool applicationHandles(int id) {
   static const int ids[] = {cm::FILEOPEN,    cm::EXIT,         cm::CASCADE,     cm::TILE,        cm::ARRANGEICONS,
                             cm::CLOSECHILDREN, cm::ABOUT,      cm::HELPABOUT,   cm::HELPINDEX,   cm::HELPHELP,
                             cm::SAVECONFIG,  cm::DOWNLOADEDIT, cm::INTRADAYDCF, cm::RESETDLDATE, cm::DIAGDISPLON,
-                            cm::DIAGDISPLOFF, cm::DIAGHOLDON,  cm::DIAGHOLDOFF, cm::STOP,        cm::PRINT};
+                            cm::DIAGDISPLOFF, cm::DIAGHOLDON,  cm::DIAGHOLDOFF, cm::STOP,        cm::PRINT,
+                            cm::OPENMENDORA, cm::HOMEPAGE,     cm::OLMANUAL,    cm::TECHSUPPORT};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 

@@ -15,6 +15,7 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/doc_stack.h"
+#include "app/external_programs.h"
 #include "app/host.h"
 #include "app/log.h"
 #include "app/settings.h"
@@ -261,6 +262,13 @@ void QVMAIN::frameCommand(int id) {
     case cm::DIAGHOLDON: a.DiagnosticHold = true; break;
     case cm::DIAGHOLDOFF: a.DiagnosticHold = false; break;
     case cm::STOP: a.Stop = true; break;
+    case cm::OPENMENDORA:
+      a.FileToFixPath.clear();
+      MendoraCP();
+      break;
+    case cm::HOMEPAGE: BrowserLink(LoadInfoLinks(a.QUOVAPATH + "quova.info").HomePage); break;
+    case cm::OLMANUAL: BrowserLink(LoadInfoLinks(a.QUOVAPATH + "quova.info").OnlineManual); break;
+    case cm::TECHSUPPORT: BrowserLink(LoadInfoLinks(a.QUOVAPATH + "quova.info").TechSupport); break;
     default: break;  // 101: printing belongs to the chart window
   }
 }

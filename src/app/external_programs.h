@@ -1,0 +1,28 @@
+// The external programs: the text editor, the web browser and the repair tool, started
+// with an argument list in a working directory and not waited for.
+#pragma once
+
+#include <string>
+
+namespace quova {
+
+// 0 when started; -1 on failure (after the message).
+int WordPad(const std::string& file);
+int Browser(const std::string& link);
+// Asks first; -2 when the user cancels.
+int BrowserLink(const std::string& link);
+// Starts Utilities/Mendora.exe on FileToFixPath with its own folder as working directory.
+int MendoraCP();
+
+}  // namespace quova
+
+namespace quova {
+
+// QUOVAInfo: the link texts of the Links menu, from the root's information file
+// "quova.info" (lines "HomePage=", "OnlineManual=", "TechSupport="); empty when missing.
+struct InfoLinks {
+  std::string HomePage, OnlineManual, TechSupport;
+};
+InfoLinks LoadInfoLinks(const std::string& file);
+
+}  // namespace quova
