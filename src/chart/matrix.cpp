@@ -181,6 +181,71 @@ void matrix::equate(const matrix& a) {
   name_ = keep;
 }
 
+long double matrix::inner(const matrix& a) const {
+  long double s = 0;
+  for (std::size_t i = 0; i < re_.size() && i < a.re_.size(); ++i) s += re_[i] * a.re_[i];
+  return s;
+}
+
+void matrix::balance() {
+  if (rows_ != cols_) return;
+  const int n = rows_;
+  for (bool done = false; !done;) {
+    done = true;
+    for (int i = 0; i < n; ++i) {
+      long double r = 0, c = 0;
+      for (int j = 0; j < n; ++j)
+        if (j != i) c += std::fabs(re(j, i)), r += std::fabs(re(i, j));
+      if (c == 0 || r == 0) continue;
+      long double f = 1, g = r / 2;
+      const long double s = c + r;
+      while (c < g) f *= 2, c *= 4;
+      g = r * 2;
+      while (c > g) f /= 2, c /= 4;
+      if ((c + r) / f < 0.95L * s) {
+        done = false;
+        for (int j = 0; j < n; ++j) re(i, j) /= f;
+        for (int j = 0; j < n; ++j) re(j, i) *= f;
+      }
+    }
+  }
+}
+
+void matrix::houshldr(int col) {
+  const int n = rows_;
+  if (col < 0 || col + 2 >= n) return;
+  long double alpha = 0;
+  for (int i = col + 1; i < n; ++i) alpha += re(i, col) * re(i, col);
+  alpha = std::sqrt(alpha);
+  if (alpha == 0) return;
+  if (re(col + 1, col) > 0) alpha = -alpha;
+  std::vector<long double> v(n, 0.0L);
+  v[col + 1] = re(col + 1, col) - alpha;
+  for (int i = col + 2; i < n; ++i) v[i] = re(i, col);
+  long double vv = 0;
+  for (long double e : v) vv += e * e;
+  if (vv == 0) return;
+  // A = H A H with H = I - 2 v v' / v'v.
+  for (int j = 0; j < n; ++j) {
+    long double d = 0;
+    for (int i = col + 1; i < n; ++i) d += v[i] * re(i, j);
+    d = 2 * d / vv;
+    for (int i = col + 1; i < n; ++i) re(i, j) -= d * v[i];
+  }
+  for (int i = 0; i < n; ++i) {
+    long double d = 0;
+    for (int j = col + 1; j < n; ++j) d += re(i, j) * v[j];
+    d = 2 * d / vv;
+    for (int j = col + 1; j < n; ++j) re(i, j) -= d * v[j];
+  }
+  for (int i = col + 2; i < n; ++i) re(i, col) = 0;
+}
+
+void matrix::hess() {
+  if (rows_ != cols_) return;
+  for (int c = 0; c + 2 < rows_; ++c) houshldr(c);
+}
+
 std::string matrix::write(std::string_view title) const {
   std::string out;
   char t[64];

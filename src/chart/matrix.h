@@ -38,6 +38,13 @@ class matrix {
   long double trace() const;
   void tranp(const matrix& a);
   void equate(const matrix& a);
+  // Similarity transforms of a real square matrix: balance scales rows and columns by
+  // powers of two so their norms are alike; hess (by houshldr, one Householder reflection
+  // per column) leaves this matrix in upper Hessenberg form. Eigenvalues are kept.
+  void balance();
+  void hess();
+  void houshldr(int col);
+  long double inner(const matrix& a) const;  // sum of the element products (real parts)
   // The rows as text: "Real Part of <name>" then, when complex, "Imaginary Part of <name>".
   std::string write(std::string_view title) const;
 
