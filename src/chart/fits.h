@@ -31,6 +31,8 @@ struct FITS {
   std::vector<long double> cand_omega, cand_err;
   // The singular-system message has been shown in this run.
   bool singularShown = false;
+  std::vector<long double> work;  // the normal equations' rows, reused by each solve
+  std::vector<long double> cosw, sinw;  // cos and sin of w x per point, reused likewise
 
   // The positive closes of quotes dated in [t1, t2] plus the quote just after t2: mean,
   // t_min, t_max, t_mid, x = date - t_mid, y = close - mean. Resizes to the points found.

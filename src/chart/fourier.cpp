@@ -81,11 +81,33 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
   std::array<long double, 2 * (2 * n_four_max + 1)> C{}, S{};
   std::array<long double, n_four_max + 1> Rc{}, Rs{};
   long double R0 = 0, rr = 0;
+  // cos(w x) and sin(w x) of each point: from the previous point's by the rotation over
+  // their distance (dates are mostly one to a few days apart, so the rotations repeat),
+  // taken afresh every 64 points so that rounding cannot build up.
+  std::vector<long double>& cw = cosw;
+  std::vector<long double>& sw = sinw;
+  cw.resize(n);
+  sw.resize(n);
+  long double lastGap = std::numeric_limits<long double>::quiet_NaN(), cg = 1, sg = 0;
+  for (int q = 0; q < n; ++q) {
+    if (q % 64 == 0) {
+      cw[q] = std::cos(w * x[q]);
+      sw[q] = std::sin(w * x[q]);
+      continue;
+    }
+    const long double gap = x[q] - x[q - 1];
+    if (gap != lastGap) {
+      lastGap = gap;
+      cg = std::cos(w * gap);
+      sg = std::sin(w * gap);
+    }
+    cw[q] = cw[q - 1] * cg - sw[q - 1] * sg;
+    sw[q] = sw[q - 1] * cg + cw[q - 1] * sg;
+  }
   int i = 0;
   // Two points at a time: their harmonic recurrences are independent.
   for (; i + 1 < n; i += 2) {
-    const long double a1 = w * x[i], a2 = w * x[i + 1];
-    const long double c1 = std::cos(a1), s1 = std::sin(a1), c2 = std::cos(a2), s2 = std::sin(a2);
+    const long double c1 = cw[i], s1 = sw[i], c2 = cw[i + 1], s2 = sw[i + 1];
     const long double r1 = resid[i], r2 = resid[i + 1];
     R0 += r1 + r2;
     rr += r1 * r1 + r2 * r2;
@@ -109,7 +131,7 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
     }
   }
   for (; i < n; ++i) {
-    const long double a = w * x[i], c1 = std::cos(a), s1 = std::sin(a), r = resid[i];
+    const long double c1 = cw[i], s1 = sw[i], r = resid[i];
     R0 += r;
     rr += r * r;
     long double cp = 1, sp = 0;
@@ -135,7 +157,8 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
   // cos(q) is even and sin(q) odd in q.
   auto cosAt = [&](int q) { return C[q < 0 ? -q : q]; };
   auto sinAt = [&](int q) { return q < 0 ? -S[-q] : S[q]; };
-  std::vector<long double> A(static_cast<std::size_t>(K) * (K + 1));
+  std::vector<long double>& A = work;  // kept between calls: the search solves 1000 systems
+  A.assign(static_cast<std::size_t>(K) * (K + 1), 0.0L);
   auto at = [&](int r, int c) -> long double& { return A[static_cast<std::size_t>(r) * (K + 1) + c]; };
   at(0, 0) = 1;
   for (int k = 1; k <= m; ++k) {

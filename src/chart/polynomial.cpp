@@ -68,7 +68,26 @@ int FITS::PolynomialLSF(int m) {
   // The 2m + 1 power sums and the m + 1 moments of y; x = 0 adds 1 to the power 0 only.
   std::vector<long double> ps(2 * m + 1, 0.0L), b(m + 1, 0.0L);
   long double yy = 0;
-  for (int i = 0; i < n; ++i) {
+  // Two points per pass; the moments of y in their own loop.
+  int i = 0;
+  for (; i + 1 < n; i += 2) {
+    long double p1 = 1, p2 = 1;
+    const long double x1 = x[i], y1 = y[i], x2 = x[i + 1], y2 = y[i + 1];
+    int k = 0;
+    for (; k <= m; ++k) {
+      ps[k] += p1 + p2;
+      b[k] += p1 * y1 + p2 * y2;
+      p1 *= x1;
+      p2 *= x2;
+    }
+    for (; k <= 2 * m; ++k) {
+      ps[k] += p1 + p2;
+      p1 *= x1;
+      p2 *= x2;
+    }
+    yy += y1 * y1 + y2 * y2;
+  }
+  for (; i < n; ++i) {
     long double p = 1;
     const long double xi = x[i], yi = y[i];
     for (int k = 0; k <= 2 * m; ++k) {
