@@ -288,17 +288,27 @@ void FITS::FourierFit() {
 }
 
 long double FFitVal(long double x, int m, const long double* coef, long double w) {
-  long double v = coef[0];
-  for (int k = 1; k <= m; ++k)
-    v += coef[2 * k - 1] * std::sin(k * w * x) + coef[2 * k] * std::cos(k * w * x);
+  // sin(k w x) and cos(k w x) by rotation from k = 1: a stored fit is evaluated at every
+  // quote of the window on each paint.
+  const long double c1 = std::cos(w * x), s1 = std::sin(w * x);
+  long double v = coef[0], ck = 1, sk = 0;
+  for (int k = 1; k <= m; ++k) {
+    const long double c = ck * c1 - sk * s1;
+    sk = sk * c1 + ck * s1;
+    ck = c;
+    v += coef[2 * k - 1] * sk + coef[2 * k] * ck;
+  }
   return v;
 }
 
 long double PFitVal(long double x, const Fit_Type& f) {
   long double v = f.mean;
   const long double xm = x - f.t_mid;
-  if (f.poly_enabled)
-    for (int i = 0; i <= f.poly_order && i <= n_poly_max; ++i) v += f.poly_coef[i] * npower(xm, i);
+  if (f.poly_enabled) {
+    long double h = 0;  // Horner's rule
+    for (int i = std::min(f.poly_order, n_poly_max); i >= 0; --i) h = h * xm + f.poly_coef[i];
+    v += h;
+  }
   if (f.four_enabled) v += FFitVal(xm, std::min(f.four_order, n_four_max), f.four_coef.data(), f.omega);
   return v;
 }

@@ -231,6 +231,16 @@ TEST(Fourier, AnalysisStoresTheBaselineAndStoredFitRuns) {
   EXPECT_EQ(rec.four_coef[5], 0);
   for (std::size_t i = 0; i < r.dates.size(); i += 23)
     EXPECT_NEAR((double)PFitVal(r.dates[i], rec), r.values[i], 1e-6);
+  // The stored fit's value against its formula written out, before, inside and after.
+  for (long double t : {29000.0L, 30050.5L, 30199.0L, 31000.0L}) {
+    long double ref = rec.mean;
+    for (int i = 0; i <= rec.poly_order; ++i) ref += rec.poly_coef[i] * npower(t - rec.t_mid, i);
+    ref += rec.four_coef[0];
+    for (int k = 1; k <= rec.four_order; ++k)
+      ref += rec.four_coef[2 * k - 1] * sinl(k * rec.omega * (t - rec.t_mid)) +
+             rec.four_coef[2 * k] * cosl(k * rec.omega * (t - rec.t_mid));
+    expectRel(PFitVal(t, rec), ref, 1e-9L, "stored fit value");
+  }
 
   // A fit stored over the first half: solid there, dash-dot after t_max.
   ChartSettings half = s;
