@@ -109,3 +109,22 @@ TEST(StartupRun, MissingIniExitsWith255AndWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StartupRun, CloseDuringTheDelayIsRefusedThenDoneWhenTheWaitEnds) {
+  quova::test::TempDir root;
+  initRoot(root.path());
+  pid_t pid = start(root.path(), {"/update", "/wait", "30"});
+  for (int i = 0; i < 200 && readFile(root.file("quova.log")).find("sec initiated.") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  kill(pid, SIGTERM);
+  EXPECT_EQ(finish(pid), 0);  // long before the 30 seconds
+  std::string log = readFile(root.file("quova.log"));
+  std::size_t first = log.find("\nQUOVA Closing...");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_NE(log.find("\nQUOVA Closing...", first + 1), std::string::npos);  // refused once while waiting
+  EXPECT_TRUE(endsWith(log, "\nNormal Exit."));
+}
+
+}  // namespace

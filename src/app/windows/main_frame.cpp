@@ -5,6 +5,12 @@
 #include <unistd.h>
 
 #include <QCloseEvent>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QMdiSubWindow>
 #include <QGuiApplication>
 #include <QScreen>
@@ -39,6 +45,40 @@ QRect onScreen(const FrameAttributes& a) {
   r.setHeight(std::min(r.height(), avail.height()));
   if (!avail.intersects(r)) r.moveTopLeft(avail.topLeft());
   return r;
+}
+
+// The "/wait" countdown: a modeless dialog whose Cancel Delay ends the wait early.
+void runDelayCountdown(QWidget* parent) {
+  AppState& a = app();
+  QPointer<QDialog> dlg = new QDialog(parent);
+  dlg->setAttribute(Qt::WA_DeleteOnClose);
+  dlg->setWindowTitle("QUOVA Download Delayed Mode");
+  auto* lay = new QVBoxLayout(dlg);
+  lay->addWidget(new QLabel("Please Wait......"));
+  auto* why = new QLabel(
+      "QUOVA Downloading will start after a delay to allow your Dial Up Networking time to log into your ISP.");
+  why->setWordWrap(true);
+  lay->addWidget(why);
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel("Downloading will begin in "));
+  auto* count = new QLabel(QString::number(a.waittime));
+  count->setObjectName("control104");
+  row->addWidget(count);
+  row->addWidget(new QLabel("Seconds."));
+  lay->addLayout(row);
+  lay->addWidget(new QLabel("(Dial Up Networking or equivalent must be started externally to QUOVA.)"));
+  lay->addWidget(new QLabel("(This delay is settable with the /wait xx parameter in your QUOVA Daily Download Icon Properties.)"));
+  auto* cancel = new QPushButton("Cancel Delay");
+  QObject::connect(cancel, &QPushButton::clicked, dlg, &QDialog::close);
+  lay->addWidget(cancel);
+  dlg->show();
+  while (a.waittime >= 1 && !a.Quit) {
+    WinWaitFor(1000, false);
+    --a.waittime;
+    if (!dlg) break;  // Cancel Delay
+    count->setText(QString::number(a.waittime));
+  }
+  if (dlg) dlg->close();
 }
 
 }  // namespace
@@ -87,10 +127,7 @@ void QVMAIN::firstPaint() {
     case PERFORM_DAILY_DOWNLOAD:
       StartupCommand = kStartupCommandDone;
       Log("\nDownload Delay of %d sec initiated.", static_cast<int>(a.waittime));
-      while (a.waittime > 0 && !a.Quit) {
-        WinWaitFor(1000, false);
-        --a.waittime;
-      }
+      if (a.waittime > 0) runDelayCountdown(this);
       setFocus();
       if (a.Quit) close();
       break;
