@@ -114,7 +114,7 @@ TEST(Polynomial, LinearTrend) {
   EXPECT_EQ(LinearLSF(wave(2000, 40), 0, 1e9, true, t), 1);
 }
 
-TEST(Polynomial, Order50MatchesTheMatrixSolveOnTheSameSystem) {
+TEST(Polynomial, FitMatchesTheGenericSolveOfTheWrittenOutSystem) {
   test::ScopedHost h;
   ChartData d = wave(2000, 90);
   FITS f = loaded(d);
