@@ -41,7 +41,7 @@ struct Collect : ParseHooks {
   }
 };
 
-struct Spec {
+struct Field {
   int code;
   const char* start;  // nullptr: no start marker
 };
@@ -58,7 +58,7 @@ TEST(ShippedQcf, ReadsAsIntended) {
     const char* groupTrigger;
     const char* triggerString;
     int lines;
-    std::vector<Spec> specs;
+    std::vector<Field> fields;
   } cases[] = {
       {"demo/QuoteList Configuration Files/watch.qcf", "http://127.0.0.1:8765/watch.html?s=", "", BY_SYMBOL, 10,
        "+", "Watch List Quotes", "NoTrigger", 1,
@@ -90,10 +90,10 @@ TEST(ShippedQcf, ReadsAsIntended) {
     EXPECT_EQ(g.correlateBy, CB_SYMBOL);
     EXPECT_EQ(g.triggerString.value_or("(none)"), c.triggerString);
     EXPECT_EQ(g.linesPerQuote, c.lines);
-    ASSERT_EQ(g.specifiers.size(), c.specs.size());
-    for (std::size_t i = 0; i < c.specs.size(); ++i) {
-      EXPECT_EQ(g.specifiers[i].code, c.specs[i].code) << i;
-      EXPECT_EQ(g.specifiers[i].start.value_or("(none)"), c.specs[i].start ? c.specs[i].start : "(none)") << i;
+    ASSERT_EQ(g.specifiers.size(), c.fields.size());
+    for (std::size_t i = 0; i < c.fields.size(); ++i) {
+      EXPECT_EQ(g.specifiers[i].code, c.fields[i].code) << i;
+      EXPECT_EQ(g.specifiers[i].start.value_or("(none)"), c.fields[i].start ? c.fields[i].start : "(none)") << i;
       EXPECT_FALSE(g.specifiers[i].end.has_value()) << i;  // fields end at three blanks
     }
     // The quote files keep the default layout.
