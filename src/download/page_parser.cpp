@@ -21,14 +21,6 @@ namespace quova {
 
 namespace {
 
-bool iequals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 void tabsToBlanks(std::string& s) {
   if (s.find('\t') == std::string::npos) return;
   std::string out;

@@ -26,15 +26,6 @@ const FieldNameEntry kTextFields[5] = {
 
 namespace {
 
-bool iequals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = a[i], y = b[i];
-    if (std::toupper(x) != std::toupper(y)) return false;
-  }
-  return true;
-}
-
 // A whole-text integer (an optional sign and digits, blanks around allowed).
 bool readInt(std::string_view s, long* v) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);

@@ -402,4 +402,11 @@ bool getbetween(char* dst, char* src, const char* startKey, const char* endKey, 
   return getnext(dst, src, endKey, dmax, smax - q);
 }
 
+bool iequals(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (upper(a[i]) != upper(b[i])) return false;
+  return true;
+}
+
 }  // namespace quova

@@ -8,6 +8,8 @@
 // callers rely on them exactly as documented here.
 #pragma once
 
+#include <string_view>
+
 namespace quova {
 
 // ---- copy and concatenate (s = destination, src = source) ----
@@ -103,5 +105,8 @@ bool getnextnd(char* dst, const char* src, const char* delim, int dmax, int smax
 // Drops src's leading blanks, removes src up to and including startKey, then getnext with
 // endKey. False, with dst untouched, when startKey is missing.
 bool getbetween(char* dst, char* src, const char* startKey, const char* endKey, int dmax, int smax);
+
+// Equal texts when the letters A-Z and a-z are compared without regard to case.
+bool iequals(std::string_view a, std::string_view b);
 
 }  // namespace quova
