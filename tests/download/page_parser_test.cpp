@@ -2,6 +2,9 @@
 // step, its notes, and that it stays bounded on any bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "download/page_parser.h"
 #include "download/qcf.h"
 #include "support/download_fixture.h"
@@ -223,4 +226,65 @@ TEST(PageParser, AGroupTriggerInsideAQuoteChangesTheGroup) {
   r.parse("Stocks\nS: IBM\nFunds\nF: VFINX   90   0\n");
   ASSERT_EQ(r.hooks.quotes.size(), 1u);
   EXPECT_STREQ(r.hooks.quotes[0].Symbol, "VFINX");
+}
+
+namespace {
+
+// Hostile lines of a text page, each followed by a valid quote: what they may leave, and
+// that the valid quotes around them are still read.
+std::string hostileBlock() {
+  std::string b;
+  b += "AAA   Last 1|   Vol 1\n";
+  b += "<unclosed tag   Last 2|   Vol 2\n";
+  b += std::string("BBB\0\0\0Last 3|\0\0\0Vol 3\n", 24);  // NUL bytes read as blanks
+  b += std::string(1000, '\n');
+  b += "CCC   Last 4|   Vol " + std::string(2000, '4') + "\n";  // too long: skipped
+  b += "AT&T   Last 5|   Vol 5\n";                              // "&" without ";"
+  b += "DDD   Last 45 " + std::string(60, 'w') + "   Vol 6\n";  // no end marker in 60
+  b += "EEE   Last 1e999|   Vol 7\n";
+  b += "FFF   Last --5|   Vol 8\n";
+  b += "GGG   Last &ab;&ab;&ab;" + std::string(1900, '&') + "9|   Vol 9\n";
+  b += "HHH   Last 10|   Vol N/A\n";
+  return b;
+}
+
+const char* kMarkerQcf =
+    "Page=x\nby_page\nStartTrigger=None\nTriggerString=None\n1\nNoDate\nNoTime\nSymbol  Last Close|  Vol Volume\n";
+
+}  // namespace
+
+TEST(PageParser, HostileLinesAmongValidQuotes) {
+  ParseRun r;
+  r.qcf(kMarkerQcf);
+  // The page ends in 5 MB without a line end.
+  r.parse(hostileBlock() + "ZZZ   Last 11|   Vol 11\n" + std::string(5 * 1024 * 1024, 'x'));
+  std::vector<std::string> symbols;
+  for (const auto& q : r.hooks.quotes) symbols.push_back(q.Symbol);
+  EXPECT_EQ(symbols, (std::vector<std::string>{"AAA", "<unclosed tag", "BBB", "AT&T", "HHH", "ZZZ"}));
+  ASSERT_EQ(r.hooks.quotes.size(), 6u);
+  EXPECT_STREQ(r.hooks.quotes[2].Close, "3");
+  EXPECT_STREQ(r.hooks.quotes[2].Volume, "3");
+  EXPECT_STREQ(r.hooks.quotes[4].Volume, "0");
+}
+
+TEST(PageParser, TimeGrowsLinearlyWithThePage) {
+  auto seconds = [](int blocks) {
+    ParseRun r;
+    r.qcf(kMarkerQcf);
+    std::string page;
+    for (int i = 0; i < blocks; ++i) page += hostileBlock();
+    r.dir.write("page.htm", page);
+    double best = 1e9;
+    for (int round = 0; round < 2; ++round) {
+      auto t0 = std::chrono::steady_clock::now();
+      PageParser p(r.s, r.hooks);
+      p.ParseQuotesQCF("page.htm");
+      best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    EXPECT_EQ(r.hooks.quotes.size(), 2u * 5 * blocks);
+    return best;
+  };
+  double small = seconds(100), large = seconds(400);
+  // Four times the page takes about four times as long; allow for a busy machine.
+  EXPECT_LT(large, 12 * small + 0.05) << small << " " << large;
 }
