@@ -67,7 +67,7 @@ bool PageLineReader::eolLine(std::string& line, size_t cap) {
     size_t n = std::fread(block, 1, sizeof block, f_);
     if (n == 0) {
       eof_ = true;
-      if (heldCR_) pending_.push_back('\r');
+      if (heldCR_) pending_.push_back(' ');
       heldCR_ = false;
       continue;
     }
@@ -100,6 +100,10 @@ bool PageLineReader::eolLine(std::string& line, size_t cap) {
       if (c == '\n' && !text.empty() && text.back() == '\r') text.pop_back();
       text.push_back(c ? c : ' ');
     }
+    // The page's own line ends inside a piece separate fields as blanks do; kept, they
+    // would start every piece after a "</tr>\n" and fail its first field.
+    for (char& ch : text)
+      if (ch == '\n' || ch == '\r') ch = ' ';
     pending_ += text;
   }
 }

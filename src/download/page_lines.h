@@ -21,8 +21,9 @@ class PageLineReader {
   bool isOpen() const { return f_ != nullptr; }
 
   // The next line; false when no more. A line longer than the cap is returned cut to
-  // cap + 1 characters, so callers see it is too long. NUL bytes read as blanks, and
-  // "\r\n" becomes "\n".
+  // cap + 1 characters, so callers see it is too long. NUL bytes read as blanks; text
+  // lines lose a "\r" before "\n", and in the end-of-line string mode the page's own
+  // line ends ("\r\n", "\n" or "\r") read as one blank.
   bool getnextline(std::string& line, size_t cap = kPageLineSize - 1);
   // Set when a pending buffer overflowed on this page (the box is shown once).
   bool overflowed() const { return overflowed_; }

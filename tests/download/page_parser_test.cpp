@@ -288,3 +288,17 @@ TEST(PageParser, TimeGrowsLinearlyWithThePage) {
   // Four times the page takes about four times as long; allow for a busy machine.
   EXPECT_LT(large, 12 * small + 0.05) << small << " " << large;
 }
+
+TEST(PageParser, EndOfLineStringPageWithItsOwnLineEnds) {
+  // The table page cut at "</tr>": each piece but the first starts with the page's line end.
+  for (const char* ends : {"\n", "\r\n"}) {
+    std::string page = downloadData("table.htm"), withEnds;
+    for (char c : page) withEnds += c == '\n' ? std::string(ends) : std::string(1, c);
+    ParseRun r;
+    r.qcf("EndOfLineString=</tr>\n" + downloadData("table.qcf"));
+    r.parse(withEnds);
+    ASSERT_EQ(r.hooks.quotes.size(), 3u) << ends;
+    EXPECT_STREQ(r.hooks.quotes[0].Symbol, "IBM");
+    EXPECT_STREQ(r.hooks.quotes[2].Time, "4:04");
+  }
+}
