@@ -20,6 +20,33 @@ namespace {
 
 constexpr long double kTwoPi = 6.283185307179586476925286766559L;
 
+// sin and cos of a together. The argument is first brought into [-pi/4, pi/4] with pi/2
+// split into a 33-bit head (so k times it is exact) and its tail: the library's own
+// reduction of long double arguments beyond pi/4 is many times slower than the kernels,
+// and a stored fit takes one pair per quote of the window on every paint.
+void sinCos(long double a, long double& s, long double& c) {
+  constexpr long double kPio2Hi = 1.570796326734125614166259765625L;
+  constexpr long double kPio2Lo = 6.07710050650619260147514420985846996875529e-11L;
+  constexpr long double kTwoOverPi = 0.636619772367581343075535053490057448L;
+  if (!(std::fabs(a) < 1.0e9L)) {
+    s = std::sin(a);
+    c = std::cos(a);
+    return;
+  }
+  // The nearest quadrant; a conversion, not nearbyint, which saves the rounding mode.
+  const long double t = a * kTwoOverPi;
+  const long long q = static_cast<long long>(t + (t >= 0 ? 0.5L : -0.5L));
+  const long double k = static_cast<long double>(q);
+  const long double r = (a - k * kPio2Hi) - k * kPio2Lo;
+  const long double sr = std::sin(r), cr = std::cos(r);
+  switch (q & 3) {
+    case 0: s = sr, c = cr; break;
+    case 1: s = cr, c = -sr; break;
+    case 2: s = -sr, c = -cr; break;
+    default: s = -cr, c = sr; break;
+  }
+}
+
 // Solves the augmented rows [A | b] (k x (k + 1), row-major) in place; the solution ends in
 // the last column. Pivots as Gauss-Jordan would (the largest modulus among the rows not yet
 // used, the first on ties), so it finds the same pivots and the same singular systems, but
@@ -91,15 +118,13 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
   long double lastGap = std::numeric_limits<long double>::quiet_NaN(), cg = 1, sg = 0;
   for (int q = 0; q < n; ++q) {
     if (q % 64 == 0) {
-      cw[q] = std::cos(w * x[q]);
-      sw[q] = std::sin(w * x[q]);
+      sinCos(w * x[q], sw[q], cw[q]);
       continue;
     }
     const long double gap = x[q] - x[q - 1];
     if (gap != lastGap) {
       lastGap = gap;
-      cg = std::cos(w * gap);
-      sg = std::sin(w * gap);
+      sinCos(w * gap, sg, cg);
     }
     cw[q] = cw[q - 1] * cg - sw[q - 1] * sg;
     sw[q] = sw[q - 1] * cg + cw[q - 1] * sg;
@@ -290,7 +315,8 @@ void FITS::FourierFit() {
 long double FFitVal(long double x, int m, const long double* coef, long double w) {
   // sin(k w x) and cos(k w x) by rotation from k = 1: a stored fit is evaluated at every
   // quote of the window on each paint.
-  const long double c1 = std::cos(w * x), s1 = std::sin(w * x);
+  long double c1, s1;
+  sinCos(w * x, s1, c1);
   long double v = coef[0], ck = 1, sk = 0;
   for (int k = 1; k <= m; ++k) {
     const long double c = ck * c1 - sk * s1;
