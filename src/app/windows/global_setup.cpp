@@ -60,12 +60,13 @@ globalSetup::globalSetup(QWidget* parent) : QDialog(parent) {
     cg->addWidget(r, row % 8, row / 8);
     ++row;
   }
+  // The two resets sit in their own row below the targets.
+  int column = 0;
   for (auto [id, text] : {std::pair{gsid::ResetWindows, "Reset to Windows Defaults"},
                           std::pair{gsid::ResetQuova, "Reset to QUOVA   Defaults"}}) {
     auto* r = named(new QRadioButton(text, colors), id);
     colorGroup_->addButton(r, id);
-    cg->addWidget(r, row % 8, row / 8);
-    ++row;
+    cg->addWidget(r, 8, column++);
   }
   connect(colorGroup_, &QButtonGroup::buttonClicked, this, [this] { BNChecked(); });
   top->addWidget(colors);
