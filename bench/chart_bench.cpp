@@ -1,5 +1,5 @@
 // Chart benchmarks: loading a 30000-quote file into the arrays, and the plot model of
-// 30000 quotes with every panel shown.
+// 30000 quotes with every panel and overlay shown and a stored fit.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
+#include "chart/fit_type.h"
+#include "chart/indicators.h"
 #include "chart/plot_model.h"
 #include "quotes/quote_format.h"
 #include "util/dates.h"
@@ -63,12 +66,36 @@ void BM_PlotModel30000(benchmark::State& state) {
   s.t_end = d.date_max + 30;
   s.sma_display = {1, 1, 1};
   s.vol_display = {1, 1, 1, 1};
+  s.stoch_k_display = s.stoch_d_display = 1;
+  s.lsf_display = 1;
+  s.volume_display = 1;
+  // A fit stored over the middle third: backcast, fitted range and forecast are all drawn.
+  quova::Fit_Type fit;
+  fit.valid = 1;
+  fit.t_min = d.date_min + 10000;
+  fit.t_max = d.date_min + 20000;
+  fit.t_mid = d.date_min + 15000;
+  fit.mean = 50;
+  fit.poly_enabled = 1;
+  fit.poly_order = 3;
+  fit.poly_coef = {0, 1e-4L, 1e-9L, 1e-13L};
+  fit.four_enabled = 1;
+  fit.four_order = 20;
+  for (int k = 1; k <= 2 * fit.four_order; ++k) fit.four_coef[k] = 1.0L / k;
+  fit.omega = 6.283185307179586L / 10000;
+  fit.n_bisects = 10;
+  quova::storeFit(s, fit);
+  // The volatility axis as the view would have it.
+  // Each paint logs its analysis checkpoints; keep them out of the working directory.
+  quova::logState().QuovaLogFile = (std::filesystem::temp_directory_path() / "quova_bench.log").string();
   quova::PlotFrame f;
+  f.volatility = quova::setVolatilityScale(d, s, f.volatility);
   f.width = 1200;
   f.height = 800;
   f.title = "Historical Quote BENCH";
   for (auto _ : state) {
     quova::PlotModel m = quova::buildPlotModel(d, s, quova::quovaPalette(), f);
+    if (m.curves.size() < 12) state.SkipWithError("an overlay is missing");
     benchmark::DoNotOptimize(m.bars.data());
   }
 }

@@ -1,5 +1,6 @@
 // Builds the plot model of a loaded chart: panels and axes (setup_plot), the daily bars,
-// panel titles and legends, the 80/20 stochastic references and the readout text.
+// panel titles and legends, the analysis overlays, the 80/20 stochastic references, the
+// readout text, and the printed page's frame and colours.
 #include "chart/plot_model.h"
 
 #include <algorithm>
@@ -8,7 +9,10 @@
 
 #include "chart/chart_data.h"
 #include "chart/chart_scales.h"
+#include "app/log.h"
 #include "chart/chart_settings.h"
+#include "chart/fourier.h"
+#include "chart/indicators.h"
 #include "util/dates.h"
 
 namespace quova {
@@ -86,7 +90,7 @@ std::string dateText(float day, int dateFormat) {
 PlotModel setupPlot(const ChartData& data, const ChartSettings& st, const Palette& colors,
                     const PlotFrame& f) {
   PlotModel m;
-  m.frame = {0, 0, f.width, f.height};
+  m.frame = {f.left, f.top, f.left + f.width, f.top + f.height};
   m.s = f.s;
   m.textHeight = f.text.lineHeight;
   m.background = colors[plotcolor::Background];
@@ -251,12 +255,76 @@ std::string Show_QuotePrinted(const ChartData& d, int index, int dateFormat) {
   return buf + dateText(d.q_date[index], dateFormat);
 }
 
-PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const Palette& colors,
-                         const PlotFrame& f) {
+namespace {
+
+// On paper: the title centred above the frame, the frame, a line at the bottom of the price
+// plotting area and one at the top of each lower panel.
+void addPageFrame(PlotModel& m, const PlotFrame& f, Colour c) {
+  const Rect& r = m.frame;
+  Label t;
+  t.text = f.title;
+  t.width = f.text.measure(t.text);
+  t.height = f.text.lineHeight;
+  t.x = (r.left + r.right - t.width) / 2;
+  t.y = r.top - 2 * t.height;
+  t.colour = c;
+  m.texts.push_back(std::move(t));
+  auto line = [&](int x1, int y1, int x2, int y2) {
+    m.lines.push_back({{x1, y1}, {x2, y2}, c, 1, PenStyle::Solid});
+  };
+  line(r.left, r.top, r.right, r.top);
+  line(r.right, r.top, r.right, r.bottom);
+  line(r.right, r.bottom, r.left, r.bottom);
+  line(r.left, r.bottom, r.left, r.top);
+  for (const Panel& p : m.panels) {
+    const int y = p.kind == PanelKind::Price ? p.axis.pixBottom : p.rect.top;
+    line(r.left, y, r.right, y);
+  }
+}
+
+}  // namespace
+
+PlotFrame printerFrame(const PlotFrame& screen, int pageWidth, const ChartSettings& st) {
+  PlotFrame f = screen;
+  f.printer = true;
+  f.stripHeight = 0;
+  const double W = pageWidth;
+  const int lower = (st.stochasticShown() ? 1 : 0) + (st.anyVolatilityShown() ? 1 : 0) +
+                    (st.volume_display != 0 ? 1 : 0);
+  const PanelBorders pb = layoutPanels(0, screen.height, st.stochasticShown(),
+                                       st.anyVolatilityShown(), st.volume_display != 0);
+  const double screenWidth = screen.width > 0 ? screen.width : 1;
+  const double aspect = (pb.priceBottom - pb.priceTop) / screenWidth;
+  double height = aspect * 0.8 * W;
+  static constexpr double kLowerFactor[4] = {1.0, 1.5, 2.0, 2.5};
+  height *= kLowerFactor[lower];
+  f.left = static_cast<int>(0.1 * W);
+  f.top = static_cast<int>(0.1 * W);
+  f.width = static_cast<int>(0.9 * W) - f.left;
+  f.height = static_cast<int>(height);
+  f.s = W / screenWidth;
+  return f;
+}
+
+Palette printerPalette(const Palette& screen, const SystemColors& sys) {
+  Palette p = screen;
+  p[0] = p[2] = p[8] = sys.windowText;
+  p[1] = sys.window;
+  p[3] = RGB(255, 0, 0);      // light red
+  p[4] = RGB(192, 192, 192);  // light grey
+  p[5] = RGB(0, 0, 255);      // light blue
+  p[6] = RGB(0, 255, 0);      // light green
+  p[7] = RGB(255, 255, 0);    // light yellow
+  return p;
+}
+
+PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette& colors,
+                         const PlotFrame& f, const AnalysisResult* study) {
   PlotModel m = setupPlot(data, st, colors, f);
   Builder b{m, f, colors[plotcolor::Axes]};
   const Panel* price = m.panel(PanelKind::Price);
   const Panel* volume = m.panel(PanelKind::Volume);
+  if (f.printer) addPageFrame(m, f, b.axis);
 
   // Bars of the quotes inside the window, and the first one after it.
   m.bars.reserve(static_cast<std::size_t>(data.num_quotes));
@@ -331,9 +399,27 @@ PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const P
     if (st.stoch_d_display) rightAligned(*p, line++, "%D", colors[plotcolor::StochasticD]);
   }
 
-  m.readout = Show_Quote(data, data.num_quotes - 1, f.title, f.dateFormat);
+  if (!f.printer) {
+    m.readout = Show_Quote(data, data.num_quotes - 1, f.title, f.dateFormat);
+  } else if (std::string line = Show_QuotePrinted(data, data.num_quotes - 1, f.dateFormat); !line.empty()) {
+    // Written on the page below the frame.
+    m.texts.push_back(b.label(std::move(line), m.frame.left,
+                              m.frame.bottom + static_cast<int>(4 * m.s), b.axis));
+  }
 
-  // The analysis overlays (stored fit, SMA, stochastic, volatility) are appended here.
+  // The analysis overlays, each step logged.
+  Log("\nPlotMathAnalysis checkpoint 1.\n");
+  if (st.lsf_display && st.fitStored()) appendStoredFit(m, data, storedFit(st), colors);
+  for (int i = 0; i < 3; ++i) {
+    Log("\nPlotMathAnalysis checkpoint %d.\n", 2 + i);
+    if (st.sma_display[i]) appendSMA(m, data, st, colors, i);
+  }
+  Log("\nPlotMathAnalysis checkpoint 5.\n");
+  if (st.stochasticShown()) appendStochastic(m, data, st, colors, f.text);
+  for (int i = 0; i < 4; ++i) {
+    Log("\nPlotMathAnalysis checkpoint %d.\n", 6 + i);
+    if (st.vol_display[i]) appendVolatility(m, data, st, colors, i);
+  }
 
   if (const Panel* p = m.panel(PanelKind::Stochastic)) {
     const int h = p->rect.bottom - p->rect.top;
@@ -342,6 +428,7 @@ PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const P
       m.lines.push_back({{m.frame.left, yy}, {m.frame.right, yy}, kLightYellow, 1, PenStyle::Dot});
     }
   }
+  if (study) appendAnalysis(m, *study, colors);
   return m;
 }
 

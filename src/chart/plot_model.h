@@ -15,6 +15,8 @@ namespace quova {
 
 struct ChartData;
 struct ChartSettings;
+struct AnalysisResult;
+struct SystemColors;
 
 using Colour = COLORREF;
 inline constexpr Colour kBlack = RGB(0, 0, 0);
@@ -130,13 +132,14 @@ struct VolatilityRange {
 
 // What the chart window supplies besides data, settings and colours.
 struct PlotFrame {
-  int width = 500, height = 220;  // the client rectangle (left 0, top 0)
+  int left = 0, top = 0;          // the frame's corner: 0, 0 on screen, the margins on paper
+  int width = 500, height = 220;  // on screen the client rectangle
   int stripHeight = 20;           // the date strip: a window caption's height on screen
   double s = 1.0;                 // tick and text scale factor (1 on screen)
   bool printer = false;
   TextMetrics text;
   std::int32_t dateFormat = 1021;  // DisplayDateFormat
-  std::string title;               // the chart window's own title (readout label)
+  std::string title;               // the chart window's own title (readout label, page title)
   VolatilityRange volatility;      // the current volatility axis
 };
 
@@ -157,16 +160,29 @@ struct PlotModel {
   std::vector<Polyline> curves;  // in drawing order
   std::vector<Mark> marks;
   std::vector<Label> legends;
-  std::vector<Label> texts;  // other texts written on the chart (the RMS fit error)
-  std::string readout;       // Show_Quote's status bar text of the last quote
+  std::vector<Label> texts;  // other texts written on the chart (the RMS fit error, and on
+                             // paper the title above the frame and the last quote's line)
+  std::string readout;       // Show_Quote's status bar text of the last quote (screen only)
 
   const Panel* panel(PanelKind kind) const;
 };
 
-// The whole chart of a loaded data set. Analysis overlays (stored fit, SMA, stochastic,
-// volatility) are appended in that order after the bars.
-PlotModel buildPlotModel(const ChartData& data, const ChartSettings& settings,
-                         const Palette& colors, const PlotFrame& frame);
+// The whole chart of a loaded data set. After the bars and legends come the analysis
+// overlays the settings switch on, in this order: the stored fit (when the curve fit is
+// displayed and a fit is stored), SMA #1 to #3, the stochastic, volatility #1 to #4; then
+// the 80/20 stochastic references, and last the curve and RMS text of a study run on this
+// paint, if any. A %D period below 1 switches %D off in `settings` (with its message).
+PlotModel buildPlotModel(const ChartData& data, ChartSettings& settings, const Palette& colors,
+                         const PlotFrame& frame, const AnalysisResult* study = nullptr);
+
+// The printed page of a chart shown on screen in `screen` (its width and height): margins
+// of a tenth of the page width left, right and on top; the price panel keeps the screen's
+// aspect ratio at 0.8 of the page width, and one, two or three kinds of lower panel make the
+// frame 3/2, 2 or 5/2 times as high; s = page width / screen width; no date strip.
+PlotFrame printerFrame(const PlotFrame& screen, int pageWidth, const ChartSettings& settings);
+// The plot colours of a print: window text for entries 0, 2 and 8, the window colour for 1,
+// light red, grey, blue, green and yellow for 3 to 7; the others as on screen.
+Palette printerPalette(const Palette& screen, const SystemColors& sys);
 
 // Parts of the build, for the overlays and tests.
 // The axes, panels, ticks and labels (setup_plot) without bars or overlays.

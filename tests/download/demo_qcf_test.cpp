@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path sourceDir() { return fs::path(__FILE__).parent_path().parent_path().parent_path(); }
+fs::path sourceDir() { return fs::path(QUOVA_SOURCE_DIR); }
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;

@@ -2,28 +2,15 @@
 // step, its notes, and that it stays bounded on any bytes.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "download/page_parser.h"
 #include "download/qcf.h"
-#include "support/recording_host.h"
-#include "support/temp_dir.h"
-#include "util/clock.h"
+#include "support/download_fixture.h"
 
 using namespace quova;
-using quova::test::ScopedHost;
-using quova::test::TempDir;
+using quova::test::downloadData;
+using quova::test::QcfRun;
 
 namespace {
-
-std::string dataFile(const std::string& name) {
-  std::string here = __FILE__;
-  std::ifstream f(here.substr(0, here.find_last_of('/')) + "/data/" + name, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
 
 struct Collect : ParseHooks {
   std::vector<QuoteData> quotes;
@@ -36,22 +23,10 @@ struct Collect : ParseHooks {
   void sessionText(std::string_view t) override { texts.emplace_back(t); }
 };
 
-struct ParseRun {
-  TempDir dir{true};
-  ScopedHost host;
-  FixedClock clock{LocalTime{2026, 12, 8, 17, 30, 0, 0, 2}};
-  DownloadSettings s;
+struct ParseRun : QcfRun {
   Collect hooks;
   std::string notes;
   long saved = 0;
-  ParseRun() { setClock(&clock); }
-  ~ParseRun() { setClock(nullptr); }
-  void qcf(const std::string& text) {
-    dir.write("t.qcf", text);
-    QcfInput in;
-    in.configError = [](std::string_view t) { ADD_FAILURE() << t; };
-    ASSERT_EQ(ReadSessionQCF("t.qcf", in, &s), QcfResult::Ready);
-  }
   void parse(const std::string& page, ParseSwitches sw = {}) {
     dir.write("page.htm", page);
     PageParser p(s, hooks, sw);
@@ -73,8 +48,8 @@ const char* kLineQcf =
 
 TEST(PageParser, HtmlTableRowsBecomeQuotes) {
   ParseRun r;
-  r.qcf(dataFile("table.qcf"));
-  r.parse(dataFile("table.htm"), ParseSwitches{false, true, false});
+  r.qcf(downloadData("table.qcf"));
+  r.parse(downloadData("table.htm"), ParseSwitches{false, true, false});
   ASSERT_EQ(r.hooks.quotes.size(), 3u) << r.notes;  // "1e999" and "--5" are no prices
   const QuoteData& a = r.hooks.quotes[0];
   EXPECT_STREQ(a.Symbol, "IBM");

@@ -5,30 +5,18 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/app_state.h"
 #include "download/page_parser.h"
 #include "download/quote_save.h"
-#include "support/recording_host.h"
-#include "support/temp_dir.h"
-#include "util/clock.h"
+#include "support/download_fixture.h"
 #include "util/filetimes.h"
 
 using namespace quova;
-using quova::test::ScopedHost;
-using quova::test::TempDir;
+using quova::test::downloadData;
+using quova::test::QcfRun;
 
 namespace {
-
-std::string dataFile(const std::string& name) {
-  std::string here = __FILE__;
-  std::ifstream f(here.substr(0, here.find_last_of('/')) + "/data/" + name, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
 
 // A column record line of the default descriptor.
 std::string columns(std::initializer_list<std::string> fields) {
@@ -43,22 +31,10 @@ std::string columns(std::initializer_list<std::string> fields) {
   return line + "\n";
 }
 
-struct SaveRun {
-  TempDir dir{true};
-  ScopedHost host;
-  FixedClock clock{LocalTime{2026, 12, 8, 17, 30, 0, 0, 2}};
-  DownloadSettings s;
+struct SaveRun : QcfRun {
   SaveRun() {
-    setClock(&clock);
     std::filesystem::create_directories(dir.file("quotes.day"));
     dir.write("Header.day", "SYMBOL:\nCOMPANY NAME:\n");
-  }
-  ~SaveRun() { setClock(nullptr); }
-  void qcf(const std::string& text) {
-    dir.write("t.qcf", text);
-    QcfInput in;
-    in.configError = [](std::string_view t) { ADD_FAILURE() << t; };
-    ASSERT_EQ(ReadSessionQCF("t.qcf", in, &s), QcfResult::Ready);
   }
   long parse(QuoteSaver& saver, const std::string& page) {
     dir.write("page.htm", page);
@@ -71,12 +47,12 @@ struct SaveRun {
 
 TEST(QuoteSave, BySymbolWritesQuoteFilesAndImages) {
   SaveRun r;
-  r.qcf(dataFile("table.qcf"));
+  r.qcf(downloadData("table.qcf"));
   r.dir.write("watch.qtl", "SYMBOL   FILE   NAME\nNYSE:IBM   *   Intl Business Mach\nGE   ge   General Electric\n");
   QuoteSaver saver(r.s, "watch.qtl");
   saver.requests = {{"NYSE:IBM", "IBM", "Intl Business Mach"}, {"GE", "ge", "General Electric"}};
   ASSERT_TRUE(saver.openOutputs("watch.tmp", "watch.csv", "quotes.csv", true, false));
-  EXPECT_EQ(r.parse(saver, dataFile("table.htm")), 2);  // MSFT is not on the list
+  EXPECT_EQ(r.parse(saver, downloadData("table.htm")), 2);  // MSFT is not on the list
   saver.closeOutputs();
   std::string ibm = columns({"12/08/2026", "93 1/2", "93 1/2", "93 1/2", "1234500", "4:00"});
   EXPECT_EQ(r.dir.read("quotes.day/IBM.day"), "SYMBOL: IBM\nCOMPANY NAME: Intl Business Mach\n" + ibm);
@@ -88,7 +64,7 @@ TEST(QuoteSave, BySymbolWritesQuoteFilesAndImages) {
   // Stamped with the market date: no longer needed, and a second parse saves nothing.
   EXPECT_FALSE(saver.CheckQuotefileStatus({"GE", "ge", ""}));
   EXPECT_TRUE(saver.CheckQuotefileStatus({"XOM", "*", ""}));
-  EXPECT_EQ(r.parse(saver, dataFile("table.htm")), 0);
+  EXPECT_EQ(r.parse(saver, downloadData("table.htm")), 0);
 }
 
 TEST(QuoteSave, CommaImageRules) {
