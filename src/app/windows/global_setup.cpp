@@ -20,6 +20,7 @@
 #include "app/log.h"
 #include "app/settings.h"
 #include "app/setup_checks.h"
+#include "app/windows/byte_limit.h"
 #include "app/windows/pathnames_dialog.h"
 
 namespace quova {
@@ -122,6 +123,7 @@ globalSetup::globalSetup(QWidget* parent) : QDialog(parent) {
   auto* proxyl = new QHBoxLayout(proxy);
   proxyl->addWidget(named(new QCheckBox("Use", proxy), gsid::ProxyUse));
   auto* proxyEdit = makeEdit(gsid::ProxyServer, kSetupProxyMax, {}, proxy);
+  proxyEdit->setValidator(new ByteLimitValidator(kSetupProxyMax, proxyEdit));
   proxyEdit->setMinimumWidth(220);
   proxyl->addWidget(proxyEdit, 1);
 

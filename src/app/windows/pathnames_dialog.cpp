@@ -12,6 +12,7 @@
 #include "app/log.h"
 #include "app/settings.h"
 #include "app/setup_checks.h"
+#include "app/windows/byte_limit.h"
 #include "app/windows/global_setup.h"
 
 namespace quova {
@@ -42,6 +43,7 @@ pathDialog::pathDialog(QWidget* parent) : QDialog(parent) {
     auto* e = new QLineEdit(QString::fromStdString(p.*f.path), this);
     e->setObjectName(idName(f.id));
     e->setMaxLength(kPathnameMax);
+    e->setValidator(new ByteLimitValidator(kPathnameMax, e));
     e->setMinimumWidth(420);
     all->addWidget(e);
   }

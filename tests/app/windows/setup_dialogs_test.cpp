@@ -140,6 +140,7 @@ TEST_F(Dialogs, OkShowsEachMessageAndStaysOpen) {
   button(dlg, gsid::OK)->click();
   EXPECT_TRUE(dlg.isVisible());
   EXPECT_EQ(h.host.boxes.back().text, divisorMessage());
+  EXPECT_EQ(dlg.focusWidget(), edit(dlg, gsid::Divisor));  // the field to mend has the focus
 
   edit(dlg, gsid::Divisor)->setText("2");
   edit(dlg, gsid::Time)->setText("");
@@ -214,12 +215,18 @@ TEST_F(Dialogs, PathnamesDialogFillsAndTakesBack) {
     EXPECT_EQ(dlg.edit(101)->text(), "/usr/bin/gedit");
     EXPECT_EQ(dlg.edit(102)->text(), "firefox");
     EXPECT_EQ(dlg.edit(103)->maxLength(), 180);
+    // User.dat holds 180 bytes a path: a path of wider characters stops there, never cut.
+    dlg.edit(101)->setText(QString(89, QChar(0xe9)));
+    dlg.edit(101)->insert(QString(QChar(0xe9)));
+    dlg.edit(101)->insert("ab");
+    EXPECT_EQ(dlg.edit(101)->text().toUtf8().size(), 180);
     dlg.edit(103)->setText("libreoffice");
     dlg.reject();
     EXPECT_EQ(settings().TPathBuffer.SpreadsheetPath, "");
     dlg.edit(103)->setText("libreoffice");
     dlg.CmHelp();
     EXPECT_EQ(h.host.boxes.back().caption, "External Reference Pathnames Dialog Help");
+    dlg.edit(101)->setText("/usr/bin/gedit");
     dlg.accept();
     EXPECT_EQ(settings().TPathBuffer.SpreadsheetPath, "libreoffice");
     EXPECT_FALSE(exists("User.dat"));
