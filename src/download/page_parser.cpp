@@ -653,7 +653,11 @@ long PageParser::ParseQuotes(const std::string& pagePath) {
   bool byOptions = s_.requestMode == BY_OPTIONS;
   auto save = [&](int g) {
     ++goodQuotes;
-    if (sw_.JustShowPPLine || sw_.JustShowPQuotes) return;
+    if (sw_.JustShowPPLine) return;
+    if (sw_.JustShowPQuotes) {
+      hooks_.NoteQuoteLine(&record_, g, handed_++);
+      return;
+    }
     LookForAddOn();
     hooks_.SaveQuoteLine(&record_, saved, g, handed_++);
   };

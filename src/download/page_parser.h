@@ -27,6 +27,9 @@ struct ParseHooks {
   // Correlates and appends a quote; handed is the number of quotes handed over before this
   // one in the pass. On success saved grows by one.
   virtual bool SaveQuoteLine(QuoteData* quote, long& saved, int group, long handed) = 0;
+  // With the parse notes on nothing is saved: the quote goes here instead, so the saving
+  // step can note how it would correlate it (handed as for SaveQuoteLine).
+  virtual void NoteQuoteLine(QuoteData* quote, int group, long handed) {}
   // By options: finds the underlying security's directory for the quote.
   virtual bool SetSecurityDirectory(QuoteData* quote) { return true; }
   virtual void CheckMendoraRequest() {}

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/app_state.h"
 #include "app/host.h"
@@ -33,6 +34,14 @@ std::string squeezed(std::string_view s) {
 
 void put(char* field, const std::string& text) { quova::strcpy(field, text.c_str(), 81); }
 
+void closeFiles(std::initializer_list<std::FILE**> files) {
+  for (std::FILE** f : files)
+    if (*f) {
+      std::fclose(*f);
+      *f = nullptr;
+    }
+}
+
 const char kOpenFail2[] =
     "\n\nPlease carefully check QUOVA env variable, if using.\n\nAlso check validity of file name in Quotelist entry.";
 
@@ -61,7 +70,7 @@ QuoteSaver::~QuoteSaver() { closeOutputs(); }
 
 bool QuoteSaver::openOutputs(const std::string& tmpPath, const std::string& csvPath,
                              const std::string& quotesCsvPath, bool csvEnable, bool csvAppend) {
-  closeOutputs();
+  closeFiles({&tmp_, &csv_, &quotesCsv_});
   csvEnable_ = csvEnable;
   bool ok = true;
   if (!tmpPath.empty()) ok &= (tmp_ = std::fopen(nativePath(tmpPath).c_str(), "w")) != nullptr;
@@ -73,13 +82,30 @@ bool QuoteSaver::openOutputs(const std::string& tmpPath, const std::string& csvP
   return ok;
 }
 
-void QuoteSaver::closeOutputs() {
-  for (std::FILE** f : {&tmp_, &csv_, &quotesCsv_})
-    if (*f) {
-      std::fclose(*f);
-      *f = nullptr;
-    }
+bool QuoteSaver::openDiagnostics(const std::string& pplPath, const std::string& parsedPath) {
+  closeFiles({&ppl_, &parsed_});
+  bool ok = true;
+  if (!pplPath.empty()) ok &= (ppl_ = std::fopen(nativePath(pplPath).c_str(), "w")) != nullptr;
+  if (!parsedPath.empty()) ok &= (parsed_ = std::fopen(nativePath(parsedPath).c_str(), "w")) != nullptr;
+  return ok;
 }
+
+void QuoteSaver::attach(PageParser& parser) {
+  parser.ppl = [this](std::string_view t) {
+    if (ppl_) std::fwrite(t.data(), 1, t.size(), ppl_);
+  };
+  parser.parsed = [this](std::string_view t) {
+    if (parsed_) std::fwrite(t.data(), 1, t.size(), parsed_);
+  };
+}
+
+void QuoteSaver::writeNote(std::string_view text) {
+  if (!sw_.JustShowPQuotes) return;
+  if (parsed_) std::fwrite(text.data(), 1, text.size(), parsed_);
+  if (note) note(text);
+}
+
+void QuoteSaver::closeOutputs() { closeFiles({&tmp_, &csv_, &quotesCsv_, &ppl_, &parsed_}); }
 
 void QuoteSaver::sessionText(std::string_view text) { texts.emplace_back(text); }
 bool QuoteSaver::stopped() { return userStop || app().Quit; }
@@ -192,7 +218,7 @@ bool QuoteSaver::symbolRequest(QuoteData* q, int group, long handed) {
     }
   }
   if (!found) {
-    if (note) note(formatText(300, "Cannot find symbol \"%s\" in Quotelist ", q->Symbol));
+    writeNote(formatText(300, "Cannot find symbol \"%s\" in Quotelist ", q->Symbol) + "\n");
     return false;
   }
   put(q->FileName, found->fileName);
@@ -202,6 +228,9 @@ bool QuoteSaver::symbolRequest(QuoteData* q, int group, long handed) {
 
 bool QuoteSaver::optionsRequest(QuoteData* q) {
   std::string name = q->AltFileName;
+  // No underlying directory (its security was not found or its name was refused): the
+  // series would land at the top of quotes.day under its expiration code alone.
+  if (name.empty()) return false;
   if (!q->ExpChar[0]) {
     LogBox("Expiration Character not found for " + name, "in SaveQuoteLine", mb::OK | mb::ICONEXCLAMATION);
     return false;
@@ -227,6 +256,12 @@ bool QuoteSaver::SaveQuoteLine(QuoteData* q, long& saved, int group, long handed
   if (!Update_Quotefile(q, group, *this)) return false;
   ++saved;
   return true;
+}
+
+void QuoteSaver::NoteQuoteLine(QuoteData* q, int group, long handed) {
+  if (s_.requestMode != BY_SYMBOL || group < 0 || group >= static_cast<int>(s_.groups.size())) return;
+  QuoteData copy = *q;
+  symbolRequest(&copy, group, handed);
 }
 
 bool QuoteSaver::SetSecurityDirectory(QuoteData* q) {

@@ -31,6 +31,11 @@ class QuoteSaver : public ParseHooks, public QuoteFileSession {
   // common "quotes.csv". csvEnable is CSVenable of the settings.
   bool openOutputs(const std::string& tmpPath, const std::string& csvPath, const std::string& quotesCsvPath,
                    bool csvEnable, bool csvAppend);
+  // The diagnostic streams of the switches: pre-processed lines (.ppl) and parse notes
+  // (.parsed). Either may stay closed (empty path); closeOutputs closes them too.
+  bool openDiagnostics(const std::string& pplPath, const std::string& parsedPath);
+  // Points a parser's .ppl and .parsed streams at this session's diagnostic streams.
+  void attach(PageParser& parser);
   void closeOutputs();
 
   std::vector<PageRequest> requests;  // the page request table (at most 10)
@@ -42,6 +47,9 @@ class QuoteSaver : public ParseHooks, public QuoteFileSession {
   int GetNextSymbol(QuoteData* q);
 
   bool SaveQuoteLine(QuoteData* q, long& saved, int group, long handed) override;
+  // With the parse notes on: correlates a copy of the quote by symbol, so that a quote of
+  // no request is noted ("Cannot find symbol ..."), and saves nothing.
+  void NoteQuoteLine(QuoteData* q, int group, long handed) override;
   bool SetSecurityDirectory(QuoteData* q) override;
   void CheckMendoraRequest() override;
   void sessionText(std::string_view text) override;
@@ -60,7 +68,8 @@ class QuoteSaver : public ParseHooks, public QuoteFileSession {
   // Starts the repair tool on a quote file; its process id or -1.
   long long RunMendora(const std::string& path, bool interactive);
 
-  std::function<void(std::string_view)> note;  // parse notes (the .parsed stream)
+  // Parse notes of the saving step, besides the .parsed stream (only with JustShowPQuotes).
+  std::function<void(std::string_view)> note;
   std::vector<std::string> texts;  // the session text lines written
   std::vector<std::string> errors;  // error reports
   bool userStop = false;
@@ -72,6 +81,7 @@ class QuoteSaver : public ParseHooks, public QuoteFileSession {
   bool pageRequest(QuoteData* q, int group);
   bool optionsRequest(QuoteData* q);
   std::string requestPath(const std::string& symbol, const std::string& fileName) const;
+  void writeNote(std::string_view text);
 
   const DownloadSettings& s_;
   std::string qtlPath_;
@@ -82,6 +92,8 @@ class QuoteSaver : public ParseHooks, public QuoteFileSession {
   std::FILE* tmp_ = nullptr;
   std::FILE* csv_ = nullptr;
   std::FILE* quotesCsv_ = nullptr;
+  std::FILE* ppl_ = nullptr;
+  std::FILE* parsed_ = nullptr;
   bool csvEnable_ = false;
   long long repairProcess_ = -1;
 };
