@@ -110,7 +110,8 @@ bool applicationHandles(int id) {
                             cm::CLOSECHILDREN, cm::ABOUT,      cm::HELPABOUT,   cm::HELPINDEX,   cm::HELPHELP,
                             cm::SAVECONFIG,  cm::DOWNLOADEDIT, cm::INTRADAYDCF, cm::RESETDLDATE, cm::DIAGDISPLON,
                             cm::DIAGDISPLOFF, cm::DIAGHOLDON,  cm::DIAGHOLDOFF, cm::STOP,        cm::PRINT,
-                            cm::OPENMENDORA, cm::HOMEPAGE,     cm::OLMANUAL,    cm::TECHSUPPORT};
+                            cm::OPENMENDORA, cm::HOMEPAGE,     cm::OLMANUAL,    cm::TECHSUPPORT,
+                            cm::SETUPCONFIG, cm::SETUPOPTIONS, cm::SETUPPATHNAMES};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 

@@ -201,13 +201,16 @@ bool GetUserFile() {
   p = PathBufferRecord{};
   const std::string path = app().UserFilePath;
   std::string bytes;
-  if (!readFileBytes(path, bytes, kUserFileSize)) {
+  const bool found = readFileBytes(path, bytes, kUserFileSize);
+  if (!found) {
     Log("\n%s NOT found...this is normal for 1st installation.", path.c_str());
   } else {
     readUserImage(bytes, p);
     Log("\n%s successfully read.", path.c_str());
   }
-  const bool complete = !p.EditorPath.empty() && !p.BrowserPath.empty() && !p.SpreadsheetPath.empty();
+  // A first start asks for the paths even though the defaults are complete; once saved,
+  // User.dat is complete and the dialogs do not return.
+  const bool complete = found && !p.EditorPath.empty() && !p.BrowserPath.empty() && !p.SpreadsheetPath.empty();
   if (!complete) {
     MessageBox("Please check and update as necessary the following user data.", "QUOVA Installation Message",
                mb::OK);

@@ -104,12 +104,12 @@ std::string rootDirectoryWarning(std::string_view kind, std::string_view path);
 bool GetIniFile();
 // quova.ini, then always User.dat. True when quova.ini was written.
 bool SaveIniFile();
-// User.dat; false when a path is still empty afterwards (the installation dialogs ran).
+// User.dat; false when it was missing or a path was empty (the installation dialogs ran).
 bool GetUserFile();
 bool SaveUserFile();
 
 // The Global Setup and External Program Pathnames dialogs that GetUserFile runs, in that
-// order, when a path is missing. The windows layer installs them; without them GetUserFile
+// order, when User.dat or a path in it is missing. The windows layer installs them; without them GetUserFile
 // only shows the installation message.
 void setInstallationDialogs(std::function<void()> run);
 

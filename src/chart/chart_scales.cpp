@@ -11,16 +11,6 @@
 
 namespace quova {
 
-int scale(double x, double xmin, double xmax, int pmin, int pmax) {
-  if (!(x >= xmin)) x = xmin;  // NaN clamps to the bottom as well
-  if (x > xmax) x = xmax;
-  double span = xmax - xmin;
-  if (span == 0) span = 10.0;
-  const double v = (x - xmin) * (pmax - pmin) / span + pmin;
-  if (!std::isfinite(v)) return pmin;
-  return static_cast<int>(v);
-}
-
 PanelBorders layoutPanels(int top, int bottom, bool stochastic, bool volatility, bool volume) {
   const long long H = bottom - top;
   // Borders as exact fractions of H from the top: 2/3; 1/2, 3/4; 2/5, 3/5, 4/5.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,7 +14,16 @@ struct ChartData;
 
 // Clamps x into [xmin, xmax] and maps it linearly onto [pmin, pmax] (span 10 when
 // xmin == xmax), truncated toward zero.
-int scale(double x, double xmin, double xmax, int pmin, int pmax);
+// Inline: every bar and curve point of a paint goes through it.
+inline int scale(double x, double xmin, double xmax, int pmin, int pmax) {
+  if (!(x >= xmin)) x = xmin;  // NaN clamps to the bottom as well
+  if (x > xmax) x = xmax;
+  double span = xmax - xmin;
+  if (span == 0) span = 10.0;
+  const double v = (x - xmin) * (pmax - pmin) / span + pmin;
+  if (!std::isfinite(v)) return pmin;
+  return static_cast<int>(v);
+}
 
 // ---- panels ----
 

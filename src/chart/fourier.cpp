@@ -20,52 +20,122 @@ namespace {
 
 constexpr long double kTwoPi = 6.283185307179586476925286766559L;
 
+// sin and cos of a together. The argument is first brought into [-pi/4, pi/4] with pi/2
+// split into a 33-bit head (so k times it is exact) and its tail: the library's own
+// reduction of long double arguments beyond pi/4 is many times slower than the kernels,
+// and a stored fit takes one pair per quote of the window on every paint.
+void sinCos(long double a, long double& s, long double& c) {
+  constexpr long double kPio2Hi = 1.570796326734125614166259765625L;
+  constexpr long double kPio2Lo = 6.07710050650619260147514420985846996875529e-11L;
+  constexpr long double kTwoOverPi = 0.636619772367581343075535053490057448L;
+  if (!(std::fabs(a) < 1.0e9L)) {
+    s = std::sin(a);
+    c = std::cos(a);
+    return;
+  }
+  // The nearest quadrant; a conversion, not nearbyint, which saves the rounding mode.
+  const long double t = a * kTwoOverPi;
+  const long long q = static_cast<long long>(t + (t >= 0 ? 0.5L : -0.5L));
+  const long double k = static_cast<long double>(q);
+  const long double r = (a - k * kPio2Hi) - k * kPio2Lo;
+  const long double sr = std::sin(r), cr = std::cos(r);
+  switch (q & 3) {
+    case 0: s = sr, c = cr; break;
+    case 1: s = cr, c = -sr; break;
+    case 2: s = -sr, c = -cr; break;
+    default: s = -cr, c = sr; break;
+  }
+}
+
 // Solves the augmented rows [A | b] (k x (k + 1), row-major) in place; the solution ends in
 // the last column. Pivots as Gauss-Jordan would (the largest modulus among the rows not yet
 // used, the first on ties), so it finds the same pivots and the same singular systems, but
 // eliminates only below the pivot and then substitutes back: a third fewer row operations.
+// Two pivot columns are eliminated in one pass over the rows below them: each element is
+// loaded and stored once for both updates, with the same roundings (an extended value keeps
+// its bits through memory), and the stores of extended values are what the time goes on.
 // False when singular.
 bool solveAugmented(long double* w, int k) {
   const int cols = k + 1;
-  for (int c = 0; c < k; ++c) {
+  auto row = [&](int r) { return w + static_cast<std::size_t>(r) * cols; };
+  // The largest modulus in column c among rows c.. (the first on ties); -1 when all are 0.
+  auto pivotRow = [&](int c) {
     int piv = c;
-    long double best = std::fabs(w[c * cols + c]);
+    long double best = std::fabs(row(c)[c]);
     for (int r = c + 1; r < k; ++r)
-      if (long double v = std::fabs(w[r * cols + c]); v > best) best = v, piv = r;
-    if (!(best > 0)) return false;
-    long double* pr = w + c * cols;
-    if (piv != c) {
-      long double* qr = w + piv * cols;
-      for (int j = c; j < cols; ++j) std::swap(pr[j], qr[j]);
-    }
+      if (long double v = std::fabs(row(r)[c]); v > best) best = v, piv = r;
+    return best > 0 ? piv : -1;
+  };
+  auto swapRows = [&](int a, int b, int from) {
+    if (a == b) return;
+    long double *pa = row(a), *pb = row(b);
+    for (int j = from; j < cols; ++j) std::swap(pa[j], pb[j]);
+  };
+  auto normalise = [&](int c) {
+    long double* pr = row(c);
     const long double inv = 1.0L / pr[c];
     pr[c] = 1;
     for (int j = c + 1; j < cols; ++j) pr[j] *= inv;
-    // Two rows per pass share each load of the pivot row.
-    int r = c + 1;
-    for (; r + 1 < k; r += 2) {
-      long double* row = w + r * cols;
-      long double* row2 = row + cols;
-      const long double f = row[c], f2 = row2[c];
-      row[c] = 0;
-      row2[c] = 0;
-      for (int j = c + 1; j < cols; ++j) {
-        const long double pj = pr[j];
-        row[j] -= f * pj;
-        row2[j] -= f2 * pj;
+  };
+  // Pivot columns go in blocks of kBlock: within a block each row below takes the updates
+  // of the block's columns at once, pivot by pivot; the columns after the block wait, and
+  // then take all of the block's updates in one pass (in pivot order, so rounded alike).
+  constexpr int kBlock = 4;
+  std::vector<long double> F(static_cast<std::size_t>(k) * kBlock);  // row factors per pivot
+  for (int c = 0; c < k; c += kBlock) {
+    const int bc = std::min(kBlock, k - c), end = c + bc;  // block columns c .. end - 1
+    for (int b = 0; b < bc; ++b) {
+      const int col = c + b;
+      const int piv = pivotRow(col);
+      if (piv < 0) return false;
+      if (piv != col) {
+        swapRows(col, piv, c);
+        for (int q = 0; q < b; ++q) std::swap(F[col * kBlock + q], F[piv * kBlock + q]);
+      }
+      long double* pr = row(col);
+      // The pivot row takes the updates of the block's earlier pivots that it waits for.
+      for (int q = 0; q < b; ++q) {
+        const long double f = F[col * kBlock + q];
+        const long double* pq = row(c + q);
+        for (int j = end; j < cols; ++j) pr[j] -= f * pq[j];
+      }
+      normalise(col);
+      for (int r = col + 1; r < k; ++r) {
+        long double* rr = row(r);
+        const long double f = rr[col];
+        F[r * kBlock + b] = f;
+        rr[col] = 0;
+        for (int j = col + 1; j < end; ++j) rr[j] -= f * pr[j];
       }
     }
-    if (r < k) {
-      long double* row = w + r * cols;
-      const long double f = row[c];
-      row[c] = 0;
-      for (int j = c + 1; j < cols; ++j) row[j] -= f * pr[j];
+    const long double* P[kBlock];
+    for (int q = 0; q < bc; ++q) P[q] = row(c + q);
+    for (int r = end; r < k; ++r) {
+      long double* rr = row(r);
+      const long double* f = &F[r * kBlock];
+      if (bc == kBlock) {
+        const long double f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
+        for (int j = end; j < cols; ++j) {
+          long double t = rr[j];
+          t -= f0 * P[0][j];
+          t -= f1 * P[1][j];
+          t -= f2 * P[2][j];
+          t -= f3 * P[3][j];
+          rr[j] = t;
+        }
+      } else {
+        for (int j = end; j < cols; ++j) {
+          long double t = rr[j];
+          for (int q = 0; q < bc; ++q) t -= f[q] * P[q][j];
+          rr[j] = t;
+        }
+      }
     }
   }
-  for (int c = k - 1; c >= 0; --c) {
-    long double v = w[c * cols + k];
-    for (int j = c + 1; j < k; ++j) v -= w[c * cols + j] * w[j * cols + k];
-    w[c * cols + k] = v;
+  for (int r = k - 1; r >= 0; --r) {
+    long double v = row(r)[k];
+    for (int j = r + 1; j < k; ++j) v -= row(r)[j] * row(j)[k];
+    row(r)[k] = v;
   }
   return true;
 }
@@ -91,15 +161,13 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
   long double lastGap = std::numeric_limits<long double>::quiet_NaN(), cg = 1, sg = 0;
   for (int q = 0; q < n; ++q) {
     if (q % 64 == 0) {
-      cw[q] = std::cos(w * x[q]);
-      sw[q] = std::sin(w * x[q]);
+      sinCos(w * x[q], sw[q], cw[q]);
       continue;
     }
     const long double gap = x[q] - x[q - 1];
     if (gap != lastGap) {
       lastGap = gap;
-      cg = std::cos(w * gap);
-      sg = std::sin(w * gap);
+      sinCos(w * gap, sg, cg);
     }
     cw[q] = cw[q - 1] * cg - sw[q - 1] * sg;
     sw[q] = sw[q - 1] * cg + cw[q - 1] * sg;
@@ -290,7 +358,8 @@ void FITS::FourierFit() {
 long double FFitVal(long double x, int m, const long double* coef, long double w) {
   // sin(k w x) and cos(k w x) by rotation from k = 1: a stored fit is evaluated at every
   // quote of the window on each paint.
-  const long double c1 = std::cos(w * x), s1 = std::sin(w * x);
+  long double c1, s1;
+  sinCos(w * x, s1, c1);
   long double v = coef[0], ck = 1, sk = 0;
   for (int k = 1; k <= m; ++k) {
     const long double c = ck * c1 - sk * s1;

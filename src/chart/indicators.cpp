@@ -61,12 +61,14 @@ void walkWindow(const ChartData& d, double tStart, double tEnd, F f) {
 
 void AutoScaleVolatility(const ChartData& d, const ChartSettings& s, int n, double& vmin,
                          double& vmax) {
+  std::vector<int> idx;
   walkWindow(d, s.t_start, s.t_end, [&](int i) {
-    if (i < n) return;
-    const double v = Volatility(d, i, n);
-    vmin = std::min(vmin, v);
-    vmax = std::max(vmax, v);
+    if (i >= n) idx.push_back(i);
   });
+  for (const float v : volatilityValues(d, LogReturns(d), idx, n)) {
+    vmin = std::min<double>(vmin, v);
+    vmax = std::max<double>(vmax, v);
+  }
 }
 
 VolatilityRange setVolatilityScale(const ChartData& d, const ChartSettings& s,
@@ -100,12 +102,118 @@ std::string lastVolatilityText(const ChartData& d, int days) {
 
 namespace {
 
-void appendCurve(PlotModel& m, const ChartData& d, const ValueAxis& axis, int days,
-                 Polyline line, float (*value)(const ChartData&, int, int)) {
-  walkWindow(d, m.time.tStart, m.time.tEnd, [&](int i) {
-    if (i < days) return;
-    line.points.push_back({m.time.x(d.q_date[i]), axis.y(value(d, i, days))});
+// The indices of the quotes a curve of `days` draws: those walkWindow visits from index days.
+std::vector<int> curveIndices(const ChartData& d, const TimeAxis& t, int days) {
+  std::vector<int> idx;
+  idx.reserve(static_cast<std::size_t>(d.num_quotes));
+  walkWindow(d, t.tStart, t.tEnd, [&](int i) {
+    if (i >= days) idx.push_back(i);
   });
+  return idx;
+}
+
+// Curves evaluate their indicator at tens of thousands of quotes. These give exactly the
+// values of SMA() and Volatility() (the same additions in the same order), but work on
+// eight quotes side by side so that their additions overlap, and take each log return once.
+constexpr int kLanes = 8;
+
+}  // namespace
+
+std::vector<float> smaValues(const ChartData& d, const std::vector<int>& idx, int n) {
+  std::vector<float> out(idx.size(), 0.0f);
+  const float* c = d.q_close.data();
+  std::size_t b = 0;
+  for (; n >= 1 && b + kLanes <= idx.size(); b += kLanes) {
+    const int* at = idx.data() + b;
+    bool inside = true;
+    for (int k = 0; k < kLanes; ++k) inside &= at[k] >= n - 1 && at[k] < d.num_quotes;
+    if (!inside) {
+      for (int k = 0; k < kLanes; ++k) out[b + k] = SMA(d, at[k], n);
+      continue;
+    }
+    float sum[kLanes] = {};
+    if (at[kLanes - 1] - at[0] == kLanes - 1) {
+      // Consecutive quotes (the usual case): lane k adds from[j + k].
+      const float* from = c + at[0] - n + 1;
+      for (int j = 0; j < n; ++j)
+        for (int k = 0; k < kLanes; ++k) sum[k] += from[j + k];
+    } else {
+      const float* from[kLanes];
+      for (int k = 0; k < kLanes; ++k) from[k] = c + at[k] - n + 1;
+      for (int j = 0; j < n; ++j)
+        for (int k = 0; k < kLanes; ++k) sum[k] += from[k][j];
+    }
+    for (int k = 0; k < kLanes; ++k) out[b + k] = sum[k] / static_cast<float>(n);
+  }
+  for (; b < idx.size(); ++b) out[b] = SMA(d, idx[b], n);
+  return out;
+}
+
+LogReturns::LogReturns(const ChartData& d) : r(static_cast<std::size_t>(d.num_quotes), 0.0),
+                                             bad(static_cast<std::size_t>(d.num_quotes) + 1, 0) {
+  // bad[j + 1] counts the returns up to j that cannot be taken (a close not positive).
+  for (int j = 0; j < d.num_quotes; ++j) {
+    const bool ok = j > 0 && d.q_close[j] > 0 && d.q_close[j - 1] > 0;
+    if (ok) r[j] = std::log(static_cast<double>(d.q_close[j]) / d.q_close[j - 1]);
+    bad[j + 1] = bad[j] + (ok ? 0 : 1);
+  }
+}
+
+std::vector<float> volatilityValues(const ChartData& d, const LogReturns& lr,
+                                    const std::vector<int>& idx, int n) {
+  std::vector<float> out(idx.size(), 0.0f);
+  if (n < 2) return out;
+  auto finish = [n](double S, double Q) {
+    const double var = Q / (n - 1) - S * S / (static_cast<double>(n - 1) * n);
+    if (!(var > 0)) return 0.0f;
+    return static_cast<float>(std::sqrt(var) * 15.8745 * 100);
+  };
+  // The returns i - n + 1 .. i all exist.
+  auto usable = [&](int i) {
+    return i - n >= 0 && i < d.num_quotes && lr.bad[i + 1] == lr.bad[i - n + 1];
+  };
+  const double* r = lr.r.data();
+  std::size_t b = 0;
+  for (; b + kLanes <= idx.size(); b += kLanes) {
+    const int* at = idx.data() + b;
+    bool all = true;
+    for (int k = 0; k < kLanes; ++k) all &= usable(at[k]);
+    if (!all) {
+      for (int k = 0; k < kLanes; ++k) out[b + k] = usable(at[k]) ? Volatility(d, at[k], n) : 0.0f;
+      continue;
+    }
+    double S[kLanes] = {}, Q[kLanes] = {};
+    if (at[kLanes - 1] - at[0] == kLanes - 1) {
+      const double* from = r + at[0] - n + 1;
+      for (int j = 0; j < n; ++j)
+        for (int k = 0; k < kLanes; ++k) {
+          const double v = from[j + k];
+          S[k] += v;
+          Q[k] += v * v;
+        }
+    } else {
+      const double* from[kLanes];
+      for (int k = 0; k < kLanes; ++k) from[k] = r + at[k] - n + 1;
+      for (int j = 0; j < n; ++j)
+        for (int k = 0; k < kLanes; ++k) {
+          const double v = from[k][j];
+          S[k] += v;
+          Q[k] += v * v;
+        }
+    }
+    for (int k = 0; k < kLanes; ++k) out[b + k] = finish(S[k], Q[k]);
+  }
+  for (; b < idx.size(); ++b) out[b] = usable(idx[b]) ? Volatility(d, idx[b], n) : 0.0f;
+  return out;
+}
+
+namespace {
+
+void appendCurve(PlotModel& m, const ChartData& d, const ValueAxis& axis,
+                 const std::vector<int>& idx, const std::vector<float>& values, Polyline line) {
+  line.points.reserve(idx.size());
+  for (std::size_t k = 0; k < idx.size(); ++k)
+    line.points.push_back({m.time.x(d.q_date[idx[k]]), axis.y(values[k])});
   if (!line.points.empty()) m.curves.push_back(std::move(line));
 }
 
@@ -118,17 +226,24 @@ void appendSMA(PlotModel& m, const ChartData& d, const ChartSettings& s, const P
   Polyline l;
   l.name = "SMA " + std::to_string(which + 1);
   l.colour = colors[plotcolor::SMA1 + which];
-  appendCurve(m, d, p->axis, s.sma_days[which], std::move(l), SMA);
+  const std::vector<int> idx = curveIndices(d, m.time, s.sma_days[which]);
+  appendCurve(m, d, p->axis, idx, smaValues(d, idx, s.sma_days[which]), std::move(l));
 }
 
 void appendVolatility(PlotModel& m, const ChartData& d, const ChartSettings& s,
                       const Palette& colors, int which) {
+  appendVolatility(m, d, LogReturns(d), s, colors, which);
+}
+
+void appendVolatility(PlotModel& m, const ChartData& d, const LogReturns& returns,
+                      const ChartSettings& s, const Palette& colors, int which) {
   const Panel* p = m.panel(PanelKind::Volatility);
   if (!p || which < 0 || which > 3) return;
   Polyline l;
   l.name = "Volatility " + std::to_string(which + 1);
   l.colour = colors[plotcolor::Volatility1 + which];
-  appendCurve(m, d, p->axis, s.vol_days[which], std::move(l), Volatility);
+  const std::vector<int> idx = curveIndices(d, m.time, s.vol_days[which]);
+  appendCurve(m, d, p->axis, idx, volatilityValues(d, returns, idx, s.vol_days[which]), std::move(l));
 }
 
 void appendStochastic(PlotModel& m, const ChartData& d, ChartSettings& s, const Palette& colors,

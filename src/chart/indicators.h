@@ -3,6 +3,8 @@
 // and marks they add to a plot model.
 #pragma once
 
+#include <vector>
+
 #include "app/settings.h"
 #include "chart/plot_model.h"
 
@@ -19,6 +21,19 @@ float SMA(const ChartData& d, int i, int n);
 float Volatility(const ChartData& d, int i, int n);
 // %K over the quotes i - n + 1 .. i: 100 when the highest high equals the lowest low.
 float StochasticK(const ChartData& d, int i, int n);
+
+// The log returns ln(close[j] / close[j - 1]) of a data set, taken once for all the
+// volatility curves of a paint, and a running count of the returns that cannot be taken.
+struct LogReturns {
+  explicit LogReturns(const ChartData& d);
+  std::vector<double> r;
+  std::vector<int> bad;  // bad[j + 1]: returns 0..j with a close not positive (j = 0 counts)
+};
+// SMA(d, i, n) for each index of idx, the same values, computed faster.
+std::vector<float> smaValues(const ChartData& d, const std::vector<int>& idx, int n);
+// Volatility(d, i, n) for each index of idx, the same values, computed faster.
+std::vector<float> volatilityValues(const ChartData& d, const LogReturns& returns,
+                                    const std::vector<int>& idx, int n);
 
 // Widens [vmin, vmax] with Volatility(i, n) of every quote i >= n inside the window.
 void AutoScaleVolatility(const ChartData& d, const ChartSettings& s, int n, double& vmin,
@@ -37,6 +52,8 @@ void appendSMA(PlotModel& m, const ChartData& d, const ChartSettings& s, const P
                int which);
 void appendVolatility(PlotModel& m, const ChartData& d, const ChartSettings& s,
                       const Palette& colors, int which);
+void appendVolatility(PlotModel& m, const ChartData& d, const LogReturns& returns,
+                      const ChartSettings& s, const Palette& colors, int which);
 // %K, %D and the S/B marks; a %D period below 1 shows the message and switches %D off.
 void appendStochastic(PlotModel& m, const ChartData& d, ChartSettings& s, const Palette& colors,
                       const TextMetrics& text);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "chart/chart_data.h"
 #include "chart/chart_scales.h"
@@ -16,9 +17,6 @@
 #include "util/dates.h"
 
 namespace quova {
-
-int ValueAxis::y(double v) const { return scale(v, bottom, top, pixBottom, pixTop); }
-int TimeAxis::x(double t) const { return scale(t, tStart, tEnd, left, right); }
 
 int TextMetrics::measure(std::string_view text) const {
   return width ? width(text) : static_cast<int>(text.size()) * charWidth;
@@ -416,9 +414,11 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   }
   Log("\nPlotMathAnalysis checkpoint 5.\n");
   if (st.stochasticShown()) appendStochastic(m, data, st, colors, f.text);
+  std::optional<LogReturns> returns;
+  if (st.anyVolatilityShown()) returns.emplace(data);
   for (int i = 0; i < 4; ++i) {
     Log("\nPlotMathAnalysis checkpoint %d.\n", 6 + i);
-    if (st.vol_display[i]) appendVolatility(m, data, st, colors, i);
+    if (st.vol_display[i]) appendVolatility(m, data, *returns, st, colors, i);
   }
 
   if (const Panel* p = m.panel(PanelKind::Stochastic)) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "chart/chart_scales.h"
 
 namespace quova {
 
@@ -48,14 +49,14 @@ struct ValueAxis {
   double bottom = 0, top = 0;
   int pixBottom = 0, pixTop = 0;
   float fine = 0, coarse = 0;
-  int y(double v) const;
+  int y(double v) const { return scale(v, bottom, top, pixBottom, pixTop); }
 };
 
 // The time axis: days tStart..tEnd onto pixel columns left..right.
 struct TimeAxis {
   double tStart = 0, tEnd = 0;
   int left = 0, right = 0;
-  int x(double t) const;
+  int x(double t) const { return scale(t, tStart, tEnd, left, right); }
 };
 
 enum class PanelKind { Price, Stochastic, Volatility, Volume };

@@ -260,11 +260,13 @@ TEST_F(SettingsFixture, LoadAndSaveLogEveryStep) {
   EXPECT_EQ(log(), "\n" + ini() + " successfully read." +
                        "\nGetUserFile() entered"
                        "\n" + user() + " NOT found...this is normal for 1st installation."
+                       "\n\nMessageBox:\nPlease check and update as necessary the following user data."
+                       "\nCaption:\nQUOVA Installation Message\n"
                        "\nEditor          Path: xdg-open"
                        "\nBrowser         Path: xdg-open"
                        "\nSpreadsheetPath Path: xdg-open"
-                       "\nGetUserFile() exited successful");
-  EXPECT_TRUE(h.host.boxes.empty());
+                       "\nGetUserFile() exited unsuccessful");
+  EXPECT_EQ(h.host.boxes.size(), 1u);  // the first start asks for the paths
   OpenLogFile();
   ASSERT_TRUE(SaveIniFile());
   EXPECT_EQ(log(), "\n" + ini() + " successfully updated.\nUser File -- " + user() + " successfully updated.");

@@ -261,6 +261,24 @@ TEST(Fourier, AnalysisStoresTheBaselineAndStoredFitRuns) {
   EXPECT_EQ(m.curves[1].points.back().x, m.time.right);
 }
 
+// The series' own sine and cosine (argument reduction by quadrants) against the library's,
+// around the quadrant boundaries and far out.
+TEST(Fourier, SeriesValueMatchesLibrarySinesAndCosines) {
+  std::array<long double, 2 * n_four_max + 1> coef{};
+  for (int k = 0; k <= 2 * 8; ++k) coef[k] = 1.0L / (k + 1);
+  for (long double x : {0.0L, 0.785398L, 1.5707963L, 1.5707964L, 3.14159265L, -2.3561944L, 4.712389L,
+                        -10.0L, 123.456L, -9876.5L, 2.5e5L, 3.3e9L}) {
+    const long double w = 1.0L;
+    long double ref = coef[0];
+    for (int k = 1; k <= 8; ++k)
+      ref += coef[2 * k - 1] * sinl(k * w * x) + coef[2 * k] * cosl(k * w * x);
+    // The harmonics' recurrence and the argument's own rounding dominate far out.
+    const long double tol = 1e-15L * (1 + std::fabs(x));
+    EXPECT_NEAR(static_cast<double>(FFitVal(x, 8, coef.data(), w)), static_cast<double>(ref),
+                static_cast<double>(tol)) << static_cast<double>(x);
+  }
+}
+
 TEST(Fourier, SmallWindowsDoNoAnalysis) {
   test::ScopedHost h;
   ChartData d = wave(3, 10);

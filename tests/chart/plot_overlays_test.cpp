@@ -298,6 +298,32 @@ TEST_F(PlotOverlays, PrintedPage) {
   EXPECT_TRUE(has({400, volumeTop}, {3600, volumeTop}));
 }
 
+// The curves' batch evaluation gives bit for bit the values of the single-quote functions,
+// also around closes that are not positive, at the data's ends and out of range.
+TEST(IndicatorBatches, SameValuesAsOneQuoteAtATime) {
+  ChartData d;
+  unsigned seed = 12345;
+  for (int i = 0; i < 700; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    float c = 20 + static_cast<float>(seed >> 16 & 0xfff) / 97.0f;
+    if (i == 300 || i == 301 || i == 555) c = 0;
+    if (i == 420) c = -3;
+    d.append(static_cast<float>(30000 + i), c + 1, c - 1, c, 100);
+  }
+  std::vector<int> idx;
+  for (int i = -3; i < 705; ++i) idx.push_back(i);
+  const LogReturns lr(d);
+  for (int n : {0, 1, 2, 3, 10, 21, 100, 699, 700, 701}) {
+    const std::vector<float> sma = smaValues(d, idx, n), vol = volatilityValues(d, lr, idx, n);
+    for (std::size_t k = 0; k < idx.size(); ++k) {
+      const int i = idx[k];
+      const float s1 = i >= 0 ? SMA(d, i, n) : 0.0f, v1 = i >= 0 ? Volatility(d, i, n) : 0.0f;
+      ASSERT_EQ(sma[k], s1) << "SMA n " << n << " i " << i;
+      ASSERT_EQ(vol[k], v1) << "volatility n " << n << " i " << i;
+    }
+  }
+}
+
 TEST(PrinterPalette, SystemColoursAndLightColours) {
   SystemColors sys;
   sys.windowText = RGB(1, 2, 3);

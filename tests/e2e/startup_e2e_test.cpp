@@ -128,3 +128,29 @@ TEST(StartupRun, CloseDuringTheDelayIsRefusedThenDoneWhenTheWaitEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StartupRun, FirstStartWithoutUserFileAnswersItselfWhenUnattended) {
+  quova::test::TempDir root;
+  initRoot(root.path());
+  ASSERT_EQ(unlink(root.file("User.dat").c_str()), 0);
+  std::ofstream(root.file("daily.dld")) << "page";  // no download due: no window either
+  pid_t pid = start(root.path(), {"/download", "/QuitAfterDownload"});
+  EXPECT_EQ(finish(pid), 0);
+  std::string log = readFile(root.file("quova.log"));
+  const char* order[] = {"NOT found...this is normal for 1st installation.",
+                         "\nQUOVA Installation Message\n",
+                         "\nDialog -- QUOVA Global Setup Parameters accepted with its current values.",
+                         "\nDialog -- QUOVA External Program Reference Pathnames Setup Window accepted with its current values.",
+                         "\nGetUserFile() exited unsuccessful", "\nDownload Not Needed.", "\nNormal Exit."};
+  std::size_t at = 0;
+  for (const char* line : order) {
+    std::size_t p = log.find(line, at);
+    EXPECT_NE(p, std::string::npos) << line << "\n" << log;
+    if (p != std::string::npos) at = p;
+  }
+  EXPECT_EQ(readFile(root.file("User.dat")).size(), 543u);
+}
+
+}  // namespace

@@ -19,8 +19,11 @@
 #include "app/host.h"
 #include "app/log.h"
 #include "app/settings.h"
+#include "app/setup_checks.h"
 #include "app/windows/command_target.h"
+#include "app/windows/global_setup.h"
 #include "app/windows/main_frame.h"
+#include "app/windows/pathnames_dialog.h"
 #include "app/windows/text_editor.h"
 #include "util/dates.h"
 #include "util/paths.h"
@@ -244,9 +247,12 @@ void QVMAIN::frameCommand(int id) {
         host().messageBox("The help file Help/HELP.HLP could not be found.", "QUOVA Help", mb::ICONEXCLAMATION);
       break;
     case cm::SAVECONFIG:
-      SaveIniFile();
-      SaveFrameConfig(attributes());
+      recordGeometry();
+      CmSaveConfiguration(attributes());
       break;
+    case cm::SETUPCONFIG:
+    case cm::SETUPOPTIONS: CmGlobalSetup(this); break;
+    case cm::SETUPPATHNAMES: CmSetupPathnames(this); break;
     case cm::DOWNLOADEDIT: openDocument(a.QUOVAPATH + "daily.dcf"); break;
     case cm::INTRADAYDCF: openDocument(a.QUOVAPATH + "IntraDay.dcf"); break;
     case cm::RESETDLDATE:

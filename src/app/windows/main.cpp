@@ -10,6 +10,7 @@
 #include "app/log.h"
 #include "app/root_init.h"
 #include "app/startup.h"
+#include "app/windows/global_setup.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/qt_host.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     host = std::move(h);
   }
   quova::setHost(host.get());
+  quova::installSetupDialogs();  // a first start asks for the settings before the main window
 
   int rc = quova::OwlMain(argc, argv, [&] {
     std::unique_ptr<quova::QVMAIN> frame(quova::InitMainWindow());

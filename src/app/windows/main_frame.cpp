@@ -159,13 +159,17 @@ bool QVMAIN::CanClose() {
       return false;
     }
   }
+  recordGeometry();
+  WriteSavedWindows(a.WinsIniFilePath, stack_);
+  return !a.Waiting;
+}
+
+void QVMAIN::recordGeometry() {
   attr_.setMaximised(isMaximized());
   if (!isMaximized() && !isMinimized()) {
     const QRect g = geometry();
     attr_.X = g.x(), attr_.Y = g.y(), attr_.W = g.width(), attr_.H = g.height();
   }
-  WriteSavedWindows(a.WinsIniFilePath, stack_);
-  return !a.Waiting;
 }
 
 void QVMAIN::closeEvent(QCloseEvent* e) {

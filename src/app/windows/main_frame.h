@@ -25,6 +25,8 @@ class QVMAIN : public QMainWindow {
   void MainConwd(int command) { StartupCommand = command; }
   bool configMissing() const { return !configLoaded_; }
   const FrameAttributes& attributes() const { return attr_; }
+  // Takes the frame's current state and rectangle into the attributes quova.cfg keeps.
+  void recordGeometry();
   // The document stack: path, title, path, title ... (QuovaPath prefix removed).
   std::vector<std::string>& documentStack() { return stack_; }
 
