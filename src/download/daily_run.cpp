@@ -297,9 +297,10 @@ void DailyRun::DownLoadRecover() {
 
 void DailyRun::sessionEnded(SessionEnd how) {
   if (how == SessionEnd::UserStop) {
-    // A user stop ends the run there.
+    // A user stop ends the run there; a close asked for meanwhile is done now.
     dcf_.close();
     EndDownload();
+    if (app().Quit && hooks_.closeMainWindow) hooks_.closeMainWindow();
     return;
   }
   if (running()) {

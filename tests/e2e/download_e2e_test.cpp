@@ -1,6 +1,10 @@
 // Whole unattended downloads: build/quova started headless on a fresh root at a fixed
 // time (faketime), fetching from a page server on 127.0.0.1 that records every request.
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -88,20 +92,24 @@ struct Root {
   }
 
   // Runs the program in the root at the given time; its exit status, -2 after 3 minutes.
-  int run(std::vector<std::string> args, const char* when = kMonday, const char* netTimeout = nullptr) {
+  int run(std::vector<std::string> args, const char* when = kMonday, const char* netTimeout = nullptr,
+          const char* caFile = nullptr) {
     pid_t pid = fork();
     if (pid == 0) {
       if (chdir(dir.path().c_str()) != 0) _exit(120);
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
       unsetenv("QUOVA");
       if (netTimeout) setenv("QUOVA_NET_TIMEOUT", netTimeout, 1);
+      if (caFile) setenv("QUOVA_CA_FILE", caFile, 1);
       setenv("NO_FAKE_STAT", "1", 1);  // file stamps stay as written
-      std::vector<std::string> all = {"faketime", when, QUOVA_BINARY};
+      // Without a time the program runs on the real clock.
+      std::vector<std::string> all = when ? std::vector<std::string>{"faketime", when, QUOVA_BINARY}
+                                          : std::vector<std::string>{QUOVA_BINARY};
       all.insert(all.end(), args.begin(), args.end());
       std::vector<char*> argv;
       for (auto& a : all) argv.push_back(a.data());
       argv.push_back(nullptr);
-      execvp("faketime", argv.data());
+      execvp(argv[0], argv.data());
       _exit(121);
     }
     int status = 0;
@@ -248,6 +256,106 @@ TEST(DownloadRun, APageCutOffByTheServerKeepsWhatCameWhole) {
   ASSERT_EQ(r.run({"/forcedownload", "/QuitAfterDownload"}, "2026-12-07 19:00:00"), 0);
   EXPECT_EQ(r.server.requests().back(), "GET /q?s=GE");
   EXPECT_EQ(count(r.read("quotes.day/GE.day"), "\n12/07/2026"), 1u);
+}
+
+// A port nobody listens on just now.
+int freePort() {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+  ::close(fd);
+  return ntohs(a.sin_port);
+}
+
+bool listening(int port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  ::close(fd);
+  return ok;
+}
+
+TEST(DownloadRun, AnHttpsPageFromALocalTlsServer) {
+  Root r;
+  quova::test::TempDir site;
+  std::string cert = site.file("cert.pem"), key = site.file("key.pem");
+  std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost "
+                     "-addext subjectAltName=DNS:localhost -keyout '" + key + "' -out '" + cert + "' >/dev/null 2>&1";
+  if (std::system(make.c_str()) != 0) GTEST_SKIP() << "openssl is not installed";
+  writeFile(site.file("q?s=IBM+GE"), dataFile("table.htm"));
+  int port = freePort();
+  pid_t server = fork();
+  if (server == 0) {
+    std::string p = std::to_string(port);
+    std::string script = std::string(QUOVA_SOURCE_DIR) + "/tests/support/tls_page_server.py";
+    execlp("python3", "python3", script.c_str(), p.c_str(), cert.c_str(), key.c_str(), site.path().c_str(),
+           static_cast<char*>(nullptr));
+    _exit(121);
+  }
+  for (int i = 0; i < 100 && !listening(port); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  r.list("w", "table.qcf", "IBM  *  Intl\nGE  *  General\n");
+  std::string qcf = r.read("QuoteList Configuration Files/w.qcf");
+  qcf.replace(qcf.find(r.base()), r.base().size(), "https://localhost:" + std::to_string(port) + "/");
+  writeFile(r.file("QuoteList Configuration Files/w.qcf"), qcf);
+  writeFile(r.file("daily.dcf"), "w.qtl\n");
+  // The certificate is valid from now on, so this run keeps the real clock; a forced run
+  // does not ask whether the day is due.
+  int rc = r.run({"/forcedownload", "/QuitAfterDownload"}, nullptr, nullptr, cert.c_str());
+  kill(server, SIGTERM);
+  waitpid(server, nullptr, 0);
+  ASSERT_EQ(rc, 0);
+  EXPECT_NE(r.read("quotes.day/IBM.day").find("93 1/2"), std::string::npos) << r.log();
+  EXPECT_NE(r.read("quotes.day/GE.day").find("     12     "), std::string::npos) << r.read("quotes.day/GE.day");
+  EXPECT_EQ(r.read("w.htm"), dataFile("table.htm"));  // the page file holds the body only
+}
+
+TEST(DownloadRun, SigtermDuringAPageStopsTheRunAndClosesNormally) {
+  Root r;
+  r.list("w", "table.qcf", "IBM  *  Intl\n");
+  writeFile(r.file("daily.dcf"), "w.qtl\nw.qtl\n");
+  r.server.setMode(PageServer::Mode::Hang);
+  std::string before = r.read("w.qtl");
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(r.dir.path().c_str()) != 0) _exit(120);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("NO_FAKE_STAT", "1", 1);
+    execlp("faketime", "faketime", kMonday, QUOVA_BINARY, "/download", "/QuitAfterDownload",
+           static_cast<char*>(nullptr));
+    _exit(121);
+  }
+  for (int i = 0; i < 200 && r.server.requests().empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_EQ(r.server.requests().size(), 1u);
+  // faketime runs the program as its child: the signal goes to the program itself.
+  pid_t program = 0;
+  std::istringstream(readFile("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children")) >> program;
+  ASSERT_GT(program, 0);
+  auto asked = std::chrono::steady_clock::now();
+  kill(program, SIGTERM);
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) != pid) {
+    if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(20)) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      FAIL() << "still running 20 s after SIGTERM";
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(5));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(r.server.requests().size(), 1u);  // the second line is not started
+  EXPECT_EQ(r.read("w.qtl"), before);
+  std::string log = r.log();
+  EXPECT_NE(log.find("\nquova.ini successfully updated."), std::string::npos);
+  EXPECT_NE(log.find("\nNormal Exit."), std::string::npos);
 }
 
 TEST(DownloadRun, AMissingCommandFileStillEndsTheRun) {

@@ -115,7 +115,11 @@ bool downloadCommand(int id) {
 
 bool downloadsCanClose() {
   DownloadSession* s = DownloadSession::current();
-  return !s || s->CanClose();
+  if (!s || s->CanClose()) return true;
+  // The program is asked to close (the Exit command, SIGTERM): the session stops at once,
+  // leaving the list as it was, and the end of the download closes the program.
+  s->CmStop();
+  return false;
 }
 
 }  // namespace quova
