@@ -20,8 +20,11 @@
 #include "app/log.h"
 #include "app/settings.h"
 #include "app/setup_checks.h"
+#include "app/windows/about_dialog.h"
 #include "app/windows/command_target.h"
+#include "app/windows/doc_templates.h"
 #include "app/windows/global_setup.h"
+#include "app/windows/help_window.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/pathnames_dialog.h"
 #include "app/windows/text_editor.h"
@@ -175,7 +178,9 @@ QWidget* QVMAIN::activeView() const {
 }
 
 bool QVMAIN::routeHandles(int id) const {
-  if (auto* t = dynamic_cast<CommandTarget*>(activeView()); t && t->handlesCommand(id)) return true;
+  auto* t = dynamic_cast<CommandTarget*>(activeView());
+  if (t && t->handlesCommand(id)) return true;
+  if (id == cm::ADDVIEW) return t && t->canAddView();
   return applicationHandles(id);
 }
 
@@ -191,41 +196,11 @@ void QVMAIN::runCommand(int id) {
   if (applicationHandles(id)) frameCommand(id);
 }
 
-bool QVMAIN::openDocument(const std::string& path, const std::string& title) {
-  // The templates in list order; the quote list, download and chart windows join them.
-  if (!isTextDocument(path)) return false;
-  Log("\nCreating View for -- %s", path.c_str());
-  auto* view = new TextEditorView(path);
-  QMdiSubWindow* sub = client_->addSubWindow(view);
-  sub->setAttribute(Qt::WA_DeleteOnClose);
-  sub->setWindowTitle(QString::fromStdString(title.empty() ? path : title));
-  PushDocStack(stack_, path, title.empty() ? path : title, app().QuovaPath);
-  connect(sub, &QObject::destroyed, this, [this, path] {
-    PopDocStack(stack_, path, app().QuovaPath);
-    updateCommandEnabling();
-  });
-  sub->show();
-  updateCommandEnabling();
-  return true;
-}
-
-void QVMAIN::dragEnterEvent(QDragEnterEvent* e) {
-  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
-}
-
-void QVMAIN::dropEvent(QDropEvent* e) {
-  for (const QUrl& url : e->mimeData()->urls())
-    if (url.isLocalFile()) openDocument(url.toLocalFile().toStdString());
-  e->acceptProposedAction();
-}
-
 void QVMAIN::frameCommand(int id) {
   AppState& a = app();
   switch (id) {
     case cm::FILEOPEN: {
-      QString f = QFileDialog::getOpenFileName(this, "Open", QString(),
-                                               "Edit Download Command Files (*.dcf);;Edit Quotlist Configuration "
-                                               "Files (*.qcf);;Edit Text files (*.txt)");
+      QString f = QFileDialog::getOpenFileName(this, "Open", QString(), openFileFilters());
       if (!f.isEmpty()) openDocument(f.toStdString());
       break;
     }
@@ -234,18 +209,11 @@ void QVMAIN::frameCommand(int id) {
     case cm::TILE: client_->tileSubWindows(); break;
     case cm::ARRANGEICONS: client_->tileSubWindows(); break;
     case cm::CLOSECHILDREN: client_->closeAllSubWindows(); break;
-    case cm::HELPABOUT:
-      host().messageBox("The Tradivo\n    for Windows\n" + a.Version + "\nBuilt with Qt for Linux desktops.",
-                        "About QUOVA", mb::ICONINFORMATION);
-      break;
-    case cm::ABOUT:
-      host().messageBox("The Tradivo\nfor Windows\n\n" + a.Version, "About QUOVA", mb::ICONINFORMATION);
-      break;
-    case cm::HELPINDEX:
-    case cm::HELPHELP:
-      if (!fileExists("Help/HELP.HLP"))
-        host().messageBox("The help file Help/HELP.HLP could not be found.", "QUOVA Help", mb::ICONEXCLAMATION);
-      break;
+    case cm::ADDVIEW: AddView(); break;
+    case cm::HELPABOUT: CmHelpAbout(); break;
+    case cm::ABOUT: CmAbout(this); break;
+    case cm::HELPINDEX: ShowHelp(this, HelpTopic::Index); break;
+    case cm::HELPHELP: ShowHelp(this, HelpTopic::UsingHelp); break;
     case cm::SAVECONFIG:
       recordGeometry();
       CmSaveConfiguration(attributes());

@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
   int rc = quova::OwlMain(argc, argv, [&] {
     std::unique_ptr<quova::QVMAIN> frame(quova::InitMainWindow());
     if (qtHost) qtHost->setStatusBar(frame->statusBar());
+    host->setAppMessageTarget(frame.get());
     quova::installCloseSignals(frame.get());
     if (frame->attributes().maximised()) frame->showMaximized();
     else frame->show();

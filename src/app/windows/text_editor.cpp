@@ -2,6 +2,7 @@
 #include "app/windows/text_editor.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QInputDialog>
@@ -20,7 +21,53 @@ bool isTextDocument(const std::string& path) {
   return p.endsWith(".dcf") || p.endsWith(".qcf") || p.endsWith(".txt");
 }
 
+namespace {
+std::vector<TextEditorView*>& liveViews() {
+  static std::vector<TextEditorView*> views;
+  return views;
+}
+
+void setEditorLook(QPlainTextEdit* e) {
+  e->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont mono("Monospace");
+  mono.setStyleHint(QFont::TypeWriter);
+  e->setFont(mono);
+}
+}  // namespace
+
+TextEditorView::TextEditorView(TextEditorView& original) : QPlainTextEdit(nullptr), path_(original.path_) {
+  liveViews().push_back(this);
+  setDocument(original.document());
+  setWindowTitle(original.windowTitle());
+  setEditorLook(this);
+}
+
+TextEditorView::~TextEditorView() {
+  std::erase(liveViews(), this);
+  // The text belongs to the window that loaded it; another window on it takes it over.
+  QTextDocument* doc = document();
+  for (QObject* o = doc->parent(); o; o = o->parent()) {
+    if (o != this) continue;
+    std::vector<TextEditorView*> others = otherViews();
+    if (!others.empty()) doc->setParent(others.front());
+    break;
+  }
+}
+
+std::vector<TextEditorView*> TextEditorView::otherViews() const {
+  std::vector<TextEditorView*> out;
+  for (TextEditorView* v : liveViews())
+    if (v != this && v->document() == document()) out.push_back(v);
+  return out;
+}
+
+void TextEditorView::closeEvent(QCloseEvent* e) {
+  if (!otherViews().empty() || canClose()) e->accept();
+  else e->ignore();
+}
+
 TextEditorView::TextEditorView(const std::string& path, QWidget* parent) : QPlainTextEdit(parent), path_(path) {
+  liveViews().push_back(this);
   QFile f(QString::fromStdString(nativePath(path)));
   if (f.open(QIODevice::ReadOnly)) {
     QByteArray bytes = f.readAll();
@@ -30,10 +77,7 @@ TextEditorView::TextEditorView(const std::string& path, QWidget* parent) : QPlai
   }
   document()->setModified(false);
   setWindowTitle(QString::fromStdString(path));
-  setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont mono("Monospace");
-  mono.setStyleHint(QFont::TypeWriter);
-  setFont(mono);
+  setEditorLook(this);
 }
 
 bool TextEditorView::save() {
