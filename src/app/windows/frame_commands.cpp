@@ -99,6 +99,9 @@ void QVMAIN::buildMenu() {
   }
   // The Edit pop-up: the active text window's own editing and search commands.
   connect(editMenu_, &QMenu::aboutToShow, this, [this] {
+    // clear() deletes the pop-up's actions: none of them may stay on the enabling list.
+    const QList<QAction*> old = editMenu_->actions();
+    std::erase_if(actions_, [&](QAction* a) { return old.contains(a); });
     editMenu_->clear();
     auto* ed = qobject_cast<TextEditorView*>(activeView());
     if (!ed) {
@@ -193,7 +196,7 @@ void QVMAIN::runCommand(int id) {
     t->runCommand(id);
     return;
   }
-  if (applicationHandles(id)) frameCommand(id);
+  if (routeHandles(id)) frameCommand(id);
 }
 
 void QVMAIN::frameCommand(int id) {
