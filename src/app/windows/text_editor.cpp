@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QMenu>
+#include <QAbstractTextDocumentLayout>
 #include <QMessageBox>
 #include <memory>
 
@@ -44,12 +45,15 @@ TextEditorView::TextEditorView(TextEditorView& original) : QPlainTextEdit(nullpt
 
 TextEditorView::~TextEditorView() {
   std::erase(liveViews(), this);
-  // The text belongs to the window that loaded it; another window on it takes it over.
+  // The text belongs to the window that loaded it, and its layout draws for one window:
+  // another window on it takes both over.
   QTextDocument* doc = document();
+  const std::vector<TextEditorView*> others = otherViews();
+  if (others.empty()) return;
+  if (doc->documentLayout()->paintDevice() == viewport()) doc->documentLayout()->setPaintDevice(others.front()->viewport());
   for (QObject* o = doc->parent(); o; o = o->parent()) {
     if (o != this) continue;
-    std::vector<TextEditorView*> others = otherViews();
-    if (!others.empty()) doc->setParent(others.front());
+    doc->setParent(others.front());
     break;
   }
 }

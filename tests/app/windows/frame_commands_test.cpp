@@ -300,6 +300,7 @@ TEST_F(Shell, AddViewSharesTheTextUntilItsLastWindowCloses) {
   ASSERT_EQ(f->client()->subWindowList().size(), 1);
   EXPECT_TRUE(second->toPlainText().endsWith("watch.qtl"));
   second->appendPlainText("funds.qtl");
+  EXPECT_FALSE(subs[1]->grab().isNull());
   // Closing the last window of the changed text asks; Cancel keeps it open, Yes saves.
   h.host.answers = {IDCANCEL};
   subs[1]->close();
