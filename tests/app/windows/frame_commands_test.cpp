@@ -29,6 +29,7 @@
 #include "app/events/headless_host.h"
 #include "app/log.h"
 #include "app/root_init.h"
+#include "app/settings.h"
 #include "app/windows/about_dialog.h"
 #include "app/windows/command_target.h"
 #include "app/windows/doc_templates.h"
@@ -70,6 +71,7 @@ struct Shell : ::testing::Test {
   void TearDown() override {
     setViewFactory(DocKind::QuoteList, {});
     setViewFactory(DocKind::Chart, {});
+    settings() = Settings{};
     app() = AppState{};
     logState().QuovaLogFile = "quova.log";
   }
@@ -363,6 +365,22 @@ TEST_F(Shell, F1OnAnOpenMenuChoosesTheHighlightedItem) {
   QApplication::processEvents();
   EXPECT_TRUE(app().DiagnosticHold);
   EXPECT_FALSE(tools->isVisible());
+}
+
+TEST_F(Shell, LinkCommandsTakeTheirAddressFromTheInformationFile) {
+  auto f = make();
+  f->runCommand(11857);  // the shipped file leaves the addresses to the user
+  ASSERT_EQ(h.host.boxes.size(), 1u);
+  EXPECT_EQ(h.host.boxes[0].text, "Sorry...Valid Browser Link string not found.");
+  EXPECT_TRUE(h.host.processes.empty());
+  settings().TPathBuffer.BrowserPath = "xdg-open";
+  dir.write("quova.info", "HomePage=\nOnlineManual=file:///opt/quova/manual.html#\"start here\"\nTechSupport=\n");
+  f->runCommand(11871);
+  ASSERT_EQ(h.host.boxes.size(), 2u);
+  EXPECT_EQ(h.host.boxes[1].caption, "Browser Page Link");
+  ASSERT_EQ(h.host.processes.size(), 1u);
+  EXPECT_EQ(h.host.processes[0].program, "xdg-open");
+  EXPECT_EQ(h.host.processes[0].args, (std::vector<std::string>{"file:///opt/quova/manual.html#\"start here\""}));
 }
 
 TEST_F(Shell, AboutDialogMessageAndHelp) {
