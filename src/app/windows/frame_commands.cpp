@@ -23,6 +23,7 @@
 #include "app/windows/about_dialog.h"
 #include "app/windows/command_target.h"
 #include "app/windows/doc_templates.h"
+#include "app/windows/gadget_icons.h"
 #include "app/windows/global_setup.h"
 #include "app/windows/help_window.h"
 #include "app/windows/main_frame.h"
@@ -32,45 +33,6 @@
 #include "util/paths.h"
 
 namespace quova {
-
-namespace {
-
-// A clear, consistent button face: a rounded tile with a short label.
-QIcon gadgetIcon(int id) {
-  struct Face {
-    int id;
-    const char* label;
-    QColor color;
-  };
-  static const Face faces[] = {
-      {24332, "Op", QColor(70, 110, 180)},  {24333, "Sv", QColor(70, 110, 180)},  {306, "Ln", QColor(120, 90, 160)},
-      {307, "Co", QColor(120, 90, 160)},    {2510, "Cl", QColor(40, 130, 90)},    {27387, "+Q", QColor(40, 130, 90)},
-      {222, "Al", QColor(190, 70, 60)},     {11846, "Dn", QColor(40, 130, 90)},   {11870, "Do", QColor(40, 130, 90)},
-      {24589, "Cp", QColor(40, 130, 90)},   {250, "Ma", QColor(200, 130, 30)},    {240, "Ao", QColor(200, 130, 30)},
-      {241, "St", QColor(200, 130, 30)},    {36, "Re", QColor(110, 110, 110)},    {10101, "Xp", QColor(110, 110, 110)},
-      {29001, "Ed", QColor(110, 110, 110)}, {246, "Rf", QColor(70, 110, 180)},    {244, "Pl", QColor(70, 110, 180)},
-      {11842, "Gs", QColor(120, 90, 160)},  {28999, "Ab", QColor(190, 40, 40)},   {205, "?", QColor(70, 110, 180)},
-  };
-  QPixmap pm(24, 24);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  const Face* f = nullptr;
-  for (const Face& x : faces)
-    if (x.id == id) f = &x;
-  p.setBrush(f ? f->color : QColor(128, 128, 128));
-  p.setPen(Qt::NoPen);
-  p.drawRoundedRect(QRectF(1, 1, 22, 22), 4, 4);
-  p.setPen(Qt::white);
-  QFont font = p.font();
-  font.setPixelSize(11);
-  font.setBold(true);
-  p.setFont(font);
-  p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, f ? f->label : "");
-  return QIcon(pm);
-}
-
-}  // namespace
 
 QAction* QVMAIN::action(int id) const {
   for (QAction* a : actions_)
@@ -127,7 +89,7 @@ void QVMAIN::buildControlBar() {
   auto* bar = addToolBar("Control Bar");
   bar->setObjectName("ControlBar");
   bar->setMovable(false);
-  bar->setIconSize(QSize(24, 24));
+  bar->setIconSize(QSize(20, 20));
   QFont f = bar->font();
   f.setPointSize(10);
   bar->setFont(f);
@@ -155,7 +117,7 @@ void QVMAIN::buildControlBar() {
         label->setObjectName("DateGadget");
         label->setAlignment(Qt::AlignCenter);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 24);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 24);
         bar->addWidget(label);
         Log("\nDate Gadget Inserted.");
         break;
