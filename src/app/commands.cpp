@@ -111,7 +111,9 @@ bool applicationHandles(int id) {
                             cm::SAVECONFIG,  cm::DOWNLOADEDIT, cm::INTRADAYDCF, cm::RESETDLDATE, cm::DIAGDISPLON,
                             cm::DIAGDISPLOFF, cm::DIAGHOLDON,  cm::DIAGHOLDOFF, cm::STOP,        cm::PRINT,
                             cm::OPENMENDORA, cm::HOMEPAGE,     cm::OLMANUAL,    cm::TECHSUPPORT,
-                            cm::SETUPCONFIG, cm::SETUPOPTIONS, cm::SETUPPATHNAMES};
+                            cm::SETUPCONFIG, cm::SETUPOPTIONS, cm::SETUPPATHNAMES, cm::DOWNLOAD,
+                            cm::FORCEDOWNLOAD, cm::BACKDATEALL, cm::INTRADAY, cm::CSVON, cm::CSVOFF,
+                            cm::CSVNEW, cm::CSVAPPEND, cm::CSVCLEAR};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 

@@ -9,6 +9,8 @@
 #include "app/host.h"
 #include "app/log.h"
 #include "app/settings.h"
+#include "download/alarm_summary.h"
+#include "download/download_lock.h"
 #include "download/web_address.h"
 #include "quotes/list_operations.h"
 #include "util/clock.h"
@@ -170,10 +172,6 @@ bool& SingleDownload() {
   static bool flag = false;
   return flag;
 }
-bool& AlarmsExceeded() {
-  static bool flag = false;
-  return flag;
-}
 
 DailyRun& dailyRun() {
   static DailyRun run;
@@ -184,14 +182,15 @@ DailyRun& dailyRun() {
 
 void DailyRun::DownLoad() {
   AppState& a = app();
-  if (a.DLReentrant) {
+  if (!BeginDownload()) {
     homeMessage(
         "Download Reentrency Flag indicates Download already in-process.\n\nSimultaneous Download "
         "Operations NOT allowed.\n\nAbort or wait for the last before starting a new Download.",
         "Download Initiation Warning", mb::OK | mb::ICONEXCLAMATION);
+    // Another program on this root downloads: an unattended start has nothing to do.
+    if (!a.DLReentrant && a.QuitAfterDownload && hooks_.closeMainWindow) hooks_.closeMainWindow();
     return;
   }
-  a.DLReentrant = true;
   Settings& s = settings();
   if (ForceDailyUpdate()) {
     bool held = a.HoldClose;
@@ -204,12 +203,8 @@ void DailyRun::DownLoad() {
     if (hooks_.forcedDialog) hooks_.forcedDialog(false);
     a.HoldClose = held;
   }
-  if (a.Quit) {
-    a.DLReentrant = false;
-    return;
-  }
-  if (s.DailyDownloadSource != 2 && s.DailyDownloadSource != 3) {
-    a.DLReentrant = false;  // these sources start nothing here
+  if (a.Quit || (s.DailyDownloadSource != 2 && s.DailyDownloadSource != 3)) {
+    endOfRun(false);  // sources 0 and 1 start nothing here
     return;
   }
   std::string today = todayText();
@@ -217,7 +212,7 @@ void DailyRun::DownLoad() {
     s.LastDnLoadDate = today;
     s.LastDnLoadStep = 0;
   }
-  AlarmsExceeded() = false;
+  ResetDownloadAlarms();
   SingleDownload() = false;
   markerWritten_ = false;
   FileCopy(nativePath(home() + "alarms.qtl"), nativePath(home() + "Blank.qtl"), false);
@@ -245,7 +240,9 @@ void DailyRun::DownLoadExec() {
   if (a.Quit) {
     AppMessBar("Daily Quotefile Downloads Aborted");
     dcf_.close();
-    a.DLReentrant = false;
+    EndDownload();
+    // The close asked for during the run can now be done.
+    if (hooks_.closeMainWindow) hooks_.closeMainWindow();
     return;
   }
   if (!dcf_.isOpen()) return;  // no run in progress
@@ -277,13 +274,13 @@ void DailyRun::DownLoadExec() {
 
 void DailyRun::endOfRun(bool dcfDone) {
   AppState& a = app();
-  a.DLReentrant = false;
+  EndDownload();
   dcf_.close();
   if (dcfDone) {
     if (markerWritten_) touchDailyMarker();
     if (hooks_.checkAlarms) hooks_.checkAlarms();
   }
-  if (a.QuitAfterDownload && hooks_.closeMainWindow) hooks_.closeMainWindow();
+  if ((a.QuitAfterDownload || a.Quit) && hooks_.closeMainWindow) hooks_.closeMainWindow();
 }
 
 void DailyRun::DownLoadRecover() {
@@ -291,17 +288,18 @@ void DailyRun::DownLoadRecover() {
   if (errors > kMaxListAttempts - 1) {
     Log("Maximum attempts exceeded to download quotelist\n%s", currentList_.c_str());
     errors = 0;
+    EndDownload();
     return;
   }
   Log("\nAttempting Download Recovery for Quotelist: %s, cycle %d\n", currentList_.c_str(), errors);
-  startList(currentList_);
+  if (!startList(currentList_)) EndDownload();
 }
 
-void DailyRun::sessionEnded(SessionEnd how, bool singleDownload) {
+void DailyRun::sessionEnded(SessionEnd how) {
   if (how == SessionEnd::UserStop) {
     // A user stop ends the run there.
     dcf_.close();
-    app().DLReentrant = false;
+    EndDownload();
     return;
   }
   if (running()) {
@@ -310,16 +308,19 @@ void DailyRun::sessionEnded(SessionEnd how, bool singleDownload) {
     else DownLoadExec();
     return;
   }
-  if (singleDownload && how == SessionEnd::PageErrors && fetchState().PageErrCount > 0) {
+  if (how == SessionEnd::PageErrors && fetchState().PageErrCount > 0) {
     if (hooks_.postRecover) hooks_.postRecover();
     else DownLoadRecover();
+    return;
   }
+  EndDownload();
 }
 
-void DailyRun::pageFetched(const std::string& pageFile) {
+bool DailyRun::pageFetched(const std::string& pageFile) {
   // Only sessions of a daily run touch the marker.
-  if (!running() || markerWritten_) return;
+  if (!running() || markerWritten_) return false;
   markerWritten_ = markDailyFromPage(pageFile);
+  return markerWritten_;
 }
 
 // ---- menu commands ----

@@ -72,9 +72,11 @@ class DailyRun {
   void DownLoadExec();      // the next command line (message 1026)
   void DownLoadRecover();   // a single list retried after page errors (message 1029)
   // A session of this run (or a single list) ended; sends 1026 / 1029 as needed.
-  void sessionEnded(SessionEnd how, bool singleDownload);
-  // A page arrived: the first one of the run becomes the marker's content.
-  void pageFetched(const std::string& pageFile);
+  void sessionEnded(SessionEnd how);
+  // A page arrived: the first one of the run becomes the marker's content; true when this
+  // page was the one.
+  bool pageFetched(const std::string& pageFile);
+  bool markerWritten() const { return markerWritten_; }
 
   bool running() const { return dcf_.isOpen(); }
   const std::string& currentList() const { return currentList_; }
@@ -107,6 +109,5 @@ void CmCSVclear();
 // The forced-run flag and the single-download flag the sessions read.
 bool& ForceDailyUpdate();
 bool& SingleDownload();
-bool& AlarmsExceeded();
 
 }  // namespace quova

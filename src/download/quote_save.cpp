@@ -107,7 +107,10 @@ void QuoteSaver::writeNote(std::string_view text) {
 
 void QuoteSaver::closeOutputs() { closeFiles({&tmp_, &csv_, &quotesCsv_, &ppl_, &parsed_}); }
 
-void QuoteSaver::sessionText(std::string_view text) { texts.emplace_back(text); }
+void QuoteSaver::sessionText(std::string_view text) {
+  texts.emplace_back(text);
+  if (onText) onText(text);
+}
 bool QuoteSaver::stopped() { return userStop || app().Quit; }
 
 void QuoteSaver::errorReport(std::string_view text) {

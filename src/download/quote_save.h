@@ -71,6 +71,7 @@ class QuoteSaver : public ParseHooks, public QuoteFileSession {
   // Parse notes of the saving step, besides the .parsed stream (only with JustShowPQuotes).
   std::function<void(std::string_view)> note;
   std::vector<std::string> texts;  // the session text lines written
+  std::function<void(std::string_view)> onText;  // the session's text window, when there is one
   std::vector<std::string> errors;  // error reports
   bool userStop = false;
   bool unattended = false;          // /QuitAfterDownload: repair waits end after waitLimitMs

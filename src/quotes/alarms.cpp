@@ -62,22 +62,26 @@ std::string SetAlarmsData(std::string_view line, const AlarmRecord& rec) {
   return s;
 }
 
-bool AlarmLimitsExceeded(std::string_view line) {
+AlarmState ReadAlarmState(std::string_view line) {
+  AlarmState a;
   std::size_t on = line.find("ALARMSON");
-  if (on == std::string_view::npos) return false;
+  if (on == std::string_view::npos) return a;
+  a.on = true;
   std::string_view rest = line.substr(on + 8);
-  double upper = -99, lower = -99;
-  if (rest.find("HA=") != std::string_view::npos && !readLimit(fieldAfter(rest, "HA="), &upper)) upper = -99;
-  if (rest.find("LA=") != std::string_view::npos && !readLimit(fieldAfter(rest, "LA="), &lower)) lower = -99;
+  if (rest.find("HA=") != std::string_view::npos && !readLimit(fieldAfter(rest, "HA="), &a.upper)) a.upper = -99;
+  if (rest.find("LA=") != std::string_view::npos && !readLimit(fieldAfter(rest, "LA="), &a.lower)) a.lower = -99;
   std::vector<std::string> fields = twoBlankFields(rest);
   std::size_t i = 0;
   while (i < fields.size() && (fields[i].find("HA=") != std::string::npos || fields[i].find("LA=") != std::string::npos))
     ++i;
   // date, high, low, close
-  if (i + 3 >= fields.size()) return false;
-  double close = 0;
-  if (!readLimit(fields[i + 3], &close)) return false;
-  return (upper >= 0 && close >= upper) || (lower >= 0 && close <= lower);
+  if (i + 3 < fields.size()) a.closeRead = readLimit(fields[i + 3], &a.close);
+  return a;
+}
+
+bool AlarmLimitsExceeded(std::string_view line) {
+  AlarmState a = ReadAlarmState(line);
+  return a.on && a.closeRead && (a.overUpper() || a.underLower());
 }
 
 }  // namespace quova

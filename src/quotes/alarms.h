@@ -25,4 +25,15 @@ std::string formatAlarmLimit(std::string_view typed);
 // or absent limit switches its side off; an unreadable close is no alarm.
 bool AlarmLimitsExceeded(std::string_view line);
 
+// What the alarm test reads from a line: the switch, the limits (-99 when absent) and the
+// close, when it reads as a number.
+struct AlarmState {
+  bool on = false;
+  double upper = -99, lower = -99, close = 0;
+  bool closeRead = false;
+  bool overUpper() const { return upper >= 0 && close >= upper; }
+  bool underLower() const { return lower >= 0 && close <= lower; }
+};
+AlarmState ReadAlarmState(std::string_view line);
+
 }  // namespace quova

@@ -59,7 +59,7 @@ struct DailyFixture {
       if (how == SessionEnd::PageErrors) ++fetchState().PageErrCount;
       else if (how == SessionEnd::Done) fetchState().PageErrCount = 0;
       ++i;
-      run.sessionEnded(how, false);
+      run.sessionEnded(how);
     }
   }
 };

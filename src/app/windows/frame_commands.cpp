@@ -29,6 +29,8 @@
 #include "app/windows/main_frame.h"
 #include "app/windows/pathnames_dialog.h"
 #include "app/windows/text_editor.h"
+#include "download/events/download_session.h"
+#include "download/windows/download_frame.h"
 #include "util/dates.h"
 #include "util/paths.h"
 
@@ -200,7 +202,10 @@ void QVMAIN::frameCommand(int id) {
     case cm::DIAGDISPLOFF: settings().DiagnosticDisplays = false; break;
     case cm::DIAGHOLDON: a.DiagnosticHold = true; break;
     case cm::DIAGHOLDOFF: a.DiagnosticHold = false; break;
-    case cm::STOP: a.Stop = true; break;
+    case cm::STOP:
+      a.Stop = true;
+      if (DownloadSession* session = DownloadSession::current()) session->CmStop();
+      break;
     case cm::OPENMENDORA:
       a.FileToFixPath.clear();
       MendoraCP();
@@ -208,7 +213,7 @@ void QVMAIN::frameCommand(int id) {
     case cm::HOMEPAGE: BrowserLink(LoadInfoLinks(a.QUOVAPATH + "quova.info").HomePage); break;
     case cm::OLMANUAL: BrowserLink(LoadInfoLinks(a.QUOVAPATH + "quova.info").OnlineManual); break;
     case cm::TECHSUPPORT: BrowserLink(LoadInfoLinks(a.QUOVAPATH + "quova.info").TechSupport); break;
-    default: break;  // 101: printing belongs to the chart window
+    default: downloadCommand(id); break;  // 101: printing belongs to the chart window
   }
 }
 

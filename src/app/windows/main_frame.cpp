@@ -27,6 +27,8 @@
 #include "app/startup.h"
 #include "app/windows/app_icon.h"
 #include "app/windows/text_editor.h"
+#include "download/daily_run.h"
+#include "download/windows/download_frame.h"
 #include "util/paths.h"
 
 #ifndef QUOVA_FILE_VERSION
@@ -149,10 +151,12 @@ void QVMAIN::firstPaint() {
       Log("\nDownload Delay of %d sec initiated.", static_cast<int>(a.waittime));
       if (a.waittime > 0) runDelayCountdown(this);
       setFocus();
+      dailyRun().DownLoad();
       if (a.Quit) close();
       break;
     case FORCE_DAILY_DOWNLOAD:
       StartupCommand = kStartupCommandDone;
+      dailyRun().DownLoad();
       break;
     default:
       break;
@@ -172,6 +176,7 @@ bool QVMAIN::CanClose() {
   Log("\nQUOVA Closing...");
   a.Quit = true;
   if (a.HoldClose) return false;
+  if (!downloadsCanClose()) return false;  // the download's end closes the program
   std::vector<QTextDocument*> asked;  // a text in several windows is asked about once
   for (QMdiSubWindow* sub : client_->subWindowList()) {
     auto* ed = qobject_cast<TextEditorView*>(sub->widget());
@@ -212,6 +217,7 @@ QVMAIN* InitMainWindow() {
   frame->buildMenu();
   frame->watchInput();
   frame->updateCommandEnabling();
+  connectDownloads(frame);
   switch (a.argFlag) {
     case 1:
       frame->MainConwd(PERFORM_DAILY_DOWNLOAD);

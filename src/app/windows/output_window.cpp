@@ -1,6 +1,8 @@
 // The output window's pane, placement, persistence and the ways others open one.
 #include "app/windows/output_window.h"
 
+#include <QCloseEvent>
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -51,6 +53,14 @@ OutputWindow::OutputWindow(QMdiArea* client, QTextEdit* edit, QWidget* owner, st
   setWidget(edit_);
   if (client_) client_->addSubWindow(this);
   setGeometry(cfg_.X, cfg_.Y, cfg_.W, cfg_.H);
+}
+
+void OutputWindow::closeEvent(QCloseEvent* e) {
+  if (canClose && !canClose()) {
+    e->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(e);
 }
 
 OutputWindow::~OutputWindow() {
@@ -118,10 +128,12 @@ QTextEdit* NewOutputWindow(QMdiArea* client, OutputWindow** where, QWidget* owne
   return edit;
 }
 
-OutputSink openOutputWindow(QMdiArea* client, const std::string& title, QWidget* owner) {
-  OutputWindow* w = nullptr;
-  NewOutputWindow(client, &w, owner);
+OutputSink openOutputWindow(QMdiArea* client, const std::string& title, QWidget* owner,
+                            const std::string& configFile) {
+  auto* edit = new QTextEdit;
+  auto* w = new OutputWindow(client, edit, owner, configFile);
   w->setWindowTitle(QString::fromStdString(title));
+  w->showAsSaved();
   OutputSink sink;
   sink.window = w;
   QPointer<OutputWindow> guard(w);

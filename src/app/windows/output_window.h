@@ -34,8 +34,11 @@ class OutputWindow : public QMdiSubWindow {
   // Brings up the window in the state the configuration file gave.
   void showAsSaved();
   const OutputWindowConfig& config() const { return cfg_; }
+  // Asked before the window closes (a download session refuses while it works).
+  std::function<bool()> canClose;
 
  protected:
+  void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
   void changeEvent(QEvent* e) override;
@@ -59,11 +62,12 @@ OutputWindowConfig clampedPlacement(OutputWindowConfig c, int areaWidth, int are
 QTextEdit* NewOutputWindow(QMdiArea* client, OutputWindow** where = nullptr, QWidget* owner = nullptr);
 
 // An output window under a title of the caller's, with a function that appends to it;
-// text for a window the user has closed is dropped.
+// text for a window the user has closed is dropped. configFile keeps its placement.
 struct OutputSink {
   QPointer<OutputWindow> window;
   std::function<void(const std::string&)> append;
 };
-OutputSink openOutputWindow(QMdiArea* client, const std::string& title, QWidget* owner = nullptr);
+OutputSink openOutputWindow(QMdiArea* client, const std::string& title, QWidget* owner = nullptr,
+                            const std::string& configFile = std::string(kOutputWindowConfigFile));
 
 }  // namespace quova

@@ -2,72 +2,212 @@
 #include "download/events/download_session.h"
 
 #include <cctype>
+#include <QPointer>
+#include <cmath>
 
 #include "app/app_state.h"
+#include "app/external_programs.h"
+#include "app/host.h"
 #include "app/log.h"
 #include "app/settings.h"
+#include "download/alarm_summary.h"
+#include "download/download_flags.h"
+#include "download/download_lock.h"
 #include "download/page_parser.h"
+#include "download/request_merge.h"
+#include "quotes/quotelist.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
 
 namespace quova {
 
-std::string sessionFileName(const std::string& qtlPath, const char* ext) {
-  std::string base = qtlPath;
-  if (base.size() >= 4) {
-    std::string tail = base.substr(base.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (tail == ".qtl") base.resize(base.size() - 4);
-  }
-  return base + ext;
+namespace {
+
+DownloadSession* DLptr = nullptr;
+
+bool endsWithQtl(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string tail = path.substr(path.size() - 4);
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == ".qtl";
 }
+
+// The file name of a path without its directory (either separator).
+std::string fileNameOf(const std::string& path) {
+  std::size_t at = path.find_last_of("/\\");
+  return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+ParseSwitches sessionSwitches() {
+  ParseSwitches sw;
+  sw.JustShowPPLine = dlFlags().JustShowPPLine;
+  sw.JustShowPQuotes = dlFlags().JustShowPQuotes;
+  sw.DiagnosticDisplays = settings().DiagnosticDisplays;
+  return sw;
+}
+
+// The download settings' divisor, unless it would write infinite or sign-flipped prices.
+double downloadDivisor() {
+  double d = settings().DownloadControls.CurrencyDivisor;
+  if (std::isfinite(d) && d > 0) return d;
+  Log("\nCurrencyDivisor %g is not a positive number; 1.0 is used.", d);
+  return 1.0;
+}
+
+}  // namespace
+
+std::string sessionFileName(const std::string& qtlPath, const char* ext) {
+  if (!endsWithQtl(qtlPath)) {
+    std::string e = ext;
+    if (e == ".tmp" || e == ".upd") return "update" + e;
+    return "quotes" + e;
+  }
+  return qtlPath.substr(0, qtlPath.size() - 4) + ext;
+}
+
+PageLink pageLinkTexts(const std::string& address, bool useProxy, const std::string& proxyServer) {
+  PageLink link;
+  WebTarget t = splitPageAddress(address, useProxy, proxyServer);
+  link.downloadText = t.server + " " + t.path;
+  if (!useProxy && link.downloadText.rfind("http://", 0) != 0) link.downloadText = "http://" + link.downloadText;
+  link.browserText = address.rfind("http://", 0) == 0 || address.rfind("https://", 0) == 0 ? address
+                                                                                          : "http://" + address;
+  link.chosenText = link.downloadText;
+  return link;
+}
+
+std::string addressFromLinkText(const std::string& text, bool useProxy) {
+  // The text is server, a blank and the request path: through a proxy the request is the
+  // address itself; without one the path follows the server directly.
+  std::size_t blank = text.find(' ');
+  if (blank == std::string::npos) return text;
+  return useProxy ? text.substr(blank + 1) : text.substr(0, blank) + text.substr(blank + 1);
+}
+
+SessionWindowHooks& sessionWindowHooks() {
+  static SessionWindowHooks hooks;
+  return hooks;
+}
+
+DownloadSession* DownloadSession::current() { return DLptr; }
 
 DownloadSession::DownloadSession(std::string qtlPath, QObject* parent)
-    : QObject(parent), qtlPath_(std::move(qtlPath)) {
-  closeTimer_.setSingleShot(true);
-  connect(&closeTimer_, &QTimer::timeout, this, [this] { emit finished(end_); });
+    : QObject(parent), qtlPath_(std::move(qtlPath)), listName_(fileNameOf(qtlPath_)) {
+  // A single list download takes the flag here; a daily run holds it already.
+  if (!app().DLReentrant) BeginDownload();
+  dlFlags().GlobalStop = false;
+  timer1_.setSingleShot(true);
+  connect(&timer1_, &QTimer::timeout, this, &DownloadSession::EvTimer);
   connect(&fetch_, &PageFetch::pageDone, this, &DownloadSession::pageDone);
   fetch_.setSessionText([this](const std::string& t) { TuPrint(t); });
+  DLptr = this;
 }
 
-DownloadSession::~DownloadSession() = default;
+DownloadSession::~DownloadSession() {
+  if (running_ || timerRunning_ || fetch_.busy()) stopped_ = true;
+  timer1_.stop();
+  if (fetch_.busy()) fetch_.stop();
+  if (saver_) saver_->closeOutputs();
+  if (DLptr == this) DLptr = nullptr;
+  DownloadFlags& f = dlFlags();
+  if (stopped_) {
+    AppMessBar("QuoteList Download Aborted by User");
+  } else if (!configError_) {
+    AppMessBar("QuoteList Download Complete");
+    auto& open = sessionWindowHooks().openInEditor;
+    std::string list = nativePath(qtlPath_);
+    if (open && f.JustGetPageImage) open(sessionFileName(list, ".htm"));
+    if (open && f.JustShowPPLine) open(sessionFileName(list, ".ppl"));
+    if (open && f.JustShowPQuotes) open(sessionFileName(list, ".parsed"));
+    if (SingleDownload()) CheckDownloadAlarms();
+  }
+  f.JustGetPageImage = f.JustShowPPLine = f.JustShowPQuotes = false;
+  f.Import = false;
+}
 
 void DownloadSession::TuPrint(const std::string& text) {
-  if (sink_) sink_(text);
+  std::string line = text;
+  if (!line.empty() && line.back() == '\n') line.pop_back();
+  if (sink_) sink_(line);
+}
+
+void DownloadSession::fileAccessError(const std::string& text) {
+  if (fileErrors_ == 0) LogBox(text, "Download File Access Error", mb::OK | mb::ICONEXCLAMATION);
+  ++fileErrors_;
+  TuPrint("");
+  TuPrint(formatText(1000, "Internet Download of QuoteList %s NOT Completed", listName_.c_str()));
+  TuPrint("");
+  running_ = false;
+  timerRunning_ = true;
+  timer1_.start(kErrorDelayMs);
+}
+
+void DownloadSession::configerrmsg(std::string_view text) {
+  configError_ = true;
+  TuPrint(std::string(text));
+  LogBox(text, kQcfErrorCaption, mb::OK | mb::ICONEXCLAMATION);
+}
+
+bool DownloadSession::readQcf() {
+  QcfInput in;
+  in.userTimeZone = settings().DownloadControls.TimeZone;
+  in.currencyDivisor = downloadDivisor();
+  in.options = GetDLConfig();
+  in.importMode = dlFlags().Import;
+  in.importFile = dlFlags().ImportFile;
+  std::vector<std::string> lines;
+  if (readTextLines(qtlPath_, lines) && lines.size() > 1) {
+    PageRequest first;
+    if (parseRequestLine(lines[1], &first)) in.firstSymbol = first.symbol;
+  } else if (lines.empty()) {
+    Log("\nCannot Open Input Stream for QuoteList -- %s", qtlPath_.c_str());
+  }
+  in.configError = [this](std::string_view t) { configerrmsg(t); };
+  return ReadListQCFForDownload(qtlPath_, in, &settings_) == QcfResult::Ready;
 }
 
 bool DownloadSession::GetQuotes() {
+  running_ = true;
   std::string list = nativePath(qtlPath_);
   if (!fileExists(list)) {
-    TuPrint("Cannot open Quote List -- " + qtlPath_);
-    ShutdownWindow(SessionEnd::Failed, kErrorDelayMs);
+    fileAccessError("Unable to open file --" + qtlPath_);
     return false;
   }
-  QcfInput in;
-  in.userTimeZone = settings().DownloadControls.TimeZone;
-  in.currencyDivisor = settings().DownloadControls.CurrencyDivisor;
-  in.configError = [this](std::string_view t) { TuPrint(std::string(t)); };
-  if (ReadSessionQCF(nativePath(sessionFileName(qtlPath_, ".qcf")), in, &settings_) != QcfResult::Ready) {
-    ShutdownWindow(SessionEnd::Failed, kErrorDelayMs);
+  Log("\nIn GetQuotes...QuovaPath -- %s", app().QuovaPath.c_str());
+  Log("\nIn GetQuotes...docfile   -- %s", qtlPath_.c_str());
+  if (!readQcf()) {
+    // A QCF that cannot be used ends the session without touching the list.
+    configError_ = true;
+    running_ = false;
+    timerRunning_ = true;
+    timer1_.start(kErrorDelayMs);
     return false;
   }
-  saver_ = std::make_unique<QuoteSaver>(settings_, list);
+  ParseSwitches sw = sessionSwitches();
+  saver_ = std::make_unique<QuoteSaver>(settings_, list, sw);
+  saver_->unattended = app().QuitAfterDownload;
+  saver_->onText = [this](std::string_view t) { TuPrint(std::string(t)); };
   saver_->openOutputs(sessionFileName(list, ".tmp"), sessionFileName(list, ".csv"),
                       nativePath(app().QUOVAPATH + "quotes.csv"), settings().CSVenable, settings().CSVappend);
+  saver_->openDiagnostics(sw.JustShowPPLine ? sessionFileName(list, ".ppl") : std::string(),
+                          sw.JustShowPQuotes ? sessionFileName(list, ".parsed") : std::string());
+  AppMessBar("Performing Daily QuoteList Downloads...");
   pages_reader_ = std::make_unique<PageRequests>(settings_, *saver_, [this] { return stopped_; });
   pages_reader_->open(list);
   PageStart start = StartDownload(*pages_reader_, settings_);
   if (start.kind == PageStart::LocalFile) {
     std::string page = sessionFileName(list, ".htm");
     if (FileCopy(page, nativePath(start.address), false) >= 0) {
-      PageParser parser(settings_, *saver_);
-      saved_ += parser.ParseQuotesQCF(page);
+      ++pages_;
+      parsePage(page);
+    } else {
+      TuPrint("Cannot open Quote file for update -- " + start.address);
     }
-    ShutdownWindow(SessionEnd::Done, kCloseDelayMs);
+    ShutdownWindow();
     return true;
   }
   if (start.kind == PageStart::None) {
-    ShutdownWindow(SessionEnd::Done, kCloseDelayMs);
+    ShutdownWindow();
     return true;
   }
   openPage(start.address);
@@ -81,59 +221,197 @@ void DownloadSession::openPage(const std::string& address) {
   r.pageFile = sessionFileName(nativePath(qtlPath_), ".htm");
   r.useProxy = settings().DownloadControls.UseProxy;
   r.proxyServer = settings().DownloadControls.ProxyServer;
-  if (fetch_.WebOpenSocket(r) == 1) ShutdownWindow(SessionEnd::UserStop, kStopDelayMs);
+  if (dlFlags().JustGetPageImage) {
+    // The page-link check: the user may edit the address, send it to the browser or stop.
+    PageLink link = pageLinkTexts(address, r.useProxy, r.proxyServer);
+    if (sessionWindowHooks().pageLinkDialog) sessionWindowHooks().pageLinkDialog(link);
+    if (link.choice == PageLink::Browser) BrowserLink(link.chosenText);
+    if (link.choice != PageLink::Download) {
+      CmStop();
+      return;
+    }
+    if (link.chosenText != link.downloadText) r.address = addressFromLinkText(link.chosenText, r.useProxy);
+  }
+  if (fetch_.WebOpenSocket(r) == 1) {
+    stopped_ = true;
+    ShutdownWindow();
+  }
+}
+
+void DownloadSession::parsePage(const std::string& page) {
+  PageParser parser(settings_, *saver_, sessionSwitches());
+  parser.listName = listName_;
+  parser.qcfPath = qcfPathForList(qtlPath_);
+  saver_->attach(parser);
+  saved_ += parser.ParseQuotesQCF(page);
 }
 
 void DownloadSession::pageDone(bool complete, int error) {
-  if (stopped_) {
-    ShutdownWindow(SessionEnd::UserStop, kStopDelayMs);
+  if (stopped_ || dlFlags().GlobalStop) {
+    stopped_ = true;
+    ShutdownWindow();
     return;
   }
   std::string page = sessionFileName(nativePath(qtlPath_), ".htm");
-  lastPageSaved_ = 0;
+  long before = saved_;
   if (complete && error == 0) {
     ++pages_;
-    dailyRun().pageFetched(page);
-    PageParser parser(settings_, *saver_);
-    lastPageSaved_ = parser.ParseQuotesQCF(page);
-    saved_ += lastPageSaved_;
+    markDaily(page);
+    if (!dlFlags().JustGetPageImage) parsePage(page);
   } else {
-    pageErrors_ = true;
+    socketError_ = true;
   }
-  if (settings_.requestMode == BY_SYMBOL) {
-    std::string next = pages_reader_->AddQuotesToPage(lastPageSaved_);
+  bool more = settings_.requestMode == BY_SYMBOL && !dlFlags().JustShowPPLine && !dlFlags().JustGetPageImage &&
+              !app().Quit;
+  if (more) {
+    std::string next = pages_reader_->AddQuotesToPage(saved_ - before);
     if (!next.empty()) {
       openPage(next);
       return;
     }
   }
-  ShutdownWindow(pageErrors_ ? SessionEnd::PageErrors : SessionEnd::Done, kCloseDelayMs);
+  ShutdownWindow();
 }
 
 void DownloadSession::CmStop() {
+  Log("\nDownLoadView CmStop entered");
+  dlFlags().GlobalStop = true;
   stopped_ = true;
-  if (fetch_.busy()) fetch_.stop();
-  else ShutdownWindow(SessionEnd::UserStop, kStopDelayMs);
+  if (saver_) saver_->userStop = true;
+  if (fetch_.busy()) {
+    fetch_.stop();  // its end comes back through pageDone
+  } else if (running_) {
+    ShutdownWindow();
+  } else if (timerRunning_) {
+    timer1_.start(kStopDelayMs);
+  }
+  Log("\nDownLoadView CmStop exited");
 }
 
-void DownloadSession::ShutdownWindow(SessionEnd how, int delayMs) {
+void DownloadSession::ShutdownWindow() {
+  if (!running_) return;
+  running_ = false;
+  auto say = [this](const std::string& t) {
+    TuPrint(t);
+    Log("\n%s", t.c_str());
+  };
+  TuPrint("");
+  const char* name = listName_.c_str();
+  if (!socketError_) {
+    fetchState().PageErrCount = 0;
+    if (dlFlags().JustGetPageImage) {
+      say("HTML Page Image Downloaded.");
+    } else if (saved_ == 0) {
+      say(formatText(1000, "Internet Download of QuoteList %s produced NO new Quotes.", name));
+    } else {
+      say(formatText(1000, "Internet Download of QuoteList %s Successfully Completed.", name));
+      TuPrint("");
+      say(formatText(1000, "%ld New Quotes were downloaded.", saved_));
+    }
+  } else {
+    say(formatText(1000, "Internet Download of QuoteList %s aborted due to Network Error or Server Unavailability.",
+                   name));
+  }
+  TuPrint("");
+  timerRunning_ = true;
+  timer1_.start(stopped_ ? kStopDelayMs : kCloseDelayMs);
+}
+
+void DownloadSession::EvTimer() {
+  timerRunning_ = false;
   if (saver_) saver_->closeOutputs();
-  end_ = how;
-  if (how == SessionEnd::Done && saved_ == 0) TuPrint("produced NO new Quotes.");
-  closeTimer_.start(delayMs);
+  if (!stopped_ && fileErrors_ == 0 && !configError_) {
+    if (!socketError_ && !dlFlags().anyDiagnostic()) {
+      if (saver_) saver_->WaitForMendoraCompletion();
+      UDWatch();
+      if (sessionWindowHooks().refreshOpenQL) sessionWindowHooks().refreshOpenQL(qtlPath_);
+    }
+    done_ = true;
+  }
+  if (!app().DiagnosticHold || closing_) {
+    finishedSent_ = true;
+    emit finished(endState());
+  }
 }
 
-void connectDailyRun(QObject* owner, std::function<void(const std::string&)> sink,
+void DownloadSession::markDaily(const std::string& page) {
+  if (!dailyRun().running() || dailyRun().markerWritten()) return;
+  if (dailyRun().pageFetched(page)) {
+    TuPrint("Daily Download Marked as Completed.");
+    Log("\nDaily Download Marked as Completed.\n");
+  } else {
+    Log("\nWrite to DailyQuotefileName -- %s FAILED.\n", "daily.dld");
+  }
+}
+
+void DownloadSession::UDWatch() {
+  Log("\nUDWatch entered...\n");
+  Log("\nDailyDLMarkedComplete %d\n", dailyRun().markerWritten() ? 1 : 0);
+  if (!endsWithQtl(qtlPath_)) return;  // a list without ".qtl" is not rewritten
+  std::string list = nativePath(qtlPath_);
+  if (settings_.addRequests && !listUpdated_) {
+    TuPrint("");
+    TuPrint("Adding Missing Quote Requests");
+    UDQuoteRequests(list, sessionFileName(list, ".tmp"), sessionFileName(list, ".upd"), settings_.matchFilePath,
+                    [](std::string_view t) { LogBox(t, "Quote DownLoad ERRORS", mb::OK | mb::ICONEXCLAMATION); });
+  }
+  listUpdated_ = true;
+  ListUpdate how;
+  how.fmt = settings_.outputFormat;
+  how.displayDateFormat = settings().DisplayDateFormat;
+  how.stop = [] { return dlFlags().GlobalStop; };
+  if (quova::UDWatch(list, how) >= 0) CollectListAlarms(list);
+}
+
+SessionEnd DownloadSession::endState() const {
+  if (stopped_) return SessionEnd::UserStop;
+  if (fileErrors_ > 0 || configError_) return SessionEnd::Failed;
+  if (socketError_) return SessionEnd::PageErrors;
+  return SessionEnd::Done;
+}
+
+bool DownloadSession::CanClose() {
+  if (running_ || timerRunning_ || closing_) {
+    app().Quit = true;  // the program closes once the session is done
+    return false;
+  }
+  closing_ = true;
+  return true;
+}
+
+void DownloadSession::windowClosed() {
+  if (finishedSent_) return;
+  closing_ = true;
+  if (running_ || timerRunning_) {
+    CmStop();
+    return;
+  }
+  finishedSent_ = true;
+  emit finished(endState());
+}
+
+void connectDailyRun(QObject* owner, std::function<SessionText(const std::string& title)> openText,
                      std::function<void()> closeMain, std::function<void()> checkAlarms) {
   DailyRunHooks h;
   h.postNext = [owner] { QTimer::singleShot(0, owner, [] { dailyRun().DownLoadExec(); }); };
   h.postRecover = [owner] { QTimer::singleShot(0, owner, [] { dailyRun().DownLoadRecover(); }); };
-  h.startList = [owner, sink](const std::string& path) {
+  h.startList = [owner, openText](const std::string& path) {
+    ForceDailyUpdate() = false;
     auto* session = new DownloadSession(path, owner);
-    session->setSessionText(sink);
-    QObject::connect(session, &DownloadSession::finished, owner, [session](SessionEnd how) {
+    SessionText text;
+    if (openText) text = openText("Quote Download Update from Quotelist: " + session->listName());
+    session->setSessionText(text.append ? text.append : [](const std::string&) {});
+    if (text.watch) {
+      QPointer<DownloadSession> guard(session);
+      text.watch([guard] { return !guard || guard->CanClose(); },
+                 [guard] {
+                   if (guard) guard->windowClosed();
+                 });
+    }
+    QObject::connect(session, &DownloadSession::finished, owner, [session, text](SessionEnd how) {
       session->deleteLater();
-      dailyRun().sessionEnded(how, SingleDownload());
+      if (text.close) text.close();
+      dailyRun().sessionEnded(how);
     });
     session->GetQuotes();
     return true;

@@ -1,0 +1,63 @@
+// Requests in alarm after a download, gathered into alarms.qtl and one message.
+#include "download/alarm_summary.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/host.h"
+#include "app/log.h"
+#include "app/settings.h"
+#include "quotes/alarms.h"
+#include "quotes/quote_names.h"
+#include "quotes/quotelist.h"
+#include "quotes/text_lines.h"
+#include "util/paths.h"
+
+namespace quova {
+
+AlarmSummary& alarmSummary() {
+  static AlarmSummary s;
+  return s;
+}
+
+void ResetDownloadAlarms() { alarmSummary() = AlarmSummary{}; }
+
+std::string alarmListPath() { return rootPath("alarms.qtl"); }
+
+int CollectListAlarms(const std::string& qtlPath) {
+  if (sameFile(nativePath(qtlPath), nativePath(alarmListPath()))) return 0;
+  std::vector<std::string> lines;
+  if (!readTextLines(qtlPath, lines)) return 0;
+  std::string add;
+  int count = 0;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (!AlarmLimitsExceeded(lines[i])) continue;
+    add += lines[i] + "\n";
+    AlarmState a = ReadAlarmState(lines[i]);
+    RequestFields r = splitRequestLine(lines[i]);
+    alarmSummary().message += a.overUpper()
+        ? formatText(400, "%s   close %.3f at or above %.3f\n", r.symbol.c_str(), a.close, a.upper)
+        : formatText(400, "%s   close %.3f at or below %.3f\n", r.symbol.c_str(), a.close, a.lower);
+    ++count;
+  }
+  if (count == 0) return 0;
+  alarmSummary().exceeded = true;
+  std::string path = nativePath(alarmListPath());
+  std::FILE* f = std::fopen(path.c_str(), "ab");
+  bool ok = f && std::fwrite(add.data(), 1, add.size(), f) == add.size();
+  if (f && std::fclose(f) != 0) ok = false;
+  if (!ok) Log("\nCannot Open Output Stream for QuoteList -- %s", path.c_str());
+  return count;
+}
+
+bool CheckDownloadAlarms(const std::function<void(const std::string&)>& reopenAlarmList) {
+  if (!alarmSummary().exceeded) return false;
+  host().beep();
+  LogBox("Price alarms were exceeded in this download:\n\n" + alarmSummary().message,
+         "QUOVA Download Status Message", mb::OK | mb::ICONINFORMATION);
+  if (settings().DownloadControls.OpenAlarmsQTL && reopenAlarmList) reopenAlarmList(alarmListPath());
+  return true;
+}
+
+}  // namespace quova

@@ -1,0 +1,49 @@
+// The download flag and the root's lock file.
+#include "download/download_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "app/app_state.h"
+#include "app/log.h"
+#include "quotes/quote_names.h"
+#include "util/paths.h"
+
+namespace quova {
+
+namespace {
+int lockFd = -1;
+}
+
+std::string downloadLockPath() { return nativePath(rootPath("download.lck")); }
+
+bool BeginDownload() {
+  AppState& a = app();
+  if (a.DLReentrant) return false;
+  std::string path = downloadLockPath();
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    // A root that cannot hold the lock file (read-only) still downloads: nothing else can
+    // write there either.
+    Log("\nDownload lock %s could not be opened.", path.c_str());
+  } else if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    Log("\nDownload lock %s is held by another QUOVA.", path.c_str());
+    return false;
+  }
+  lockFd = fd;
+  a.DLReentrant = true;
+  return true;
+}
+
+void EndDownload() {
+  app().DLReentrant = false;
+  if (lockFd >= 0) {
+    ::flock(lockFd, LOCK_UN);
+    ::close(lockFd);
+    lockFd = -1;
+  }
+}
+
+}  // namespace quova

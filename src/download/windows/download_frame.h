@@ -1,0 +1,21 @@
+// The main frame's side of downloads: the daily run wired to sessions that each write into
+// their own output window, the main window's download commands, and the hooks a session
+// needs from the windows (editor, page-link dialog, the alarm list).
+#pragma once
+
+namespace quova {
+
+class QVMAIN;
+
+// Wires the daily run and the sessions to the frame; called once when the frame is built.
+void connectDownloads(QVMAIN* frame);
+
+// The download commands of the application (Download, Force Download, Backdate All,
+// IntraDay, the .csv switches); false for any other command.
+bool downloadCommand(int id);
+
+// A close of the main window: refused while a session works; the program then closes when
+// the download has ended.
+bool downloadsCanClose();
+
+}  // namespace quova
