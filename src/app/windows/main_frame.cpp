@@ -88,14 +88,7 @@ void runDelayCountdown(QWidget* parent) {
 
 }  // namespace
 
-namespace {
-QVMAIN* theFrame = nullptr;
-}  // namespace
-
-QVMAIN* QVMAIN::instance() { return theFrame; }
-
 QVMAIN::QVMAIN() {
-  theFrame = this;
   Log("\nQVMAIN Constructor Entered.");
   setWindowTitle("The Tradivo for Windows (QUOVA)");
   client_ = new QMdiArea(this);
@@ -114,7 +107,6 @@ QVMAIN::~QVMAIN() {
   disconnect(client_, nullptr, this, nullptr);
   delete client_;
   client_ = nullptr;
-  if (theFrame == this) theFrame = nullptr;
   SaveFrameConfig(attr_);
 }
 

@@ -45,8 +45,7 @@ class QVMAIN : public QMainWindow {
   void handleAppMessage(int offset);
   // F1 on an open menu, and clicks on the frame's own parts (they show io again).
   void watchInput();
-  // The main frame while it exists.
-  static QVMAIN* instance();
+
   // Command routing: the active document window, then the frame and the application.
   bool routeHandles(int id) const;
   void runCommand(int id);

@@ -243,6 +243,26 @@ TEST_F(Shell, DroppedFilesOpenInOrderEachInItsWindow) {
   EXPECT_NE(log().find("\nCreating View for -- " + dir.file("watch.qtl")), std::string::npos);
 }
 
+TEST_F(Shell, AViewKeepsThePlaceAndStateItAskedFor) {
+  setViewFactory(DocKind::QuoteList, [](const std::string&) {
+    auto* v = new FakeView("list", {});
+    v->setGeometry(30, 40, 320, 210);
+    return v;
+  });
+  setViewFactory(DocKind::Chart, [](const std::string&) {
+    auto* v = new FakeView("chart", {});
+    v->setWindowState(Qt::WindowMaximized);
+    return v;
+  });
+  auto f = make();
+  dir.write("watch.qtl", "");
+  dir.write("quotes.day/ABC.day", "");
+  ASSERT_TRUE(f->openDocument(dir.file("watch.qtl")));
+  EXPECT_EQ(f->client()->subWindowList().back()->geometry(), QRect(30, 40, 320, 210));
+  ASSERT_TRUE(f->openDocument(dir.file("quotes.day/ABC.day")));
+  EXPECT_TRUE(f->client()->subWindowList().back()->isMaximized());
+}
+
 TEST_F(Shell, AChartTakesTheTitleItWasGivenOnce) {
   setViewFactory(DocKind::Chart, [](const std::string&) { return new FakeView("chart", {}); });
   auto f = make();
