@@ -13,6 +13,7 @@
 
 #include "app/commands.h"
 #include "app/host.h"
+#include "app/log.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -86,7 +87,7 @@ TextEditorView::TextEditorView(const std::string& path, QWidget* parent) : QPlai
 
 bool TextEditorView::save() {
   if (!replaceFileContent(nativePath(path_), toPlainText().toLocal8Bit().toStdString())) {
-    host().messageBox("Cannot write " + path_, "QUOVA Text Edit ERROR", mb::ICONEXCLAMATION);
+    LogBox("Cannot write " + path_, "QUOVA Text Edit ERROR", mb::ICONEXCLAMATION);
     return false;
   }
   document()->setModified(false);
@@ -108,8 +109,8 @@ void TextEditorView::runCommand(int id) {
 
 bool TextEditorView::canClose() {
   if (!document()->isModified()) return true;
-  int answer = host().messageBox("The text of " + path_ + " has changed.\n\nSave the changes?", "QUOVA Text Edit",
-                                 mb::YESNOCANCEL | mb::ICONQUESTION);
+  int answer = MessageBox("The text of " + path_ + " has changed.\n\nSave the changes?", "QUOVA Text Edit",
+                          mb::YESNOCANCEL | mb::ICONQUESTION);
   if (answer == IDCANCEL) return false;
   return answer == IDNO || save();
 }
