@@ -19,6 +19,9 @@
 #include <QToolBar>
 #include <QScrollBar>
 #include <QUrl>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <ctime>
@@ -372,6 +375,42 @@ TEST_F(Shell, ApplicationMessagesReachTheFrame) {
   ASSERT_EQ(h.host.processes.size(), 1u);
   EXPECT_EQ(h.host.processes[0].args, (std::vector<std::string>{"..\\Quotes.day\\ABC.day"}));
   EXPECT_EQ(h.host.processes[0].workDir, dir.path() + "/Utilities");
+}
+
+TEST_F(Shell, DelayCountdownCountsDownAndCancelStartsTheDownloadAtOnce) {
+  HeadlessHost headless;  // its pump runs the window messages during the wait
+  setHost(&headless);
+  app().argFlag = 1;
+  app().waittime = 30;
+  QStringList shown;
+  auto look = [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->windowTitle() != "QUOVA Download Delayed Mode" || !w->isVisible()) continue;
+      if (auto* count = w->findChild<QLabel*>("control104")) shown << count->text();
+      return w;
+    }
+    return static_cast<QWidget*>(nullptr);
+  };
+  QTimer::singleShot(200, [&] { look(); });
+  QTimer::singleShot(1300, [&] {
+    if (QWidget* dlg = look())
+      for (QPushButton* b : dlg->findChildren<QPushButton*>())
+        if (b->text() == "Cancel Delay") b->click();
+  });
+  QElapsedTimer clock;
+  clock.start();
+  auto f = make();
+  for (int i = 0; i < 50 && log().find("Download Delay of") == std::string::npos; ++i) QApplication::processEvents();
+  while (clock.elapsed() < 1600) QApplication::processEvents();
+  EXPECT_LT(clock.elapsed(), 10000);  // far less than 30 seconds
+  ASSERT_EQ(shown.size(), 2);
+  EXPECT_EQ(shown[0], "30");
+  EXPECT_TRUE(shown[1] == "29" || shown[1] == "28") << shown[1].toStdString();  // once a second
+  const std::string l = log();
+  const std::size_t delay = l.find("\nDownload Delay of 30 sec initiated.");
+  ASSERT_NE(delay, std::string::npos);
+  EXPECT_GT(app().waittime, 25);  // cancelled, not counted out
+  setHost(&h.host);
 }
 
 TEST_F(Shell, F1OnAnOpenMenuChoosesTheHighlightedItem) {
