@@ -2,14 +2,10 @@
 // the frame and the application handle themselves.
 #include <QAction>
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QPainter>
 #include <QToolBar>
 
 #include "app/app_state.h"
