@@ -55,11 +55,16 @@ WebTarget splitPageAddress(std::string_view address, bool useProxy, std::string_
   t.server = text.substr(0, slash);
   t.path = slash == std::string::npos ? std::string() : text.substr(slash);
   if (useProxy && !t.tls) {
+    // The setup dialog shows the proxy as http:\\ + host; a scheme in front of the host is
+    // not part of its name.
     std::string proxy(proxyServer);
+    for (const char* scheme : {"http://", "http:\\\\"})
+      if (proxy.rfind(scheme, 0) == 0) proxy.erase(0, std::char_traits<char>::length(scheme));
+    const std::size_t named = proxy.size();
     WebTarget p;
     takePort(proxy, p);
     t.server = proxy;
-    if (proxy.size() != proxyServer.size()) {
+    if (proxy.size() != named) {
       t.port = p.port;
       t.portValid = p.portValid;
     }

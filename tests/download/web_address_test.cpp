@@ -23,6 +23,8 @@ TEST(WebAddress, ServerPortAndPath) {
       {"http://q.example/x:80", false, "", "q.example", 80, "/x:80", true},
       {"http://q.example/q?s=A", true, "proxy.local", "proxy.local", 80, "http://q.example/q?s=A", true},
       {"http://q.example/q?s=A", true, "proxy.local:3128", "proxy.local", 3128, "http://q.example/q?s=A", true},
+      {"http://q.example/q?s=A", true, "http://proxy.local:3128", "proxy.local", 3128, "http://q.example/q?s=A", true},
+      {"http://q.example/q?s=A", true, "http:\\\\proxy.local", "proxy.local", 80, "http://q.example/q?s=A", true},
   };
   for (const auto& c : cases) {
     WebTarget t = splitPageAddress(c.address, c.proxy, c.proxyServer);

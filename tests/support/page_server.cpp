@@ -99,6 +99,13 @@ void PageServer::serve(int fd) {
     return;
   }
   std::size_t done = 0;
+  if (resets_ > 0) {
+    --resets_;
+    ::send(fd, body.data(), body.size() / 2, MSG_NOSIGNAL);
+    linger hard{1, 0};  // close with a reset, as a server that dies mid-page does
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    return;
+  }
   while (done < body.size()) {
     ssize_t n = ::send(fd, body.data() + done, body.size() - done, MSG_NOSIGNAL);
     if (n <= 0) break;

@@ -25,6 +25,8 @@ class PageServer {
   // The page for a request path ("/q?s=IBM+MSFT"); unknown paths get notFoundBody.
   void setPage(const std::string& path, const std::string& body);
   void setMode(Mode m) { mode_ = m; }
+  // The next n answers stop halfway through the page and reset the connection.
+  void resetMidPage(int n) { resets_ = n; }
   std::string notFoundBody = "<html><body>Not Found</body></html>\n";
   // Every request line received, without its line end.
   std::vector<std::string> requests() const;
@@ -39,6 +41,7 @@ class PageServer {
   int port_ = 0;
   std::atomic<bool> stop_{false};
   std::atomic<Mode> mode_{Mode::Answer};
+  std::atomic<int> resets_{0};
   mutable std::mutex mutex_;
   std::map<std::string, std::string> pages_;
   std::vector<std::string> requests_;
