@@ -38,6 +38,14 @@ struct AppState {
   bool DLReentrant = false;
 
   std::string FileToFixPath;  // the quote file the repair tool is asked to fix
+  std::string QuoteFile;      // the quote file the next PlotQuote message opens as a chart
+  std::string DocumentTitle;  // the title of the next quote file window (used once)
+  std::string WindowTitle;    // a one-shot title for the next document window ...
+  bool docTitleFlag = false;  // ... when this is set
+  // The date of the file named at start, as numbers (month, day, two-digit year).
+  struct FileDate {
+    int month = 0, day = 0, year = 0;
+  } DailyFileDate;
   std::string io;             // the shared status-bar message buffer (180 characters at most)
 };
 

@@ -1,6 +1,8 @@
 // The default host and the message box button rules shared by every host.
 #include "app/host.h"
 
+#include "app/app_state.h"
+
 namespace quova {
 
 std::vector<int> messageBoxButtons(unsigned flags) {
@@ -31,6 +33,10 @@ std::string_view buttonName(int button) {
     case IDNO: return "No";
     default: return "?";
   }
+}
+
+void Host::sendAppMessage(int offset) {
+  if (offset == appmsg::GetMsg) statusText(app().io);
 }
 
 namespace {

@@ -41,6 +41,17 @@ std::string_view buttonName(int button);
 
 using ProcessId = std::int64_t;  // -1: could not be started
 
+// The program's own window messages to the main frame, numbered from the first
+// application-defined message (1024) by these offsets.
+namespace appmsg {
+inline constexpr int kFirst = 1024;
+inline constexpr int GetMsg = 0;           // the status bar shows io
+inline constexpr int PlotQuote = 1;        // open the quote file named by QuoteFile as a chart
+inline constexpr int DownLoadExec = 2;     // the next line of the daily download command file
+inline constexpr int MendoraExec = 3;      // start the repair tool on FileToFixPath
+inline constexpr int DownLoadRecover = 5;  // retry the current quote list
+}  // namespace appmsg
+
 struct Host {
   virtual ~Host() = default;
   // Shows a message box and returns the button chosen (IDOK, IDYES, ...).
@@ -55,6 +66,11 @@ struct Host {
                                  const std::string& workDir) = 0;
   // The exit code of a started process once it has ended; nothing while it runs.
   virtual std::optional<int> processExitCode(ProcessId id) = 0;
+  // An application message to the main frame, carried out before the call returns; without
+  // a frame only GetMsg has an effect (the status text becomes io).
+  virtual void sendAppMessage(int offset);
+  // The same, carried out once the pending window messages have run.
+  virtual void postAppMessage(int offset) { sendAppMessage(offset); }
   // False for hosts that answer by themselves (headless runs, tests): their boxes go to the log.
   virtual bool interactive() const { return false; }
 };

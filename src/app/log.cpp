@@ -123,7 +123,7 @@ void LogBar(std::string_view text) {
 
 void AppMessBar(std::string_view text) {
   app().io = std::string(text.substr(0, 180));
-  host().statusText(app().io);
+  host().sendAppMessage(appmsg::GetMsg);
 }
 
 bool KeepWindowsHappy() {

@@ -100,7 +100,7 @@ void ResolveRoots() {
   const std::string cwd = currentDirectory();
   if (cwd.empty()) {
     Log("\nQuovaPath -- %s", "");
-    host().messageBox("getcurdir error", "QUOVA OwlMain Error", mb::ICONEXCLAMATION);
+    MessageBox("getcurdir error", "QUOVA OwlMain Error", mb::ICONEXCLAMATION);
   } else {
     Log("\nQuovaPath -- %s", cwd.c_str());
     a.QuovaPath = cwd + "/";

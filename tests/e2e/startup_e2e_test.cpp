@@ -2,6 +2,8 @@
 // "/download" with no download due, and a start without quova.ini.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <utime.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,6 +57,25 @@ void initRoot(const std::string& dir) {
   ASSERT_EQ(std::system(cmd.c_str()), 0);
 }
 
+// Gives a file an old time stamp, so a rewrite shows.
+void age(const std::string& path) {
+  utimbuf t{978350400, 978350400};  // 01/01/2001
+  ASSERT_EQ(utime(path.c_str(), &t), 0) << path;
+}
+bool rewritten(const std::string& path) {
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0 && st.st_mtime > 978350400;
+}
+off_t sizeOf(const std::string& path) {
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+}
+
+void waitForLog(const std::string& root, const std::string& text) {
+  for (int i = 0; i < 200 && readFile(root + "/quova.log").find(text) == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
 bool endsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -62,6 +83,7 @@ bool endsWith(const std::string& s, const std::string& tail) {
 TEST(StartupRun, SigtermClosesNormallyAndSavesEverything) {
   quova::test::TempDir root;
   initRoot(root.path());
+  for (const char* f : {"quova.ini", "User.dat", "quova.cfg"}) age(root.file(f));
   pid_t pid = start(root.path(), {});
   // Wait for the first paint, then ask for a close.
   for (int i = 0; i < 200 && readFile(root.file("quova.log")).find("Restore complete.") == std::string::npos; ++i)
@@ -82,6 +104,51 @@ TEST(StartupRun, SigtermClosesNormallyAndSavesEverything) {
   }
   EXPECT_TRUE(endsWith(log, "\nNormal Exit."));
   EXPECT_EQ(access(root.file("quova.win").c_str(), F_OK), 0);
+  for (const char* f : {"quova.ini", "User.dat", "quova.cfg"}) EXPECT_TRUE(rewritten(root.file(f))) << f;
+  EXPECT_EQ(sizeOf(root.file("quova.ini")), 576);
+  EXPECT_EQ(sizeOf(root.file("User.dat")), 543);
+  EXPECT_EQ(sizeOf(root.file("quova.cfg")), 24);
+}
+
+TEST(StartupRun, MissingFrameConfigWarnsClosesAndWritesAFreshOne) {
+  quova::test::TempDir root;
+  initRoot(root.path());
+  ASSERT_EQ(unlink(root.file("quova.cfg").c_str()), 0);
+  pid_t pid = start(root.path(), {});
+  EXPECT_EQ(finish(pid), 0);
+  std::string log = readFile(root.file("quova.log"));
+  EXPECT_NE(log.find("quova.cfg could not be opened for reading."), std::string::npos) << log;
+  EXPECT_NE(log.find("\n\nMessageBox:\nCannot find configuration file -- quova.cfg\n"), std::string::npos);
+  EXPECT_NE(log.find("\nQUOVA will (must) close.\n\nCaption:\nQUOVA main window WARNING\n"), std::string::npos);
+  EXPECT_TRUE(endsWith(log, "\nNormal Exit."));
+  // The frame's close saved its settings, so the next start finds them.
+  EXPECT_EQ(sizeOf(root.file("quova.cfg")), 24);
+}
+
+TEST(StartupRun, ALongFilePathOpensWholeAndIsRestoredNextTime) {
+  quova::test::TempDir root;
+  initRoot(root.path());
+  const std::string folder = root.file(std::string(90, 'n'));
+  ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+  const std::string file = folder + "/notes.txt";
+  std::ofstream(file) << "Watch list notes\n";
+  pid_t pid = start(root.path(), {file});
+  waitForLog(root.path(), "Creating View for");
+  kill(pid, SIGTERM);
+  EXPECT_EQ(finish(pid), 0);
+  std::string log = readFile(root.file("quova.log"));
+  EXPECT_NE(log.find("\nMainConwd SERVICE_DROPPED_FILE"), std::string::npos);
+  EXPECT_NE(log.find("\nCreating View for -- " + file), std::string::npos) << log;
+  // Below the working directory: the path is kept relative, the title is the full path.
+  const std::string rel = std::string(90, 'n') + "/notes.txt";
+  EXPECT_EQ(readFile(root.file("quova.win")), rel + "\n" + file + "\n");
+  ASSERT_EQ(unlink(root.file("quova.log").c_str()), 0);  // so the wait sees the second run's log
+  pid = start(root.path(), {});
+  waitForLog(root.path(), "Restore complete.");
+  kill(pid, SIGTERM);
+  EXPECT_EQ(finish(pid), 0);
+  EXPECT_NE(readFile(root.file("quova.log")).find("\nCreating View for -- " + rel), std::string::npos);
+  EXPECT_EQ(readFile(root.file("quova.win")), rel + "\n" + file + "\n");
 }
 
 TEST(StartupRun, DownloadNotDueOpensNoWindow) {

@@ -26,6 +26,7 @@ class RecordingHost : public Host {
   std::vector<RecordedBox> boxes;
   std::vector<std::string> statusTexts;
   std::vector<RecordedProcess> processes;
+  std::vector<int> appMessages;  // offsets sent or posted to the main frame, in order
   std::deque<int> answers;  // next message box answers; the default button when empty
   int pumps = 0;
   int beeps = 0;
@@ -43,6 +44,10 @@ class RecordingHost : public Host {
   ProcessId startProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir) override;
   std::optional<int> processExitCode(ProcessId) override { return processExit; }
+  void sendAppMessage(int offset) override {
+    appMessages.push_back(offset);
+    Host::sendAppMessage(offset);
+  }
 
   bool sawBox(std::string_view text, std::string_view caption) const;
 };

@@ -7,6 +7,22 @@
 
 namespace quova {
 
+QEvent::Type AppMessageEvent::eventType() {
+  static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
+void HeadlessHost::sendAppMessage(int offset) {
+  if (!target_) return Host::sendAppMessage(offset);
+  AppMessageEvent e(offset);
+  QCoreApplication::sendEvent(target_, &e);
+}
+
+void HeadlessHost::postAppMessage(int offset) {
+  if (!target_) return Host::postAppMessage(offset);
+  QCoreApplication::postEvent(target_, new AppMessageEvent(offset));
+}
+
 HeadlessHost::HeadlessHost(QObject* parent) : QObject(parent) {}
 
 HeadlessHost::~HeadlessHost() {

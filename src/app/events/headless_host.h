@@ -4,7 +4,9 @@
 // programs are started with QProcess from an argument list, never through a shell.
 #pragma once
 
+#include <QEvent>
 #include <QObject>
+#include <QPointer>
 #include <QProcess>
 #include <map>
 #include <memory>
@@ -12,6 +14,17 @@
 #include "app/host.h"
 
 namespace quova {
+
+// An application message (Host::sendAppMessage) as the main frame receives it.
+class AppMessageEvent : public QEvent {
+ public:
+  explicit AppMessageEvent(int offset) : QEvent(eventType()), offset_(offset) {}
+  static QEvent::Type eventType();
+  int offset() const { return offset_; }
+
+ private:
+  int offset_;
+};
 
 class HeadlessHost : public QObject, public Host {
   Q_OBJECT
@@ -28,6 +41,10 @@ class HeadlessHost : public QObject, public Host {
                          const std::string& workDir) override;
   std::optional<int> processExitCode(ProcessId id) override;
   bool interactive() const override { return false; }
+  void sendAppMessage(int offset) override;
+  void postAppMessage(int offset) override;
+  // The main frame, which receives the application messages as AppMessageEvent.
+  void setAppMessageTarget(QObject* target) { target_ = target; }
 
   // Asked by a quit request (SIGTERM, the last window closing): the next pump says so.
   void requestQuit() { quitRequested_ = true; }
@@ -38,6 +55,7 @@ class HeadlessHost : public QObject, public Host {
   ProcessId next_ = 1;
   bool quitRequested_ = false;
   std::string status_;
+  QPointer<QObject> target_;
 };
 
 // True when no person can answer: offscreen or minimal platform, or no display at all.

@@ -2,14 +2,10 @@
 // the frame and the application handle themselves.
 #include <QAction>
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QPainter>
 #include <QToolBar>
 
 #include "app/app_state.h"
@@ -20,8 +16,12 @@
 #include "app/log.h"
 #include "app/settings.h"
 #include "app/setup_checks.h"
+#include "app/windows/about_dialog.h"
 #include "app/windows/command_target.h"
+#include "app/windows/doc_templates.h"
+#include "app/windows/gadget_icons.h"
 #include "app/windows/global_setup.h"
+#include "app/windows/help_window.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/pathnames_dialog.h"
 #include "app/windows/text_editor.h"
@@ -31,45 +31,6 @@
 #include "util/paths.h"
 
 namespace quova {
-
-namespace {
-
-// A clear, consistent button face: a rounded tile with a short label.
-QIcon gadgetIcon(int id) {
-  struct Face {
-    int id;
-    const char* label;
-    QColor color;
-  };
-  static const Face faces[] = {
-      {24332, "Op", QColor(70, 110, 180)},  {24333, "Sv", QColor(70, 110, 180)},  {306, "Ln", QColor(120, 90, 160)},
-      {307, "Co", QColor(120, 90, 160)},    {2510, "Cl", QColor(40, 130, 90)},    {27387, "+Q", QColor(40, 130, 90)},
-      {222, "Al", QColor(190, 70, 60)},     {11846, "Dn", QColor(40, 130, 90)},   {11870, "Do", QColor(40, 130, 90)},
-      {24589, "Cp", QColor(40, 130, 90)},   {250, "Ma", QColor(200, 130, 30)},    {240, "Ao", QColor(200, 130, 30)},
-      {241, "St", QColor(200, 130, 30)},    {36, "Re", QColor(110, 110, 110)},    {10101, "Xp", QColor(110, 110, 110)},
-      {29001, "Ed", QColor(110, 110, 110)}, {246, "Rf", QColor(70, 110, 180)},    {244, "Pl", QColor(70, 110, 180)},
-      {11842, "Gs", QColor(120, 90, 160)},  {28999, "Ab", QColor(190, 40, 40)},   {205, "?", QColor(70, 110, 180)},
-  };
-  QPixmap pm(24, 24);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  const Face* f = nullptr;
-  for (const Face& x : faces)
-    if (x.id == id) f = &x;
-  p.setBrush(f ? f->color : QColor(128, 128, 128));
-  p.setPen(Qt::NoPen);
-  p.drawRoundedRect(QRectF(1, 1, 22, 22), 4, 4);
-  p.setPen(Qt::white);
-  QFont font = p.font();
-  font.setPixelSize(11);
-  font.setBold(true);
-  p.setFont(font);
-  p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, f ? f->label : "");
-  return QIcon(pm);
-}
-
-}  // namespace
 
 QAction* QVMAIN::action(int id) const {
   for (QAction* a : actions_)
@@ -98,6 +59,9 @@ void QVMAIN::buildMenu() {
   }
   // The Edit pop-up: the active text window's own editing and search commands.
   connect(editMenu_, &QMenu::aboutToShow, this, [this] {
+    // clear() deletes the pop-up's actions: none of them may stay on the enabling list.
+    const QList<QAction*> old = editMenu_->actions();
+    std::erase_if(actions_, [&](QAction* a) { return old.contains(a); });
     editMenu_->clear();
     auto* ed = qobject_cast<TextEditorView*>(activeView());
     if (!ed) {
@@ -123,7 +87,7 @@ void QVMAIN::buildControlBar() {
   auto* bar = addToolBar("Control Bar");
   bar->setObjectName("ControlBar");
   bar->setMovable(false);
-  bar->setIconSize(QSize(24, 24));
+  bar->setIconSize(QSize(20, 20));
   QFont f = bar->font();
   f.setPointSize(10);
   bar->setFont(f);
@@ -151,7 +115,7 @@ void QVMAIN::buildControlBar() {
         label->setObjectName("DateGadget");
         label->setAlignment(Qt::AlignCenter);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 24);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 24);
         bar->addWidget(label);
         Log("\nDate Gadget Inserted.");
         break;
@@ -177,7 +141,9 @@ QWidget* QVMAIN::activeView() const {
 }
 
 bool QVMAIN::routeHandles(int id) const {
-  if (auto* t = dynamic_cast<CommandTarget*>(activeView()); t && t->handlesCommand(id)) return true;
+  auto* t = dynamic_cast<CommandTarget*>(activeView());
+  if (t && t->handlesCommand(id)) return true;
+  if (id == cm::ADDVIEW) return t && t->canAddView();
   return applicationHandles(id);
 }
 
@@ -190,44 +156,14 @@ void QVMAIN::runCommand(int id) {
     t->runCommand(id);
     return;
   }
-  if (applicationHandles(id)) frameCommand(id);
-}
-
-bool QVMAIN::openDocument(const std::string& path, const std::string& title) {
-  // The templates in list order; the quote list, download and chart windows join them.
-  if (!isTextDocument(path)) return false;
-  Log("\nCreating View for -- %s", path.c_str());
-  auto* view = new TextEditorView(path);
-  QMdiSubWindow* sub = client_->addSubWindow(view);
-  sub->setAttribute(Qt::WA_DeleteOnClose);
-  sub->setWindowTitle(QString::fromStdString(title.empty() ? path : title));
-  PushDocStack(stack_, path, title.empty() ? path : title, app().QuovaPath);
-  connect(sub, &QObject::destroyed, this, [this, path] {
-    PopDocStack(stack_, path, app().QuovaPath);
-    updateCommandEnabling();
-  });
-  sub->show();
-  updateCommandEnabling();
-  return true;
-}
-
-void QVMAIN::dragEnterEvent(QDragEnterEvent* e) {
-  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
-}
-
-void QVMAIN::dropEvent(QDropEvent* e) {
-  for (const QUrl& url : e->mimeData()->urls())
-    if (url.isLocalFile()) openDocument(url.toLocalFile().toStdString());
-  e->acceptProposedAction();
+  if (routeHandles(id)) frameCommand(id);
 }
 
 void QVMAIN::frameCommand(int id) {
   AppState& a = app();
   switch (id) {
     case cm::FILEOPEN: {
-      QString f = QFileDialog::getOpenFileName(this, "Open", QString(),
-                                               "Edit Download Command Files (*.dcf);;Edit Quotlist Configuration "
-                                               "Files (*.qcf);;Edit Text files (*.txt)");
+      QString f = QFileDialog::getOpenFileName(this, "Open", QString(), openFileFilters());
       if (!f.isEmpty()) openDocument(f.toStdString());
       break;
     }
@@ -236,18 +172,11 @@ void QVMAIN::frameCommand(int id) {
     case cm::TILE: client_->tileSubWindows(); break;
     case cm::ARRANGEICONS: client_->tileSubWindows(); break;
     case cm::CLOSECHILDREN: client_->closeAllSubWindows(); break;
-    case cm::HELPABOUT:
-      host().messageBox("The Tradivo\n    for Windows\n" + a.Version + "\nBuilt with Qt for Linux desktops.",
-                        "About QUOVA", mb::ICONINFORMATION);
-      break;
-    case cm::ABOUT:
-      host().messageBox("The Tradivo\nfor Windows\n\n" + a.Version, "About QUOVA", mb::ICONINFORMATION);
-      break;
-    case cm::HELPINDEX:
-    case cm::HELPHELP:
-      if (!fileExists("Help/HELP.HLP"))
-        host().messageBox("The help file Help/HELP.HLP could not be found.", "QUOVA Help", mb::ICONEXCLAMATION);
-      break;
+    case cm::ADDVIEW: AddView(); break;
+    case cm::HELPABOUT: CmHelpAbout(); break;
+    case cm::ABOUT: CmAbout(this); break;
+    case cm::HELPINDEX: ShowHelp(this, HelpTopic::Index); break;
+    case cm::HELPHELP: ShowHelp(this, HelpTopic::UsingHelp); break;
     case cm::SAVECONFIG:
       recordGeometry();
       CmSaveConfiguration(attributes());

@@ -10,6 +10,7 @@
 #include "app/log.h"
 #include "app/root_init.h"
 #include "app/startup.h"
+#include "app/windows/app_icon.h"
 #include "app/windows/global_setup.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/qt_host.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
   const bool headless = quova::runsHeadless();
   if (headless && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication qapp(argc, argv);
+  QGuiApplication::setDesktopFileName("quova");  // the desktop menu entry quova.desktop
+  QApplication::setWindowIcon(quova::quovaIcon());
   std::setlocale(LC_NUMERIC, "C");  // numbers in files are always written with a "."
 
   // An unattended download with a display present must not wait for a click either.
@@ -38,6 +41,7 @@ int main(int argc, char** argv) {
   int rc = quova::OwlMain(argc, argv, [&] {
     std::unique_ptr<quova::QVMAIN> frame(quova::InitMainWindow());
     if (qtHost) qtHost->setStatusBar(frame->statusBar());
+    host->setAppMessageTarget(frame.get());
     quova::installCloseSignals(frame.get());
     if (frame->attributes().maximised()) frame->showMaximized();
     else frame->show();

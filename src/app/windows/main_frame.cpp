@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <QCloseEvent>
+#include <QTextDocument>
+#include <algorithm>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include "app/host.h"
 #include "app/log.h"
 #include "app/startup.h"
+#include "app/windows/app_icon.h"
 #include "app/windows/text_editor.h"
 #include "download/daily_run.h"
 #include "download/windows/download_frame.h"
@@ -104,12 +107,21 @@ QVMAIN::~QVMAIN() {
   disconnect(client_, nullptr, this, nullptr);
   delete client_;
   client_ = nullptr;
-  if (configLoaded_) SaveFrameConfig(attr_);
+  SaveFrameConfig(attr_);
+}
+
+void QVMAIN::SetupWindow() {
+  Log("\nQVMAIN SetupWindow Entered.");
+  setWindowIcon(quovaIcon());
 }
 
 void QVMAIN::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
-  if (initialised_ == 0) QTimer::singleShot(0, this, [this] { firstPaint(); });
+  if (initialised_ == 0 && !setUp_) {
+    setUp_ = true;
+    SetupWindow();
+    QTimer::singleShot(0, this, [this] { firstPaint(); });
+  }
 }
 
 void QVMAIN::firstPaint() {
@@ -124,7 +136,7 @@ void QVMAIN::firstPaint() {
   switch (StartupCommand) {
     case SERVICE_DROPPED_FILE:
       StartupCommand = kStartupCommandDone;
-      if (fileExists(a.argFileName)) openDocument(a.argFileName, a.argFileName);
+      if (fileExists(a.argFileName)) ServiceDroppedFile();
       break;
     case PERFORM_DAILY_DOWNLOAD:
       StartupCommand = kStartupCommandDone;
@@ -157,9 +169,12 @@ bool QVMAIN::CanClose() {
   a.Quit = true;
   if (a.HoldClose) return false;
   if (!downloadsCanClose()) return false;  // the download's end closes the program
+  std::vector<QTextDocument*> asked;  // a text in several windows is asked about once
   for (QMdiSubWindow* sub : client_->subWindowList()) {
     auto* ed = qobject_cast<TextEditorView*>(sub->widget());
-    if (ed && !ed->canClose()) {
+    if (!ed || std::find(asked.begin(), asked.end(), ed->document()) != asked.end()) continue;
+    asked.push_back(ed->document());
+    if (!ed->canClose()) {
       a.Quit = false;  // the user refused: the program goes on as before
       return false;
     }
@@ -192,6 +207,7 @@ QVMAIN* InitMainWindow() {
   frame->setStatusBar(new QStatusBar(frame));
   frame->buildControlBar();
   frame->buildMenu();
+  frame->watchInput();
   frame->updateCommandEnabling();
   connectDownloads(frame);
   switch (a.argFlag) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QMdiArea>
 #include <QStatusBar>
 #include <string>
@@ -31,7 +32,20 @@ class QVMAIN : public QMainWindow {
   std::vector<std::string>& documentStack() { return stack_; }
 
   // Opens a file in the window of the first template that matches it; false when none.
+  // A title given here (a restored window's) is the window's title.
   bool openDocument(const std::string& path, const std::string& title = {});
+  // TMyApp::EvNewView: the view into an MDI child, titled, logged and on the document stack.
+  QMdiSubWindow* EvNewView(QWidget* view, const std::string& path, const std::string& title = {});
+  // The file named at start: its date into DailyFileDate, then opened with its full path as
+  // the window title.
+  void ServiceDroppedFile();
+  // Add View: another window on the active window's document.
+  bool AddView();
+  // The application messages (Host::sendAppMessage) and clicks that show io again.
+  void handleAppMessage(int offset);
+  // F1 on an open menu, and clicks on the frame's own parts (they show io again).
+  void watchInput();
+
   // Command routing: the active document window, then the frame and the application.
   bool routeHandles(int id) const;
   void runCommand(int id);
@@ -48,18 +62,22 @@ class QVMAIN : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dropEvent(QDropEvent* e) override;
+  bool event(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void firstPaint();
   void frameCommand(int id);
   QWidget* activeView() const;
   void OpenSavedWindows();
+  void SetupWindow();
   bool CanClose();
 
   QMdiArea* client_ = nullptr;
   FrameAttributes attr_;
   bool configLoaded_ = false;
   int initialised_ = 0;
+  bool setUp_ = false;
   bool okToRun_ = false;
   std::vector<std::string> stack_;
   std::vector<QAction*> actions_;

@@ -2,15 +2,18 @@
 #include "app/windows/text_editor.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QInputDialog>
 #include <QMenu>
+#include <QAbstractTextDocumentLayout>
 #include <QMessageBox>
 #include <memory>
 
 #include "app/commands.h"
 #include "app/host.h"
+#include "app/log.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -20,7 +23,56 @@ bool isTextDocument(const std::string& path) {
   return p.endsWith(".dcf") || p.endsWith(".qcf") || p.endsWith(".txt");
 }
 
+namespace {
+std::vector<TextEditorView*>& liveViews() {
+  static std::vector<TextEditorView*> views;
+  return views;
+}
+
+void setEditorLook(QPlainTextEdit* e) {
+  e->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont mono("Monospace");
+  mono.setStyleHint(QFont::TypeWriter);
+  e->setFont(mono);
+}
+}  // namespace
+
+TextEditorView::TextEditorView(TextEditorView& original) : QPlainTextEdit(nullptr), path_(original.path_) {
+  liveViews().push_back(this);
+  setDocument(original.document());
+  setWindowTitle(original.windowTitle());
+  setEditorLook(this);
+}
+
+TextEditorView::~TextEditorView() {
+  std::erase(liveViews(), this);
+  // The text belongs to the window that loaded it, and its layout draws for one window:
+  // another window on it takes both over.
+  QTextDocument* doc = document();
+  const std::vector<TextEditorView*> others = otherViews();
+  if (others.empty()) return;
+  if (doc->documentLayout()->paintDevice() == viewport()) doc->documentLayout()->setPaintDevice(others.front()->viewport());
+  for (QObject* o = doc->parent(); o; o = o->parent()) {
+    if (o != this) continue;
+    doc->setParent(others.front());
+    break;
+  }
+}
+
+std::vector<TextEditorView*> TextEditorView::otherViews() const {
+  std::vector<TextEditorView*> out;
+  for (TextEditorView* v : liveViews())
+    if (v != this && v->document() == document()) out.push_back(v);
+  return out;
+}
+
+void TextEditorView::closeEvent(QCloseEvent* e) {
+  if (!otherViews().empty() || canClose()) e->accept();
+  else e->ignore();
+}
+
 TextEditorView::TextEditorView(const std::string& path, QWidget* parent) : QPlainTextEdit(parent), path_(path) {
+  liveViews().push_back(this);
   QFile f(QString::fromStdString(nativePath(path)));
   if (f.open(QIODevice::ReadOnly)) {
     QByteArray bytes = f.readAll();
@@ -30,15 +82,12 @@ TextEditorView::TextEditorView(const std::string& path, QWidget* parent) : QPlai
   }
   document()->setModified(false);
   setWindowTitle(QString::fromStdString(path));
-  setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont mono("Monospace");
-  mono.setStyleHint(QFont::TypeWriter);
-  setFont(mono);
+  setEditorLook(this);
 }
 
 bool TextEditorView::save() {
   if (!replaceFileContent(nativePath(path_), toPlainText().toLocal8Bit().toStdString())) {
-    host().messageBox("Cannot write " + path_, "QUOVA Text Edit ERROR", mb::ICONEXCLAMATION);
+    LogBox("Cannot write " + path_, "QUOVA Text Edit ERROR", mb::ICONEXCLAMATION);
     return false;
   }
   document()->setModified(false);
@@ -60,8 +109,8 @@ void TextEditorView::runCommand(int id) {
 
 bool TextEditorView::canClose() {
   if (!document()->isModified()) return true;
-  int answer = host().messageBox("The text of " + path_ + " has changed.\n\nSave the changes?", "QUOVA Text Edit",
-                                 mb::YESNOCANCEL | mb::ICONQUESTION);
+  int answer = MessageBox("The text of " + path_ + " has changed.\n\nSave the changes?", "QUOVA Text Edit",
+                          mb::YESNOCANCEL | mb::ICONQUESTION);
   if (answer == IDCANCEL) return false;
   return answer == IDNO || save();
 }

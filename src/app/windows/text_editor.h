@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <string>
+#include <vector>
 
 #include "app/windows/command_target.h"
 
@@ -14,18 +15,29 @@ class TextEditorView : public QPlainTextEdit, public CommandTarget {
 
  public:
   explicit TextEditorView(const std::string& path, QWidget* parent = nullptr);
+  // Another window on the same text (Add View): edits show in both, and the text lives
+  // until its last window closes.
+  explicit TextEditorView(TextEditorView& original);
+  ~TextEditorView() override;
   const std::string& path() const { return path_; }
   bool save();
   bool handlesCommand(int id) const override;
   void runCommand(int id) override;
   // Asks to save changes; false when the user cancels.
   bool canClose();
+  // The other windows showing the same text.
+  std::vector<TextEditorView*> otherViews() const;
+  bool canAddView() const override { return true; }
+  QWidget* newViewOfDocument() override { return new TextEditorView(*this); }
+  std::string documentPath() const override { return path_; }
 
   // Search: asks for the text (again: the last text), wrapping at the end.
   void find(bool again);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* e) override;
+  // Closing the last window of a changed text asks whether to save it.
+  void closeEvent(QCloseEvent* e) override;
 
  private:
   std::string path_;
