@@ -195,12 +195,12 @@ void DailyRun::DownLoad() {
   if (ForceDailyUpdate()) {
     bool held = a.HoldClose;
     a.HoldClose = true;
-    if (hooks_.forcedDialog) hooks_.forcedDialog(true);
+    showForced(true);
     s.LastDnLoadDate = todayText();
     s.LastDnLoadStep = 0;
     ForceDailyUpdate() = false;
     backdateAllQuoteFiles();
-    if (hooks_.forcedDialog) hooks_.forcedDialog(false);
+    showForced(false);
     a.HoldClose = held;
   }
   if (a.Quit || (s.DailyDownloadSource != 2 && s.DailyDownloadSource != 3)) {
@@ -349,7 +349,9 @@ void CmBackdateAll() {
   if (homeMessage("All Historical Quotefiles will be backdated so that all will update.",
                   "QVMAIN Message", mb::OKCANCEL | mb::ICONQUESTION) != IDOK)
     return;
+  dailyRun().showForced(true);
   backdateAllQuoteFiles();
+  dailyRun().showForced(false);
 }
 
 void CmResetDownloadDate() {

@@ -79,6 +79,10 @@ class DailyRun {
   bool markerWritten() const { return markerWritten_; }
 
   bool running() const { return dcf_.isOpen(); }
+  // The "QUOVA Download Forced" dialog shown (or closed) while quote files are backdated.
+  void showForced(bool show) {
+    if (hooks_.forcedDialog) hooks_.forcedDialog(show);
+  }
   const std::string& currentList() const { return currentList_; }
   void setCurrentList(std::string path) { currentList_ = std::move(path); }
 

@@ -391,7 +391,8 @@ void DownloadSession::windowClosed() {
 }
 
 void connectDailyRun(QObject* owner, std::function<SessionText(const std::string& title)> openText,
-                     std::function<void()> closeMain, std::function<void()> checkAlarms) {
+                     std::function<void()> closeMain, std::function<void()> checkAlarms,
+                     std::function<void(bool show)> forcedDialog) {
   DailyRunHooks h;
   h.postNext = [owner] { QTimer::singleShot(0, owner, [] { dailyRun().DownLoadExec(); }); };
   h.postRecover = [owner] { QTimer::singleShot(0, owner, [] { dailyRun().DownLoadRecover(); }); };
@@ -418,6 +419,7 @@ void connectDailyRun(QObject* owner, std::function<SessionText(const std::string
   };
   h.checkAlarms = std::move(checkAlarms);
   h.closeMainWindow = std::move(closeMain);
+  h.forcedDialog = std::move(forcedDialog);
   dailyRun().setHooks(std::move(h));
 }
 

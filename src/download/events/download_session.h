@@ -116,6 +116,7 @@ struct SessionText {
   std::function<void(std::function<bool()> canClose, std::function<void()> closed)> watch;
 };
 void connectDailyRun(QObject* owner, std::function<SessionText(const std::string& title)> openText,
-                     std::function<void()> closeMain, std::function<void()> checkAlarms = {});
+                     std::function<void()> closeMain, std::function<void()> checkAlarms = {},
+                     std::function<void(bool show)> forcedDialog = {});
 
 }  // namespace quova

@@ -62,6 +62,23 @@ void runPageLinkDialog(QWidget* parent, PageLink& link) {
   link.choice = browserForm->isChecked() ? PageLink::Browser : PageLink::Download;
 }
 
+// "QUOVA Download Forced": shown, without waiting, while every quote file is backdated.
+QDialog* forcedDialog(QWidget* parent) {
+  auto* dlg = new QDialog(parent);
+  dlg->setWindowTitle("QUOVA Download Forced");
+  dlg->setObjectName("ForcedDialog");
+  auto* lay = new QVBoxLayout(dlg);
+  lay->addWidget(new QLabel("Please Wait......", dlg));
+  auto* text = new QLabel(
+      "QUOVA is backdating all your Historical Quote Files so that all will be updated reguardless of "
+      "previous downloads.....",
+      dlg);
+  text->setWordWrap(true);
+  lay->addWidget(text);
+  dlg->setMinimumWidth(360);
+  return dlg;
+}
+
 // CloseAlarmsWindows, then the alarm list opened anew.
 void reopenAlarmList(QVMAIN* frame, const std::string& path) {
   for (QMdiSubWindow* sub : frame->client()->subWindowList()) {
@@ -94,8 +111,19 @@ void connectDownloads(QVMAIN* frame) {
     };
     return text;
   };
-  connectDailyRun(frame, openText, [frame] { QMetaObject::invokeMethod(frame, [frame] { frame->close(); }, Qt::QueuedConnection); },
-                  [frame] { CheckDownloadAlarms([frame](const std::string& p) { reopenAlarmList(frame, p); }); });
+  auto closeMain = [frame] { QMetaObject::invokeMethod(frame, [frame] { frame->close(); }, Qt::QueuedConnection); };
+  auto checkAlarms = [frame] { CheckDownloadAlarms([frame](const std::string& p) { reopenAlarmList(frame, p); }); };
+  auto forced = [frame](bool show) {
+    static QPointer<QDialog> dialog;
+    if (!show) {
+      if (dialog) dialog->deleteLater();
+      return;
+    }
+    dialog = forcedDialog(frame);
+    dialog->show();
+    KeepWindowsHappy();
+  };
+  connectDailyRun(frame, openText, closeMain, checkAlarms, forced);
 }
 
 bool downloadCommand(int id) {

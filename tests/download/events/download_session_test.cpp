@@ -208,6 +208,28 @@ TEST(DownloadSession, DailyRunWorksThroughTheCommandFile) {
   dailyRun().setHooks({});
 }
 
+TEST(DownloadSession, PageLinkForms) {
+  struct Case {
+    const char* address;
+    bool proxy;
+    const char* download;
+    const char* browser;
+  } cases[] = {
+      {"http://q.example/q?s=IBM", false, "http://q.example /q?s=IBM", "http://q.example/q?s=IBM"},
+      {"q.example:8080/q?s=IBM", false, "http://q.example /q?s=IBM", "http://q.example:8080/q?s=IBM"},
+      {"http://q.example/q?s=IBM", true, "proxy.local http://q.example/q?s=IBM", "http://q.example/q?s=IBM"},
+  };
+  for (const Case& c : cases) {
+    PageLink link = pageLinkTexts(c.address, c.proxy, "proxy.local");
+    EXPECT_EQ(link.downloadText, c.download) << c.address;
+    EXPECT_EQ(link.browserText, c.browser) << c.address;
+  }
+  // An edited download form: server and path joined again; through a proxy the path is the
+  // address asked for.
+  EXPECT_EQ(addressFromLinkText("http://q.example /q?s=GE", false), "http://q.example/q?s=GE");
+  EXPECT_EQ(addressFromLinkText("proxy.local http://q.example/q?s=GE", true), "http://q.example/q?s=GE");
+}
+
 TEST(DownloadSession, AnotherProgramOnTheRootRefusesTheRun) {
   SessionRun r;
   r.dir.write("daily.dcf", "w.qtl\n");
