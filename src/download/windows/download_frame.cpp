@@ -96,7 +96,8 @@ void connectDownloads(QVMAIN* frame) {
   auto openText = [frame](const std::string& title) {
     OutputSink sink = openOutputWindow(frame->client(), title, nullptr, kSessionWindowConfig);
     SessionText text;
-    text.append = sink.append;
+    // Each line of the narration starts a new line of the window.
+    text.append = [append = sink.append](const std::string& line) { append("\n" + line); };
     QPointer<OutputWindow> window = sink.window;
     text.close = [window] {
       if (window) {
