@@ -101,7 +101,7 @@ std::string displayColumns(const std::string& quoteFile, const ListUpdate& how) 
   return s;
 }
 
-bool stopRequested(const ListUpdate& how) { return app().Quit || (how.stop && how.stop()); }
+bool stopRequested(const ListUpdate& how) { return (how.stopOnQuit && app().Quit) || (how.stop && how.stop()); }
 
 void status(const std::string& text) {
   MessBar(text);

@@ -63,6 +63,7 @@ struct ListUpdate {
   int displayDateFormat = 1021;  // DisplayDateFormat: 1021 mm/dd/yyyy, 1022 yyyy/mm/dd
   bool byOptions = false;      // the QCF downloads by options: UDOptions runs first
   std::function<bool()> stop;  // the window's stop or the global download stop
+  bool stopOnQuit = true;      // a closing program stops it (a download finishes its list)
   ListUpdate();
 };
 

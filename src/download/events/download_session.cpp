@@ -360,6 +360,7 @@ void DownloadSession::UDWatch() {
   how.fmt = settings_.outputFormat;
   how.displayDateFormat = settings().DisplayDateFormat;
   how.stop = [] { return dlFlags().GlobalStop; };
+  how.stopOnQuit = false;  // the quotes are in their files: the list shows them too
   if (quova::UDWatch(list, how) >= 0) CollectListAlarms(list);
 }
 
@@ -377,6 +378,11 @@ bool DownloadSession::CanClose() {
   }
   closing_ = true;
   return true;
+}
+
+void DownloadSession::closeRequested() {
+  if (running_) CmStop();
+  else if (timerRunning_ && !stopped_) timer1_.start(0);
 }
 
 void DownloadSession::windowClosed() {

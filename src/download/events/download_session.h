@@ -62,6 +62,9 @@ class DownloadSession : public QObject {
   bool CanClose();
   // The window was closed after the work (with DiagnosticHold on): the session ends.
   void windowClosed();
+  // The program is asked to close: a page on its way is stopped; work already done (the
+  // session is in its pause) is finished at once, the list update included.
+  void closeRequested();
 
   long quotesSaved() const { return saved_; }
   int pagesDone() const { return pages_; }

@@ -145,9 +145,9 @@ bool downloadCommand(int id) {
 bool downloadsCanClose() {
   DownloadSession* s = DownloadSession::current();
   if (!s || s->CanClose()) return true;
-  // The program is asked to close (the Exit command, SIGTERM): the session stops at once,
-  // leaving the list as it was, and the end of the download closes the program.
-  s->CmStop();
+  // The program is asked to close (the Exit command, SIGTERM): a page on its way is stopped,
+  // work already done is finished, and the end of the download closes the program.
+  s->closeRequested();
   return false;
 }
 

@@ -14,8 +14,8 @@ void connectDownloads(QVMAIN* frame);
 // IntraDay, the .csv switches); false for any other command.
 bool downloadCommand(int id);
 
-// A close of the main window: refused while a session works, which is stopped; the
-// program then closes when the download has ended.
+// A close of the main window: refused while a session works, which is brought to its end
+// at once; the program then closes when the download has ended.
 bool downloadsCanClose();
 
 }  // namespace quova

@@ -90,6 +90,25 @@ TEST_F(DownloadFrame, EachListIsNarratedInItsOwnWindowAndTheRunClosesTheProgram)
   EXPECT_NE(dir.read("w.qtl").find("93.500"), std::string::npos);
 }
 
+TEST_F(DownloadFrame, ACloseInThePauseFinishesTheListFirst) {
+  dir.write("daily.dcf", "w.qtl\nw.qtl\n");
+  std::unique_ptr<QVMAIN> f(InitMainWindow());
+  f->show();
+  QApplication::processEvents();
+  dailyRun().DownLoad();
+  QElapsedTimer t;
+  t.start();
+  while (!dir.read("quotes.day/IBM.day").size() && t.elapsed() < 15000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_FALSE(f->close());  // refused while the session holds its pause
+  while (f->isVisible() && t.elapsed() < 3000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(f->isVisible());   // closed well before the 4 s pause would have ended
+  EXPECT_LT(t.elapsed(), 3000);
+  EXPECT_NE(dir.read("w.qtl").find("93.500"), std::string::npos);  // the list was brought up to date
+  EXPECT_EQ(server.requests().size(), 1u);                          // and the second line not started
+  EXPECT_FALSE(app().DLReentrant);
+}
+
 TEST_F(DownloadFrame, TheMenuCommandsAskFirst) {
   std::unique_ptr<QVMAIN> f(InitMainWindow());
   // Download asks with the text of the download source; Cancel starts nothing.
