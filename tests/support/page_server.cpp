@@ -87,6 +87,10 @@ void PageServer::serve(int fd) {
     auto it = pages_.find(path);
     body = it != pages_.end() ? it->second : notFoundBody;
   }
+  if (mode_ == Mode::Trickle) {
+    while (!stop_ && ::send(fd, "x", 1, MSG_NOSIGNAL) == 1) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    return;
+  }
   if (mode_ == Mode::Hang) {
     // Accept and never answer: hold the connection until the client gives up or we stop.
     while (!stop_) {

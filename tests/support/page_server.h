@@ -14,7 +14,7 @@ namespace quova::test {
 
 class PageServer {
  public:
-  enum class Mode { Answer, Hang, CloseAtOnce };
+  enum class Mode { Answer, Hang, CloseAtOnce, Trickle };  // Trickle: a byte every 200 ms
 
   PageServer();
   ~PageServer();

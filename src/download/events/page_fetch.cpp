@@ -1,6 +1,8 @@
 // One quote page: resolve, connect, send, read until the server closes, store.
 #include "download/events/page_fetch.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -275,7 +277,12 @@ void PageFetch::socketFailed(QAbstractSocket::SocketError error) {
   endWithError(winsockCode(error));
 }
 
-void PageFetch::touch() { idle_.start(timeoutMs_); }
+void PageFetch::touch() {
+  // A server that trickles a byte now and then is never silent for long: the whole page
+  // still ends after ten silences' time.
+  const qint64 left = 10LL * timeoutMs_ - pageClock_.elapsed();
+  idle_.start(static_cast<int>(std::clamp<qint64>(left, 0, timeoutMs_)));
+}
 
 void PageFetch::timedOut() {
   if (!busy_ || ending_) return;

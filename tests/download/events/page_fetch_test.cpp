@@ -2,6 +2,8 @@
 // file, the error words and the time-out.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include <QEventLoop>
 #include <QTcpServer>
 #include <QTimer>
@@ -134,6 +136,19 @@ TEST_F(FetchFixture, AStallingServerTimesOut) {
   EXPECT_FALSE(r.complete);
   EXPECT_EQ(r.error, 10060);
   EXPECT_EQ(r.session.back(), socketErrorText(10060));
+}
+
+TEST_F(FetchFixture, ATricklingServerEndsAtTheWholePageLimit) {
+  setenv("QUOVA_NET_TIMEOUT", "1", 1);  // ten seconds for the whole page
+  PageServer server;
+  server.setMode(PageServer::Mode::Trickle);
+  QElapsedTimer t;
+  t.start();
+  Result r = fetch(request("127.0.0.1:" + std::to_string(server.port()) + "/slow"), 20000);
+  ASSERT_TRUE(r.done);
+  EXPECT_EQ(r.error, 10060);
+  EXPECT_GE(t.elapsed(), 9500);
+  EXPECT_LT(t.elapsed(), 13000);
 }
 
 TEST_F(FetchFixture, UnknownHostsAndBadPorts) {
