@@ -89,6 +89,10 @@ SessionWindowHooks& sessionWindowHooks() {
   return hooks;
 }
 
+void RefreshOpenQL(const std::string& qtlPath) {
+  if (sessionWindowHooks().refreshOpenQL) sessionWindowHooks().refreshOpenQL(qtlPath);
+}
+
 DownloadSession* DownloadSession::current() { return DLptr; }
 
 DownloadSession::DownloadSession(std::string qtlPath, QObject* parent)
@@ -324,7 +328,7 @@ void DownloadSession::EvTimer() {
     if (!socketError_ && !dlFlags().anyDiagnostic()) {
       if (saver_) saver_->WaitForMendoraCompletion();
       UDWatch();
-      if (sessionWindowHooks().refreshOpenQL) sessionWindowHooks().refreshOpenQL(qtlPath_);
+      RefreshOpenQL(qtlPath_);
     }
     done_ = true;
   }

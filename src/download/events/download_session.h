@@ -42,6 +42,9 @@ struct SessionWindowHooks {
 };
 SessionWindowHooks& sessionWindowHooks();
 
+// Every open quote list window on this list reloads it (through the windows' hook).
+void RefreshOpenQL(const std::string& qtlPath);
+
 class DownloadSession : public QObject {
   Q_OBJECT
  public:

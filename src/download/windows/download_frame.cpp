@@ -95,6 +95,7 @@ void connectDownloads(QVMAIN* frame) {
   hooks.pageLinkDialog = [frame](PageLink& link) { runPageLinkDialog(frame, link); };
   auto openText = [frame](const std::string& title) {
     OutputSink sink = openOutputWindow(frame->client(), title, nullptr, kSessionWindowConfig);
+    if (sink.window) frame->client()->setActiveSubWindow(sink.window);  // the session has the focus
     SessionText text;
     // Each line of the narration starts a new line of the window.
     text.append = [append = sink.append](const std::string& line) { append("\n" + line); };
