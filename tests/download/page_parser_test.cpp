@@ -236,7 +236,8 @@ std::string hostileBlock() {
   std::string b;
   b += "AAA   Last 1|   Vol 1\n";
   b += "<unclosed tag   Last 2|   Vol 2\n";
-  b += std::string("BBB\0\0\0Last 3|\0\0\0Vol 3\n", 24);  // NUL bytes read as blanks
+  static const char withNuls[] = "BBB\0\0\0Last 3|\0\0\0Vol 3\n";  // NUL bytes read as blanks
+  b += std::string(withNuls, sizeof withNuls - 1);
   b += std::string(1000, '\n');
   b += "CCC   Last 4|   Vol " + std::string(2000, '4') + "\n";  // too long: skipped
   b += "AT&T   Last 5|   Vol 5\n";                              // "&" without ";"
