@@ -414,8 +414,15 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   }
   Log("\nPlotMathAnalysis checkpoint 5.\n");
   if (st.stochasticShown()) appendStochastic(m, data, st, colors, f.text);
-  std::optional<LogReturns> returns;
-  if (st.anyVolatilityShown()) returns.emplace(data);
+  // The log returns are taken once for the four curves, into buffers kept between paints
+  // (fresh ones of the data's length would be mapped and faulted in on every paint).
+  static thread_local std::optional<LogReturns> returns;
+  if (st.anyVolatilityShown()) {
+    if (returns)
+      returns->assign(data);
+    else
+      returns.emplace(data);
+  }
   for (int i = 0; i < 4; ++i) {
     Log("\nPlotMathAnalysis checkpoint %d.\n", 6 + i);
     if (st.vol_display[i]) appendVolatility(m, data, *returns, st, colors, i);
