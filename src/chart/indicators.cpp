@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#ifdef __SSE2__
+#if defined(__x86_64__)
 #include <emmintrin.h>
 #endif
 
@@ -110,6 +110,50 @@ namespace {
 // eight quotes side by side so that their additions overlap, and take each log return once.
 constexpr int kLanes = 8;
 
+// The sums of consecutive windows: lane k of sum adds from[j + k] for j = 0 .. n - 1 (16
+// lanes), and of S and Q adds v = from[j + k] and v * v (8 lanes). Each lane's additions are
+// those of SMA() and Volatility() in their order, so the values are the same; the lanes
+// only share SSE2 registers, which every x86-64 processor has.
+#if defined(__x86_64__)
+void smaLanes(const float* from, int n, float* sum) {
+  __m128 s0 = _mm_setzero_ps(), s1 = s0, s2 = s0, s3 = s0;
+  for (int j = 0; j < n; ++j) {
+    s0 = _mm_add_ps(s0, _mm_loadu_ps(from + j));
+    s1 = _mm_add_ps(s1, _mm_loadu_ps(from + j + 4));
+    s2 = _mm_add_ps(s2, _mm_loadu_ps(from + j + 8));
+    s3 = _mm_add_ps(s3, _mm_loadu_ps(from + j + 12));
+  }
+  _mm_storeu_ps(sum, s0), _mm_storeu_ps(sum + 4, s1), _mm_storeu_ps(sum + 8, s2), _mm_storeu_ps(sum + 12, s3);
+}
+
+void volLanes(const double* from, int n, double* S, double* Q) {
+  __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, q0 = s0, q1 = s0, q2 = s0, q3 = s0;
+  for (int j = 0; j < n; ++j) {
+    const __m128d v0 = _mm_loadu_pd(from + j), v1 = _mm_loadu_pd(from + j + 2),
+                  v2 = _mm_loadu_pd(from + j + 4), v3 = _mm_loadu_pd(from + j + 6);
+    s0 = _mm_add_pd(s0, v0), s1 = _mm_add_pd(s1, v1), s2 = _mm_add_pd(s2, v2), s3 = _mm_add_pd(s3, v3);
+    q0 = _mm_add_pd(q0, _mm_mul_pd(v0, v0)), q1 = _mm_add_pd(q1, _mm_mul_pd(v1, v1));
+    q2 = _mm_add_pd(q2, _mm_mul_pd(v2, v2)), q3 = _mm_add_pd(q3, _mm_mul_pd(v3, v3));
+  }
+  _mm_storeu_pd(S, s0), _mm_storeu_pd(S + 2, s1), _mm_storeu_pd(S + 4, s2), _mm_storeu_pd(S + 6, s3);
+  _mm_storeu_pd(Q, q0), _mm_storeu_pd(Q + 2, q1), _mm_storeu_pd(Q + 4, q2), _mm_storeu_pd(Q + 6, q3);
+}
+#else
+void smaLanes(const float* from, int n, float* sum) {
+  for (int j = 0; j < n; ++j)
+    for (int k = 0; k < 16; ++k) sum[k] += from[j + k];
+}
+
+void volLanes(const double* from, int n, double* S, double* Q) {
+  for (int j = 0; j < n; ++j)
+    for (int k = 0; k < kLanes; ++k) {
+      const double v = from[j + k];
+      S[k] += v;
+      Q[k] += v * v;
+    }
+}
+#endif
+
 }  // namespace
 
 namespace {
@@ -132,20 +176,8 @@ void smaInto(const ChartData& d, const int* idx, std::size_t count, int n, float
     if (at[L - 1] - at[0] == L - 1) {
       // Consecutive quotes (the usual case): lane k adds from[j + k].
       const float* from = c + at[0] - n + 1;
-#ifdef __SSE2__
       static_assert(L == 16);
-      __m128 s0 = _mm_setzero_ps(), s1 = s0, s2 = s0, s3 = s0;
-      for (int j = 0; j < n; ++j) {
-        s0 = _mm_add_ps(s0, _mm_loadu_ps(from + j));
-        s1 = _mm_add_ps(s1, _mm_loadu_ps(from + j + 4));
-        s2 = _mm_add_ps(s2, _mm_loadu_ps(from + j + 8));
-        s3 = _mm_add_ps(s3, _mm_loadu_ps(from + j + 12));
-      }
-      _mm_storeu_ps(sum, s0), _mm_storeu_ps(sum + 4, s1), _mm_storeu_ps(sum + 8, s2), _mm_storeu_ps(sum + 12, s3);
-#else
-      for (int j = 0; j < n; ++j)
-        for (int k = 0; k < L; ++k) sum[k] += from[j + k];
-#endif
+      smaLanes(from, n, sum);
     } else {
       const float* from[L];
       for (int k = 0; k < L; ++k) from[k] = c + at[k] - n + 1;
@@ -209,27 +241,7 @@ void volatilityInto(const ChartData& d, const LogReturns& lr, const int* idx, st
     double S[kLanes] = {}, Q[kLanes] = {};
     if (at[kLanes - 1] - at[0] == kLanes - 1) {
       const double* from = r + at[0] - n + 1;
-#ifdef __SSE2__
-      // Two lanes a register; each lane's additions in the same order as Volatility's.
-      static_assert(kLanes == 8);
-      __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, q0 = s0, q1 = s0, q2 = s0, q3 = s0;
-      for (int j = 0; j < n; ++j) {
-        const __m128d v0 = _mm_loadu_pd(from + j), v1 = _mm_loadu_pd(from + j + 2),
-                      v2 = _mm_loadu_pd(from + j + 4), v3 = _mm_loadu_pd(from + j + 6);
-        s0 = _mm_add_pd(s0, v0), s1 = _mm_add_pd(s1, v1), s2 = _mm_add_pd(s2, v2), s3 = _mm_add_pd(s3, v3);
-        q0 = _mm_add_pd(q0, _mm_mul_pd(v0, v0)), q1 = _mm_add_pd(q1, _mm_mul_pd(v1, v1));
-        q2 = _mm_add_pd(q2, _mm_mul_pd(v2, v2)), q3 = _mm_add_pd(q3, _mm_mul_pd(v3, v3));
-      }
-      _mm_storeu_pd(S, s0), _mm_storeu_pd(S + 2, s1), _mm_storeu_pd(S + 4, s2), _mm_storeu_pd(S + 6, s3);
-      _mm_storeu_pd(Q, q0), _mm_storeu_pd(Q + 2, q1), _mm_storeu_pd(Q + 4, q2), _mm_storeu_pd(Q + 6, q3);
-#else
-      for (int j = 0; j < n; ++j)
-        for (int k = 0; k < kLanes; ++k) {
-          const double v = from[j + k];
-          S[k] += v;
-          Q[k] += v * v;
-        }
-#endif
+      volLanes(from, n, S, Q);
     } else {
       const double* from[kLanes];
       for (int k = 0; k < kLanes; ++k) from[k] = r + at[k] - n + 1;
