@@ -564,9 +564,11 @@ AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const Analy
   } else if (a.fund_preset == 1) {
     long double w = a.fund_omega;
     if (!a.omegaSet) {
-      // The displayed window's own fundamental, from the window as it is shown.
+      // The displayed window's own fundamental, as the setup window offers it: its whole
+      // number of days, of the window as it is shown (not the unclamped +-1e16 defaults).
       const double t1 = std::max<double>(s.t_start, d.t_full_min), t2 = std::min<double>(s.t_end, d.t_full_max);
-      w = t2 > t1 ? kTwoPi / (t2 - t1) : 0;
+      const double days = std::floor(t2 - t1);
+      w = days >= 1 ? kTwoPi / days : 0;
     }
     long double e = 0;
     f.FourierLSF(fo, w, e);
