@@ -201,10 +201,11 @@ bool solveAugmented(long double* w, int k) {
 // solveAugmented; only the upper triangle and the last column are read. Returns 1 solved,
 // 0 singular, -1 when a pivot would not be the diagonal (the caller then solves the full
 // system by solveAugmented, so the pivots are always the ones partial pivoting picks).
+// Pivots go in blocks of six, whose factors and the updated element fill the x87 registers.
 int solveSymmetric(long double* w, int k) {
   const int cols = k + 1;
   auto row = [&](int r) { return w + static_cast<std::size_t>(r) * cols; };
-  constexpr int kBlock = 4;
+  constexpr int kBlock = 6;
   // The block's pivot rows as they were before normalising: entry r of pivot row q is the
   // factor of row r for that pivot (A[r][q] = A[q][r]).
   std::vector<long double> F(static_cast<std::size_t>(kBlock) * cols);
@@ -241,13 +242,16 @@ int solveSymmetric(long double* w, int k) {
     for (int r = end; r < k; ++r) {
       long double* rr = row(r);
       if (bc == kBlock) {
-        const long double f0 = F[r], f1 = F[cols + r], f2 = F[2 * cols + r], f3 = F[3 * cols + r];
+        const long double f0 = F[r], f1 = F[cols + r], f2 = F[2 * cols + r], f3 = F[3 * cols + r],
+                          f4 = F[4 * cols + r], f5 = F[5 * cols + r];
         for (int j = r; j < cols; ++j) {
           long double t = rr[j];
           t -= f0 * P[0][j];
           t -= f1 * P[1][j];
           t -= f2 * P[2][j];
           t -= f3 * P[3][j];
+          t -= f4 * P[4][j];
+          t -= f5 * P[5][j];
           rr[j] = t;
         }
       } else {
