@@ -617,7 +617,7 @@ AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const Analy
 void appendAnalysis(PlotModel& m, const AnalysisResult& r, const Palette& colors) {
   const Panel* p = m.panel(PanelKind::Price);
   if (!p || !r.done) return;
-  Polyline l{"Fit", {}, colors[plotcolor::LSF], 1, PenStyle::Solid};
+  Polyline l{"Fit", pointBuffer(r.dates.size()), colors[plotcolor::LSF], 1, PenStyle::Solid};
   for (std::size_t i = 0; i < r.dates.size(); ++i)
     l.points.push_back({m.time.x(r.dates[i]), p->axis.y(r.values[i])});
   m.curves.push_back(std::move(l));
@@ -656,8 +656,7 @@ void appendStoredFit(PlotModel& m, const ChartData& d, const Fit_Type& fit, cons
     const Point pt{m.time.x(date), p->axis.y(static_cast<double>(walk.next(date)))};
     if (r != run || cur.points.capacity() == 0) {
       // The new run starts where the old one ended, so the curve stays joined.
-      std::vector<Point> carry;
-      carry.reserve(room(i));
+      std::vector<Point> carry = pointBuffer(room(i));
       if (!cur.points.empty()) carry.push_back(cur.points.back());
       if (r != run) {
         flush();

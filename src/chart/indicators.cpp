@@ -278,7 +278,7 @@ void appendCurve(PlotModel& m, const ChartData& d, const ValueAxis& axis, int da
   int idx[kChunk];
   float values[kChunk];
   std::size_t count = 0;
-  line.points.reserve(static_cast<std::size_t>(std::max(0, d.num_quotes - std::max(days, 0))));
+  line.points = pointBuffer(static_cast<std::size_t>(std::max(0, d.num_quotes - std::max(days, 0))));
   auto flush = [&] {
     fill(idx, count, values);
     for (std::size_t k = 0; k < count; ++k)
@@ -347,8 +347,8 @@ void appendStochastic(PlotModel& m, const ChartData& d, ChartSettings& s, const 
   Polyline K{"%K", {}, colors[plotcolor::StochasticK], 1, PenStyle::Solid};
   Polyline D{"%D", {}, colors[plotcolor::StochasticD], 1, PenStyle::Solid};
   const std::size_t most = static_cast<std::size_t>(std::max(0, d.num_quotes - std::max(kdays, 0)));
-  if (s.stoch_k_display) K.points.reserve(most);
-  if (s.stoch_d_display) D.points.reserve(most);
+  if (s.stoch_k_display) K.points = pointBuffer(most);
+  if (s.stoch_d_display) D.points = pointBuffer(most);
   const ValueAxis& ax = p->axis;
   const int letterWidth = text.measure("S");
   const int yLetter = p->rect.bottom - text.lineHeight;

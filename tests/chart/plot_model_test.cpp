@@ -189,6 +189,37 @@ TEST(PlotModel, CalendarLabelsBySpan) {
   EXPECT_EQ(may->length, 6);
 }
 
+// A model handed back on destruction lends its large buffers to the next model built on
+// the thread, which is the same chart as when built afresh.
+TEST(PlotModel, NextModelReusesTheBuffersOfTheLast) {
+  ChartData d = series(5000, 30000);
+  ChartSettings s;
+  initquotes(d, s);
+  s.sma_display = {1, 1, 0};
+  const Point* smaPoints = nullptr;
+  const Bar* barsData = nullptr;
+  PlotModel copy;
+  {
+    const PlotModel first = buildPlotModel(d, s, quovaPalette(), frame());
+    copy = first;
+    ASSERT_FALSE(first.curves.empty());
+    smaPoints = first.curves[0].points.data();
+    barsData = first.bars.data();
+  }
+  const PlotModel next = buildPlotModel(d, s, quovaPalette(), frame());
+  EXPECT_EQ(next.bars.data(), barsData);
+  bool reused = false;
+  for (const Polyline& c : next.curves) reused |= c.points.data() == smaPoints;
+  EXPECT_TRUE(reused);
+  ASSERT_EQ(next.curves.size(), copy.curves.size());
+  for (std::size_t i = 0; i < next.curves.size(); ++i) EXPECT_EQ(next.curves[i].points, copy.curves[i].points);
+  ASSERT_EQ(next.bars.size(), copy.bars.size());
+  for (std::size_t i = 0; i < next.bars.size(); ++i) {
+    EXPECT_EQ(next.bars[i].x, copy.bars[i].x);
+    EXPECT_EQ(next.bars[i].yClose, copy.bars[i].yClose);
+  }
+}
+
 TEST(PlotModel, Readout) {
   ChartData d;
   d.append(static_cast<float>(DayCount(12, 24, 1999)), 11, 9, 10, 1500);
