@@ -107,7 +107,8 @@ namespace {
 
 // Curves evaluate their indicator at tens of thousands of quotes. These give exactly the
 // values of SMA() and Volatility() (the same additions in the same order), but work on
-// eight quotes side by side so that their additions overlap, and take each log return once.
+// eight quotes side by side (sixteen for the moving averages) so that their additions
+// overlap, and take each log return once.
 constexpr int kLanes = 8;
 
 // The sums of consecutive windows: lane k of sum adds from[j + k] for j = 0 .. n - 1 (16
@@ -153,10 +154,6 @@ void volLanes(const double* from, int n, double* S, double* Q) {
     }
 }
 #endif
-
-}  // namespace
-
-namespace {
 
 // smaValues over count indices at idx, into out.
 void smaInto(const ChartData& d, const int* idx, std::size_t count, int n, float* out) {
