@@ -17,11 +17,12 @@ struct ChartSettings;
 // In-place radix-2 complex transform of nn values (interleaved re, im; nn a power of two).
 void dft(std::vector<float>& data, int nn, int isign);
 
-// The analysis choices of the setup window.
+// The analysis choices of the setup window, as a chart starts with them (F9 runs the
+// analysis with these without the window): the preset fundamental, a study run.
 struct AnalysisSetup {
   long double fund_omega = 0;
   bool omegaSet = false;  // the setup window gave fund_omega; else the window's own
-  int fund_preset = 0;    // 1 preset, 0 search
+  int fund_preset = 1;    // 1 preset, 0 search
   int fund_baseline = 0;  // 1 stores the fit in the record
 };
 

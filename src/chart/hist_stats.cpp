@@ -1,6 +1,7 @@
 // The figures of the historical statistics dialog for a period and for all data.
 #include "chart/hist_stats.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "chart/chart_data.h"
@@ -86,6 +87,23 @@ sHistStatData ShowHistStats(const ChartData& d, const ChartSettings& s, int date
   }
   return r;
 }
+
+double mean_value(int n, const float* values) {
+  if (n < 1) return 0;
+  double sum = 0;
+  for (int i = 0; i < n; ++i) sum += values[i];
+  return sum / n;
+}
+
+double sigma(int n, const float* values) {
+  if (n < 1) return 0;
+  double sq = 0;
+  for (int i = 0; i < n; ++i) sq += static_cast<double>(values[i]) * values[i];
+  const double m = mean_value(n, values), v = sq / n - m * m;
+  return v > 0 ? std::sqrt(v) : 0.0;
+}
+
+int imod(int a, int b) { return b == 0 ? 0 : a % b; }
 
 std::string histStatsTitle(std::string_view path) {
   return "Historical Statistics for Quotefile - " + std::string(path);

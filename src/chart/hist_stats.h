@@ -30,4 +30,11 @@ sHistStatData ShowHistStats(const ChartData& d, const ChartSettings& s, int date
 // The dialog's title.
 std::string histStatsTitle(std::string_view quoteFilePath);
 
+// Small figures of a series: the mean of n values (0 for n < 1), their standard deviation
+// sqrt(sum v^2 / n - mean^2) with the radicand taken as 0 where rounding leaves it slightly
+// negative (flat values), and the remainder of a / b (0 for b = 0).
+double mean_value(int n, const float* values);
+double sigma(int n, const float* values);
+int imod(int a, int b);
+
 }  // namespace quova

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
 
 #include "app/host.h"
 #include "app/log.h"
@@ -102,55 +105,100 @@ std::string lastVolatilityText(const ChartData& d, int days) {
 
 namespace {
 
-// The indices of the quotes a curve of `days` draws: those walkWindow visits from index days.
-std::vector<int> curveIndices(const ChartData& d, const TimeAxis& t, int days) {
-  std::vector<int> idx;
-  idx.reserve(static_cast<std::size_t>(d.num_quotes));
-  walkWindow(d, t.tStart, t.tEnd, [&](int i) {
-    if (i >= days) idx.push_back(i);
-  });
-  return idx;
-}
-
 // Curves evaluate their indicator at tens of thousands of quotes. These give exactly the
 // values of SMA() and Volatility() (the same additions in the same order), but work on
-// eight quotes side by side so that their additions overlap, and take each log return once.
+// eight quotes side by side (sixteen for the moving averages) so that their additions
+// overlap, and take each log return once.
 constexpr int kLanes = 8;
+
+// The sums of consecutive windows: lane k of sum adds from[j + k] for j = 0 .. n - 1 (16
+// lanes), and of S and Q adds v = from[j + k] and v * v (8 lanes). Each lane's additions are
+// those of SMA() and Volatility() in their order, so the values are the same; the lanes
+// only share SSE2 registers, which every x86-64 processor has.
+#if defined(__x86_64__)
+void smaLanes(const float* from, int n, float* sum) {
+  __m128 s0 = _mm_setzero_ps(), s1 = s0, s2 = s0, s3 = s0;
+  for (int j = 0; j < n; ++j) {
+    s0 = _mm_add_ps(s0, _mm_loadu_ps(from + j));
+    s1 = _mm_add_ps(s1, _mm_loadu_ps(from + j + 4));
+    s2 = _mm_add_ps(s2, _mm_loadu_ps(from + j + 8));
+    s3 = _mm_add_ps(s3, _mm_loadu_ps(from + j + 12));
+  }
+  _mm_storeu_ps(sum, s0), _mm_storeu_ps(sum + 4, s1), _mm_storeu_ps(sum + 8, s2), _mm_storeu_ps(sum + 12, s3);
+}
+
+void volLanes(const double* from, int n, double* S, double* Q) {
+  __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, q0 = s0, q1 = s0, q2 = s0, q3 = s0;
+  for (int j = 0; j < n; ++j) {
+    const __m128d v0 = _mm_loadu_pd(from + j), v1 = _mm_loadu_pd(from + j + 2),
+                  v2 = _mm_loadu_pd(from + j + 4), v3 = _mm_loadu_pd(from + j + 6);
+    s0 = _mm_add_pd(s0, v0), s1 = _mm_add_pd(s1, v1), s2 = _mm_add_pd(s2, v2), s3 = _mm_add_pd(s3, v3);
+    q0 = _mm_add_pd(q0, _mm_mul_pd(v0, v0)), q1 = _mm_add_pd(q1, _mm_mul_pd(v1, v1));
+    q2 = _mm_add_pd(q2, _mm_mul_pd(v2, v2)), q3 = _mm_add_pd(q3, _mm_mul_pd(v3, v3));
+  }
+  _mm_storeu_pd(S, s0), _mm_storeu_pd(S + 2, s1), _mm_storeu_pd(S + 4, s2), _mm_storeu_pd(S + 6, s3);
+  _mm_storeu_pd(Q, q0), _mm_storeu_pd(Q + 2, q1), _mm_storeu_pd(Q + 4, q2), _mm_storeu_pd(Q + 6, q3);
+}
+#else
+void smaLanes(const float* from, int n, float* sum) {
+  for (int j = 0; j < n; ++j)
+    for (int k = 0; k < 16; ++k) sum[k] += from[j + k];
+}
+
+void volLanes(const double* from, int n, double* S, double* Q) {
+  for (int j = 0; j < n; ++j)
+    for (int k = 0; k < kLanes; ++k) {
+      const double v = from[j + k];
+      S[k] += v;
+      Q[k] += v * v;
+    }
+}
+#endif
+
+// smaValues over count indices at idx, into out.
+void smaInto(const ChartData& d, const int* idx, std::size_t count, int n, float* out) {
+  // Sixteen lanes: single-precision sums are short chains, and more of them overlap.
+  constexpr int L = 16;
+  const float* c = d.q_close.data();
+  std::size_t b = 0;
+  for (; n >= 1 && b + L <= count; b += L) {
+    const int* at = idx + b;
+    bool inside = true;
+    for (int k = 0; k < L; ++k) inside &= at[k] >= n - 1 && at[k] < d.num_quotes;
+    if (!inside) {
+      for (int k = 0; k < L; ++k) out[b + k] = SMA(d, at[k], n);
+      continue;
+    }
+    float sum[L] = {};
+    if (at[L - 1] - at[0] == L - 1) {
+      // Consecutive quotes (the usual case): lane k adds from[j + k].
+      const float* from = c + at[0] - n + 1;
+      static_assert(L == 16);
+      smaLanes(from, n, sum);
+    } else {
+      const float* from[L];
+      for (int k = 0; k < L; ++k) from[k] = c + at[k] - n + 1;
+      for (int j = 0; j < n; ++j)
+        for (int k = 0; k < L; ++k) sum[k] += from[k][j];
+    }
+    for (int k = 0; k < L; ++k) out[b + k] = sum[k] / static_cast<float>(n);
+  }
+  for (; b < count; ++b) out[b] = SMA(d, idx[b], n);
+}
 
 }  // namespace
 
 std::vector<float> smaValues(const ChartData& d, const std::vector<int>& idx, int n) {
   std::vector<float> out(idx.size(), 0.0f);
-  const float* c = d.q_close.data();
-  std::size_t b = 0;
-  for (; n >= 1 && b + kLanes <= idx.size(); b += kLanes) {
-    const int* at = idx.data() + b;
-    bool inside = true;
-    for (int k = 0; k < kLanes; ++k) inside &= at[k] >= n - 1 && at[k] < d.num_quotes;
-    if (!inside) {
-      for (int k = 0; k < kLanes; ++k) out[b + k] = SMA(d, at[k], n);
-      continue;
-    }
-    float sum[kLanes] = {};
-    if (at[kLanes - 1] - at[0] == kLanes - 1) {
-      // Consecutive quotes (the usual case): lane k adds from[j + k].
-      const float* from = c + at[0] - n + 1;
-      for (int j = 0; j < n; ++j)
-        for (int k = 0; k < kLanes; ++k) sum[k] += from[j + k];
-    } else {
-      const float* from[kLanes];
-      for (int k = 0; k < kLanes; ++k) from[k] = c + at[k] - n + 1;
-      for (int j = 0; j < n; ++j)
-        for (int k = 0; k < kLanes; ++k) sum[k] += from[k][j];
-    }
-    for (int k = 0; k < kLanes; ++k) out[b + k] = sum[k] / static_cast<float>(n);
-  }
-  for (; b < idx.size(); ++b) out[b] = SMA(d, idx[b], n);
+  smaInto(d, idx.data(), idx.size(), n, out.data());
   return out;
 }
 
-LogReturns::LogReturns(const ChartData& d) : r(static_cast<std::size_t>(d.num_quotes), 0.0),
-                                             bad(static_cast<std::size_t>(d.num_quotes) + 1, 0) {
+LogReturns::LogReturns(const ChartData& d) { assign(d); }
+
+void LogReturns::assign(const ChartData& d) {
+  r.assign(static_cast<std::size_t>(d.num_quotes), 0.0);
+  bad.assign(static_cast<std::size_t>(d.num_quotes) + 1, 0);
   // bad[j + 1] counts the returns up to j that cannot be taken (a close not positive).
   for (int j = 0; j < d.num_quotes; ++j) {
     const bool ok = j > 0 && d.q_close[j] > 0 && d.q_close[j - 1] > 0;
@@ -159,10 +207,15 @@ LogReturns::LogReturns(const ChartData& d) : r(static_cast<std::size_t>(d.num_qu
   }
 }
 
-std::vector<float> volatilityValues(const ChartData& d, const LogReturns& lr,
-                                    const std::vector<int>& idx, int n) {
-  std::vector<float> out(idx.size(), 0.0f);
-  if (n < 2) return out;
+namespace {
+
+// volatilityValues over count indices at idx, into out.
+void volatilityInto(const ChartData& d, const LogReturns& lr, const int* idx, std::size_t count,
+                    int n, float* out) {
+  if (n < 2) {
+    std::fill(out, out + count, 0.0f);
+    return;
+  }
   auto finish = [n](double S, double Q) {
     const double var = Q / (n - 1) - S * S / (static_cast<double>(n - 1) * n);
     if (!(var > 0)) return 0.0f;
@@ -174,8 +227,8 @@ std::vector<float> volatilityValues(const ChartData& d, const LogReturns& lr,
   };
   const double* r = lr.r.data();
   std::size_t b = 0;
-  for (; b + kLanes <= idx.size(); b += kLanes) {
-    const int* at = idx.data() + b;
+  for (; b + kLanes <= count; b += kLanes) {
+    const int* at = idx + b;
     bool all = true;
     for (int k = 0; k < kLanes; ++k) all &= usable(at[k]);
     if (!all) {
@@ -185,12 +238,7 @@ std::vector<float> volatilityValues(const ChartData& d, const LogReturns& lr,
     double S[kLanes] = {}, Q[kLanes] = {};
     if (at[kLanes - 1] - at[0] == kLanes - 1) {
       const double* from = r + at[0] - n + 1;
-      for (int j = 0; j < n; ++j)
-        for (int k = 0; k < kLanes; ++k) {
-          const double v = from[j + k];
-          S[k] += v;
-          Q[k] += v * v;
-        }
+      volLanes(from, n, S, Q);
     } else {
       const double* from[kLanes];
       for (int k = 0; k < kLanes; ++k) from[k] = r + at[k] - n + 1;
@@ -203,17 +251,43 @@ std::vector<float> volatilityValues(const ChartData& d, const LogReturns& lr,
     }
     for (int k = 0; k < kLanes; ++k) out[b + k] = finish(S[k], Q[k]);
   }
-  for (; b < idx.size(); ++b) out[b] = usable(idx[b]) ? Volatility(d, idx[b], n) : 0.0f;
+  for (; b < count; ++b) out[b] = usable(idx[b]) ? Volatility(d, idx[b], n) : 0.0f;
+}
+
+}  // namespace
+
+std::vector<float> volatilityValues(const ChartData& d, const LogReturns& lr,
+                                    const std::vector<int>& idx, int n) {
+  std::vector<float> out(idx.size(), 0.0f);
+  volatilityInto(d, lr, idx.data(), idx.size(), n, out.data());
   return out;
 }
 
 namespace {
 
-void appendCurve(PlotModel& m, const ChartData& d, const ValueAxis& axis,
-                 const std::vector<int>& idx, const std::vector<float>& values, Polyline line) {
-  line.points.reserve(idx.size());
-  for (std::size_t k = 0; k < idx.size(); ++k)
-    line.points.push_back({m.time.x(d.q_date[idx[k]]), axis.y(values[k])});
+// A curve of the quotes walkWindow visits from index `days`, valued by fill(indices, count,
+// values) a chunk at a time: no temporaries of the data's length, which a paint of tens of
+// thousands of quotes would otherwise map and fault in afresh each time.
+template <class Fill>
+void appendCurve(PlotModel& m, const ChartData& d, const ValueAxis& axis, int days, Polyline line,
+                 Fill fill) {
+  constexpr std::size_t kChunk = 512;
+  int idx[kChunk];
+  float values[kChunk];
+  std::size_t count = 0;
+  line.points = pointBuffer(static_cast<std::size_t>(std::max(0, d.num_quotes - std::max(days, 0))));
+  auto flush = [&] {
+    fill(idx, count, values);
+    for (std::size_t k = 0; k < count; ++k)
+      line.points.push_back({m.time.x(d.q_date[idx[k]]), axis.y(values[k])});
+    count = 0;
+  };
+  walkWindow(d, m.time.tStart, m.time.tEnd, [&](int i) {
+    if (i < days) return;
+    idx[count++] = i;
+    if (count == kChunk) flush();
+  });
+  if (count) flush();
   if (!line.points.empty()) m.curves.push_back(std::move(line));
 }
 
@@ -226,8 +300,10 @@ void appendSMA(PlotModel& m, const ChartData& d, const ChartSettings& s, const P
   Polyline l;
   l.name = "SMA " + std::to_string(which + 1);
   l.colour = colors[plotcolor::SMA1 + which];
-  const std::vector<int> idx = curveIndices(d, m.time, s.sma_days[which]);
-  appendCurve(m, d, p->axis, idx, smaValues(d, idx, s.sma_days[which]), std::move(l));
+  const int n = s.sma_days[which];
+  appendCurve(m, d, p->axis, n, std::move(l), [&](const int* idx, std::size_t count, float* out) {
+    smaInto(d, idx, count, n, out);
+  });
 }
 
 void appendVolatility(PlotModel& m, const ChartData& d, const ChartSettings& s,
@@ -242,8 +318,10 @@ void appendVolatility(PlotModel& m, const ChartData& d, const LogReturns& return
   Polyline l;
   l.name = "Volatility " + std::to_string(which + 1);
   l.colour = colors[plotcolor::Volatility1 + which];
-  const std::vector<int> idx = curveIndices(d, m.time, s.vol_days[which]);
-  appendCurve(m, d, p->axis, idx, volatilityValues(d, returns, idx, s.vol_days[which]), std::move(l));
+  const int n = s.vol_days[which];
+  appendCurve(m, d, p->axis, n, std::move(l), [&](const int* idx, std::size_t count, float* out) {
+    volatilityInto(d, returns, idx, count, n, out);
+  });
 }
 
 void appendStochastic(PlotModel& m, const ChartData& d, ChartSettings& s, const Palette& colors,
@@ -265,6 +343,9 @@ void appendStochastic(PlotModel& m, const ChartData& d, ChartSettings& s, const 
   const double alpha = showD ? 1.0 / ddays : 0, beta = 1 - alpha;
   Polyline K{"%K", {}, colors[plotcolor::StochasticK], 1, PenStyle::Solid};
   Polyline D{"%D", {}, colors[plotcolor::StochasticD], 1, PenStyle::Solid};
+  const std::size_t most = static_cast<std::size_t>(std::max(0, d.num_quotes - std::max(kdays, 0)));
+  if (s.stoch_k_display) K.points = pointBuffer(most);
+  if (s.stoch_d_display) D.points = pointBuffer(most);
   const ValueAxis& ax = p->axis;
   const int letterWidth = text.measure("S");
   const int yLetter = p->rect.bottom - text.lineHeight;

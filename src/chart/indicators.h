@@ -26,6 +26,8 @@ float StochasticK(const ChartData& d, int i, int n);
 // volatility curves of a paint, and a running count of the returns that cannot be taken.
 struct LogReturns {
   explicit LogReturns(const ChartData& d);
+  // Takes the returns of d, keeping the buffers' capacity.
+  void assign(const ChartData& d);
   std::vector<double> r;
   std::vector<int> bad;  // bad[j + 1]: returns 0..j with a close not positive (j = 0 counts)
 };

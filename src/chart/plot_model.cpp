@@ -22,6 +22,62 @@ int TextMetrics::measure(std::string_view text) const {
   return width ? width(text) : static_cast<int>(text.size()) * charWidth;
 }
 
+namespace {
+
+// The buffers handed back by the models of one thread, a few of each kind. Buffers below a
+// page or two are not worth keeping.
+struct BufferPool {
+  static constexpr std::size_t kKeep = 24, kSmallest = 1024;
+  std::vector<std::vector<Point>> points;
+  std::vector<std::vector<Bar>> bars;
+  BufferPool();
+  ~BufferPool();
+};
+thread_local bool poolAlive = false;  // between the pool's construction and destruction
+BufferPool::BufferPool() { poolAlive = true; }
+BufferPool::~BufferPool() { poolAlive = false; }
+
+BufferPool& pool() {
+  thread_local BufferPool p;
+  return p;
+}
+
+// The smallest kept buffer with room for n (taken out of the pool), or a new one.
+template <class T>
+std::vector<T> take(std::vector<std::vector<T>>& kept, std::size_t n) {
+  std::size_t best = kept.size();
+  for (std::size_t i = 0; i < kept.size(); ++i)
+    if (kept[i].capacity() >= n && (best == kept.size() || kept[i].capacity() < kept[best].capacity()))
+      best = i;
+  std::vector<T> v;
+  if (best < kept.size()) {
+    v = std::move(kept[best]);
+    kept[best] = std::move(kept.back());
+    kept.pop_back();
+    v.clear();
+  }
+  v.reserve(n);
+  return v;
+}
+
+template <class T>
+void giveBack(std::vector<std::vector<T>>& kept, std::vector<T>&& v) {
+  if (v.capacity() < BufferPool::kSmallest || kept.size() >= BufferPool::kKeep) return;
+  kept.push_back(std::move(v));
+}
+
+}  // namespace
+
+std::vector<Point> pointBuffer(std::size_t capacity) { return take(pool().points, capacity); }
+std::vector<Bar> barBuffer(std::size_t capacity) { return take(pool().bars, capacity); }
+
+PlotModel::~PlotModel() {
+  if (!poolAlive) return;  // no model was built on this thread, or it is ending
+  BufferPool& p = pool();
+  for (Polyline& c : curves) giveBack(p.points, std::move(c.points));
+  giveBack(p.bars, std::move(bars));
+}
+
 const Panel* PlotModel::panel(PanelKind kind) const {
   for (const Panel& p : panels)
     if (p.kind == kind) return &p;
@@ -325,7 +381,7 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   if (f.printer) addPageFrame(m, f, b.axis);
 
   // Bars of the quotes inside the window, and the first one after it.
-  m.bars.reserve(static_cast<std::size_t>(data.num_quotes));
+  m.bars = barBuffer(static_cast<std::size_t>(data.num_quotes));
   for (int i = 0; i < data.num_quotes; ++i) {
     const double t = data.q_date[i];
     if (t < m.time.tStart) continue;
@@ -414,8 +470,15 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   }
   Log("\nPlotMathAnalysis checkpoint 5.\n");
   if (st.stochasticShown()) appendStochastic(m, data, st, colors, f.text);
-  std::optional<LogReturns> returns;
-  if (st.anyVolatilityShown()) returns.emplace(data);
+  // The log returns are taken once for the four curves, into buffers kept between paints
+  // (fresh ones of the data's length would be mapped and faulted in on every paint).
+  static thread_local std::optional<LogReturns> returns;
+  if (st.anyVolatilityShown()) {
+    if (returns)
+      returns->assign(data);
+    else
+      returns.emplace(data);
+  }
   for (int i = 0; i < 4; ++i) {
     Log("\nPlotMathAnalysis checkpoint %d.\n", 6 + i);
     if (st.vol_display[i]) appendVolatility(m, data, *returns, st, colors, i);

@@ -145,6 +145,14 @@ struct PlotFrame {
 };
 
 struct PlotModel {
+  PlotModel() = default;
+  PlotModel(const PlotModel&) = default;
+  PlotModel(PlotModel&&) noexcept = default;
+  PlotModel& operator=(const PlotModel&) = default;
+  PlotModel& operator=(PlotModel&&) noexcept = default;
+  // Hands its large point and bar buffers back for the next model built on this thread.
+  ~PlotModel();
+
   Rect frame;
   double s = 1.0;
   int textHeight = 16;
@@ -167,6 +175,13 @@ struct PlotModel {
 
   const Panel* panel(PanelKind kind) const;
 };
+
+// Buffers for a model being built, with room for at least `capacity` elements and empty:
+// one that a destroyed model handed back when there is one, else a new one. A chart is
+// rebuilt on every paint, and megabytes of fresh memory for tens of thousands of quotes
+// would be mapped and faulted in page by page each time.
+std::vector<Point> pointBuffer(std::size_t capacity);
+std::vector<Bar> barBuffer(std::size_t capacity);
 
 // The whole chart of a loaded data set. After the bars and legends come the analysis
 // overlays the settings switch on, in this order: the stored fit (when the curve fit is

@@ -199,6 +199,138 @@ TEST(Fourier, SearchBinsAndSteps) {
   EXPECT_EQ(t.omega, 0.5L);
 }
 
+// The search's error at each candidate against the fit written out at that frequency, and
+// the kept fundamental the first of the smallest errors. Trading days with weekend gaps.
+TEST(Fourier, SearchErrorAtEveryCandidateMatchesTheReference) {
+  test::ScopedHost h;
+  ChartData d = wave(300, 45);
+  for (int i = 0; i < d.num_quotes; ++i) d.q_date[i] = 30000.0f + i + 2 * (i / 5);
+  FITS f(300, 50, 50, 12);
+  f.load(d, -1e16, 1e16);
+  f.PolynomialFit(2);
+  f.FourierTrade(6);
+  ASSERT_EQ(f.cand_omega.size(), 12u);
+  std::size_t best = 0;
+  for (std::size_t k = 0; k < f.cand_omega.size(); ++k) {
+    std::vector<long double> coef;
+    expectRel(f.cand_err[k], referenceFourier(f, 6, f.cand_omega[k], coef), 1e-9L, "candidate error");
+    if (f.cand_err[k] < f.cand_err[best]) best = k;
+  }
+  EXPECT_EQ(f.omega, f.cand_omega[best]);
+  EXPECT_TRUE(h.host.boxes.empty());
+}
+
+// Low frequencies make the normal matrix far from diagonal, so that partial pivoting swaps
+// rows; the fit must not depend on which elimination ran.
+TEST(Fourier, FitsAcrossFrequenciesMatchTheReference) {
+  test::ScopedHost h;
+  ChartData d = wave(240, 70);
+  for (int i = 0; i < d.num_quotes; ++i) d.q_date[i] = 30000.0f + i + 2 * (i / 5) + 3 * (i / 61);
+  FITS f = loaded(d);
+  f.PolynomialFit(1);
+  for (int k = 1; k <= 30; ++k) {
+    const long double w = 0.004L * k;
+    long double e = -1;
+    ASSERT_EQ(f.FourierLSF(3, w, e), 1) << k;
+    std::vector<long double> ref;
+    expectRel(e, referenceFourier(f, 3, w, ref), 1e-9L, "error");
+    for (int j = 0; j < 7; ++j) EXPECT_NEAR((double)f.four_coef[j], (double)ref[j], 1e-9 * (1 + fabsl(ref[j]))) << k;
+  }
+}
+
+// The benchmark's size of fit: order 50 (101 basis functions) on 1200 points a day and a
+// half apart, with the polynomial trend removed first.
+TEST(Fourier, OrderFiftyMatchesTheReference) {
+  test::ScopedHost h;
+  ChartData d;
+  for (int i = 0; i < 1200; ++i) {
+    const double c = 100 + 0.01 * i + 5 * std::sin(i * 0.05) + 2 * std::cos(i * 0.31) + 0.5 * std::sin(i * 1.3);
+    d.append(30000.0f + i * 1.4f, static_cast<float>(c + 1), static_cast<float>(c - 1), static_cast<float>(c), 1000);
+  }
+  FITS f = loaded(d);
+  f.PolynomialFit(2);
+  const long double w = 0.0123L;
+  long double e = -1;
+  ASSERT_EQ(f.FourierLSF(50, w, e), 1);
+  std::vector<long double> ref;
+  expectRel(e, referenceFourier(f, 50, w, ref), 1e-9L, "error");
+  f.FourFitVector(50);
+  for (int i = 0; i < f.n; i += 89) {
+    long double v = f.poly_val[i] + ref[0];
+    for (int k = 1; k <= 50; ++k) v += ref[2 * k - 1] * sinl(k * w * f.x[i]) + ref[2 * k] * cosl(k * w * f.x[i]);
+    expectRel(f.fit[i], v, 1e-9L, "fit value");
+  }
+}
+
+TEST(Fourier, TransformTakesTheFirstPowerOfTwoResiduals) {
+  test::ScopedHost h;
+  FITS f(300, 50, 50, 0);
+  f.load(wave(300, 32, 0), -1e16, 1e16);
+  f.FourierTrade(2);
+  const std::vector<float> mag = f.mag;
+  ASSERT_EQ(mag.size(), 128u);
+  for (int i = 256; i < 300; ++i) f.resid[i] = 1e6L * i;  // beyond the 256: not transformed
+  f.FourierTrade(2);
+  EXPECT_EQ(f.mag, mag);
+  f.resid[255] += 50;
+  f.FourierTrade(2);
+  EXPECT_NE(f.mag, mag);
+}
+
+// A peak in bin 0 has no lower bin: the scan runs from 1e-6 of the upper bin to it.
+TEST(Fourier, PeakInBinZero) {
+  test::ScopedHost h;
+  FITS f(64, 50, 50, 5);
+  f.load(wave(64, 16), -1e16, 1e16);
+  for (long double& r : f.resid) r = 1;  // all in bin 0
+  f.FourierTrade(1);
+  ASSERT_EQ(f.cand_omega.size(), 5u);
+  const double hi = 2 * M_PI / 64;
+  EXPECT_NEAR((double)f.cand_omega.front(), hi * 1e-6, 1e-20);
+  EXPECT_NEAR((double)f.cand_omega.back(), hi, 1e-15);
+  for (long double w : f.cand_omega) EXPECT_TRUE(std::isfinite((double)w));
+}
+
+TEST(Fourier, AnalysisOfTheWindow) {
+  test::ScopedHost h;
+  // A polynomial of order 0 without the Fourier series: every fitted value is the mean.
+  ChartData d = wave(150, 30);
+  ChartSettings s;
+  initquotes(d, s);
+  s.poly_order = 0;
+  s.four_enabled = 0;
+  Fit_Type rec;
+  AnalysisResult r = Four_Anal(d, s, AnalysisSetup{}, rec);
+  ASSERT_TRUE(r.done);
+  long double mean = 0;
+  for (int i = 0; i < d.num_quotes; ++i) mean += d.q_close[i];
+  mean /= d.num_quotes;
+  for (double v : r.values) EXPECT_NEAR(v, (double)mean, 1e-9 * (double)mean);
+
+  // F9 on a chart that was never set up: the preset fundamental is the displayed window's
+  // own (its whole number of days), not 2 pi over the unclamped +-1e16 defaults.
+  ChartSettings fresh;
+  initquotes(d, fresh);
+  fresh.t_start = -1.0e16f;
+  fresh.t_end = 1.0e16f;
+  AnalysisSetup f9;
+  f9.fund_baseline = 1;
+  r = Four_Anal(d, fresh, f9, rec);
+  ASSERT_TRUE(r.done);
+  EXPECT_TRUE(h.host.boxes.empty());  // no singular system
+  EXPECT_EQ(rec.omega, 2 * 3.141592653589793238462643383279L / std::floor(d.t_full_max - d.t_full_min));
+  EXPECT_LT(r.rmsError, 5.0);
+
+  // More quotes than a search holds (2000): the analysis takes them all.
+  ChartData many = wave(2500, 60);
+  ChartSettings sm;
+  initquotes(many, sm);
+  sm.four_order = 3;
+  r = Four_Anal(many, sm, AnalysisSetup{}, rec);
+  ASSERT_TRUE(r.done);
+  EXPECT_EQ(r.values.size(), 2500u);
+}
+
 TEST(Fourier, DftOfACosine) {
   std::vector<float> v(2 * 16, 0.0f);
   for (int i = 0; i < 16; ++i) v[2 * i] = static_cast<float>(std::cos(2 * M_PI * 3 * i / 16));
@@ -218,6 +350,7 @@ TEST(Fourier, AnalysisStoresTheBaselineAndStoredFitRuns) {
   s.four_order = 2;
   s.n_bisects = 81;
   AnalysisSetup a;
+  a.fund_preset = 0;  // the search
   a.fund_baseline = 1;
   Fit_Type rec;
   AnalysisResult r = Four_Anal(d, s, a, rec);
@@ -288,6 +421,13 @@ TEST(Fourier, SmallWindowsDoNoAnalysis) {
   Fit_Type rec;
   EXPECT_FALSE(Four_Anal(d, s, AnalysisSetup{}, rec).done);
   EXPECT_EQ(rec.valid, 0);
+  ASSERT_FALSE(h.host.statusTexts.empty());
+  EXPECT_EQ(h.host.statusTexts.back(), "Too few quotes in the window for the analysis");
+  // One quote: no mean to take deviations from, whatever the order.
+  ChartData one = wave(1, 10);
+  initquotes(one, s);
+  s.poly_order = 0;
+  EXPECT_FALSE(Four_Anal(one, s, AnalysisSetup{}, rec).done);
 }
 
 }  // namespace

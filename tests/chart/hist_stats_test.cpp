@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "support/recording_host.h"
@@ -63,6 +65,7 @@ TEST(HistStats, ChangesTrendsAndTooManyQuotes) {
   s.t_end = 32600;
   r = ShowHistStats(d, s, 1021);
   EXPECT_EQ(r.field[BestFit], "too many");
+  EXPECT_EQ(r.field[BestFit + 1], "quotes");
   // A period with one quote inside a large chart says "too few".
   d.append(40000, 0, 0, 60, 0);
   s.t_start = 40000;
@@ -76,6 +79,22 @@ TEST(HistStats, ChangesTrendsAndTooManyQuotes) {
   initquotes(big, s2);
   r = ShowHistStats(big, s2, 1021);
   for (const std::string& f : r.field) EXPECT_LE(f.size(), 11u);
+}
+
+TEST(HistStats, SmallFigures) {
+  const float v[] = {2, 4, 4, 4, 5, 5, 7, 9};
+  EXPECT_DOUBLE_EQ(mean_value(8, v), 5.0);
+  EXPECT_DOUBLE_EQ(sigma(8, v), 2.0);
+  EXPECT_EQ(mean_value(0, v), 0.0);
+  // A hundred equal values: rounding leaves sum v^2 / n - mean^2 a hair below 0 for these
+  // (-6.7e-16); the deviation is 0, never NaN.
+  for (float x : {1.15069997f, 1.16439998f, 33.33f}) {
+    const std::vector<float> flat(100, x);
+    EXPECT_EQ(sigma(100, flat.data()), 0.0) << x;
+  }
+  EXPECT_EQ(imod(17, 5), 2);
+  EXPECT_EQ(imod(-17, 5), -2);
+  EXPECT_EQ(imod(3, 0), 0);
 }
 
 }  // namespace

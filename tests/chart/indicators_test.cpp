@@ -44,6 +44,13 @@ TEST(Indicators, VolatilityEdges) {
   EXPECT_NEAR(Volatility(d, 5, 5), want, want * 1e-6);
   ChartData flat = series(std::vector<float>(30, 33.33f));
   EXPECT_EQ(Volatility(flat, 29, 20), 0.0f);  // never NaN on flat prices
+  // Equal returns: closes doubling every day, or rising by a quarter (exact in floats). The
+  // variance is 0, and rounding leaves the radicand slightly negative (-1.1e-16, -1.4e-17).
+  std::vector<float> doubling, quarter;
+  for (int i = 0; i < 22; ++i) doubling.push_back(std::ldexp(1.0f, i));
+  for (float c = 1; quarter.size() < 5; c *= 1.25f) quarter.push_back(c);
+  EXPECT_EQ(Volatility(series(doubling), 21, 21), 0.0f);
+  EXPECT_EQ(Volatility(series(quarter), 3, 3), 0.0f);
   ChartData neg = series({10, 11, 0, 11, 12});
   EXPECT_EQ(Volatility(neg, 4, 2), 0.0f);  // the close before the range is 0
   EXPECT_GT(Volatility(neg, 4, 1 + 0), -1.0f);

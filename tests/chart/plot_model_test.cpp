@@ -135,6 +135,91 @@ TEST(PlotModel, TitlesLegendsAndReferenceLines) {
   EXPECT_EQ(dotted, 2);
 }
 
+// The labels of the date line by the window's span: a 20-day window (widened to 50 days)
+// labels months; 3 years label the Januaries, their quarters only ticked (long ticks of
+// width 1 between the year ticks of width 2); 40 years label the Januaries of years
+// divisible by 5. Labels are drawn only past the first 5 % of the span.
+TEST(PlotModel, CalendarLabelsBySpan) {
+  struct Case {
+    int m1, d1, y1, m2, d2, y2;
+    std::vector<std::string> labels;  // every label of the date line, in order
+  };
+  const Case cases[] = {
+      {3, 1, 1999, 3, 21, 1999, {"04/1999"}},
+      {7, 1, 1996, 7, 1, 1999, {"01/1997", "01/1998", "01/1999"}},
+      {1, 1, 1960, 1, 1, 2000, {"01/1965", "01/1970", "01/1975", "01/1980", "01/1985", "01/1990", "01/1995"}},
+  };
+  for (const Case& c : cases) {
+    const int t1 = DayCount(c.m1, c.d1, c.y1), t2 = DayCount(c.m2, c.d2, c.y2);
+    ChartData d = series(20, t1);
+    ChartSettings s;
+    s.t_start = static_cast<float>(t1);
+    s.t_end = static_cast<float>(t2);
+    PlotFrame f = frame();
+    f.width = 2000;
+    const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
+    const int dateLine = m.panel(PanelKind::Price)->axis.pixBottom;
+    std::vector<std::string> labels;
+    for (const Label& l : m.labels)
+      if (l.y == dateLine) labels.push_back(l.text);
+    EXPECT_EQ(labels, c.labels) << c.y1;
+  }
+  // The 3-year window's month starts: year ticks (length 10, width 2) in January, quarter
+  // ticks (10, width 1) in April, July and October, month ticks (6) between.
+  const int t1 = DayCount(7, 1, 1996);
+  ChartData d = series(20, t1);
+  ChartSettings s;
+  s.t_start = static_cast<float>(t1);
+  s.t_end = static_cast<float>(DayCount(7, 1, 1999));
+  const PlotModel m = buildPlotModel(d, s, quovaPalette(), frame());
+  auto tickAt = [&](int day) -> const Tick* {
+    const int x = m.time.x(day);
+    for (const Tick& t : m.ticks)
+      if (t.kind == TickKind::Time && t.from.x == x) return &t;
+    return nullptr;
+  };
+  const Tick* jan = tickAt(DayCount(1, 1, 1998));
+  const Tick* apr = tickAt(DayCount(4, 1, 1998));
+  const Tick* may = tickAt(DayCount(5, 1, 1998));
+  ASSERT_TRUE(jan && apr && may);
+  EXPECT_EQ(jan->length, 10);
+  EXPECT_EQ(jan->penWidth, 2);
+  EXPECT_EQ(apr->length, 10);
+  EXPECT_EQ(apr->penWidth, 1);
+  EXPECT_EQ(may->length, 6);
+}
+
+// A model handed back on destruction lends its large buffers to the next model built on
+// the thread, which is the same chart as when built afresh.
+TEST(PlotModel, NextModelReusesTheBuffersOfTheLast) {
+  ChartData d = series(5000, 30000);
+  ChartSettings s;
+  initquotes(d, s);
+  s.sma_display = {1, 1, 0};
+  const Point* smaPoints = nullptr;
+  const Bar* barsData = nullptr;
+  PlotModel copy;
+  {
+    const PlotModel first = buildPlotModel(d, s, quovaPalette(), frame());
+    copy = first;
+    ASSERT_FALSE(first.curves.empty());
+    smaPoints = first.curves[0].points.data();
+    barsData = first.bars.data();
+  }
+  const PlotModel next = buildPlotModel(d, s, quovaPalette(), frame());
+  EXPECT_EQ(next.bars.data(), barsData);
+  bool reused = false;
+  for (const Polyline& c : next.curves) reused |= c.points.data() == smaPoints;
+  EXPECT_TRUE(reused);
+  ASSERT_EQ(next.curves.size(), copy.curves.size());
+  for (std::size_t i = 0; i < next.curves.size(); ++i) EXPECT_EQ(next.curves[i].points, copy.curves[i].points);
+  ASSERT_EQ(next.bars.size(), copy.bars.size());
+  for (std::size_t i = 0; i < next.bars.size(); ++i) {
+    EXPECT_EQ(next.bars[i].x, copy.bars[i].x);
+    EXPECT_EQ(next.bars[i].yClose, copy.bars[i].yClose);
+  }
+}
+
 TEST(PlotModel, Readout) {
   ChartData d;
   d.append(static_cast<float>(DayCount(12, 24, 1999)), 11, 9, 10, 1500);
