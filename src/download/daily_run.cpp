@@ -173,6 +173,13 @@ bool& SingleDownload() {
   return flag;
 }
 
+void DownloadReentrencyWarning() {
+  homeMessage(
+      "Download Reentrency Flag indicates Download already in-process.\n\nSimultaneous Download "
+      "Operations NOT allowed.\n\nAbort or wait for the last before starting a new Download.",
+      "Download Initiation Warning", mb::OK | mb::ICONEXCLAMATION);
+}
+
 DailyRun& dailyRun() {
   static DailyRun run;
   return run;
@@ -183,10 +190,7 @@ DailyRun& dailyRun() {
 void DailyRun::DownLoad() {
   AppState& a = app();
   if (!BeginDownload()) {
-    homeMessage(
-        "Download Reentrency Flag indicates Download already in-process.\n\nSimultaneous Download "
-        "Operations NOT allowed.\n\nAbort or wait for the last before starting a new Download.",
-        "Download Initiation Warning", mb::OK | mb::ICONEXCLAMATION);
+    DownloadReentrencyWarning();
     // Another program on this root downloads: an unattended start has nothing to do.
     if (!a.DLReentrant && a.QuitAfterDownload && hooks_.closeMainWindow) hooks_.closeMainWindow();
     return;

@@ -98,6 +98,10 @@ class DailyRun {
 
 DailyRun& dailyRun();
 
+// The box that refuses a second download while one runs (here or in another program on
+// the same root).
+void DownloadReentrencyWarning();
+
 // Menu commands of the main window.
 void CmDownload();          // asks with the source's text, then DownLoad
 void CmForceDownload();     // the same with ForceDailyUpdate set

@@ -98,7 +98,7 @@ DownloadSession* DownloadSession::current() { return DLptr; }
 DownloadSession::DownloadSession(std::string qtlPath, QObject* parent)
     : QObject(parent), qtlPath_(std::move(qtlPath)), listName_(fileNameOf(qtlPath_)) {
   // A single list download takes the flag here; a daily run holds it already.
-  if (!app().DLReentrant) BeginDownload();
+  if (!app().DLReentrant) refused_ = !BeginDownload();
   dlFlags().GlobalStop = false;
   timer1_.setSingleShot(true);
   connect(&timer1_, &QTimer::timeout, this, &DownloadSession::EvTimer);
@@ -171,6 +171,14 @@ bool DownloadSession::readQcf() {
 }
 
 bool DownloadSession::GetQuotes() {
+  if (refused_) {
+    // Another program downloads on this root: nothing is touched here.
+    DownloadReentrencyWarning();
+    configError_ = true;
+    timerRunning_ = true;
+    timer1_.start(kStopDelayMs);
+    return false;
+  }
   running_ = true;
   std::string list = nativePath(qtlPath_);
   if (!fileExists(list)) {

@@ -105,6 +105,7 @@ class DownloadSession : public QObject {
   bool running_ = false, stopped_ = false, done_ = false, configError_ = false;
   bool socketError_ = false, timerRunning_ = false, closing_ = false, listUpdated_ = false;
   bool finishedSent_ = false;
+  bool refused_ = false;  // another download holds the root
   int fileErrors_ = 0;
   long saved_ = 0;
   int pages_ = 0;

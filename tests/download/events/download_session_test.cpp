@@ -240,6 +240,12 @@ TEST(DownloadSession, AnotherProgramOnTheRootRefusesTheRun) {
   ASSERT_EQ(r.host.host.boxes.size(), 1u);
   EXPECT_EQ(r.host.host.boxes[0].caption, "Download Initiation Warning");
   EXPECT_FALSE(app().DLReentrant);
+  // A single list download is refused the same way and touches nothing.
+  std::string before = r.dir.read("w.qtl");
+  EXPECT_EQ(r.run(), SessionEnd::Failed);
+  EXPECT_EQ(r.host.host.boxes.back().caption, "Download Initiation Warning");
+  EXPECT_TRUE(r.server.rawRequests().empty());
+  EXPECT_EQ(r.dir.read("w.qtl"), before);
   ::close(fd);  // the holder is gone: the lock is free again
   EXPECT_TRUE(BeginDownload());
   EndDownload();
