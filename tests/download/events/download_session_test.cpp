@@ -90,6 +90,7 @@ struct SessionRun {
 
 TEST(DownloadSession, FetchesSavesAndRewritesTheList) {
   SessionRun r;
+  settings().DownloadControls.CurrencyDivisor = 0;  // would write infinite prices
   r.server.setPage("/q?s=IBM+GE", downloadData("table.htm"));
   EXPECT_EQ(r.run(), SessionEnd::Done);
   EXPECT_EQ(r.server.rawRequests(), std::vector<std::string>{"GET /q?s=IBM+GE\n"});
@@ -111,6 +112,8 @@ TEST(DownloadSession, FetchesSavesAndRewritesTheList) {
   EXPECT_EQ(r.run(), SessionEnd::Done);
   EXPECT_TRUE(contains(r.text, "Internet Download of QuoteList w.qtl produced NO new Quotes.")) << r.text.size();
   std::string log = r.dir.read("quova.log");
+  EXPECT_NE(log.find("\nCurrencyDivisor 0 is not a positive number; 1.0 is used."), std::string::npos);
+  settings().DownloadControls.CurrencyDivisor = 1.0;
   EXPECT_NE(log.find("\nIn GetQuotes...docfile   -- w.qtl"), std::string::npos);
   EXPECT_NE(log.find("\nInternet Download of QuoteList w.qtl produced NO new Quotes."), std::string::npos);
 }
