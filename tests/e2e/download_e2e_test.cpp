@@ -75,11 +75,12 @@ struct Root {
   std::string log() const { return read("quova.log"); }
   std::string base() const { return "http://127.0.0.1:" + std::to_string(server.port()) + "/"; }
 
-  // A list and its QCF, made from a sample QCF whose page is quotes.example.
+  // A list and its QCF, made from a sample QCF whose page is quotes.example; site takes its
+  // place (the page server when empty).
   void list(const std::string& name, const std::string& sampleQcf, const std::string& lines,
-            const std::string& settingsLines = {}) {
+            const std::string& settingsLines = {}, const std::string& site = {}) {
     std::string qcf = dataFile(sampleQcf);
-    qcf.replace(qcf.find("http://quotes.example/"), 22, base());
+    qcf.replace(qcf.find("http://quotes.example/"), 22, site.empty() ? base() : site);
     qcf.insert(qcf.find("Page="), settingsLines);
     writeFile(file("QuoteList Configuration Files/" + name + ".qcf"), qcf);
     writeFile(file(name + ".qtl"), "SYMBOL  FILE  NAME\n" + lines);
@@ -196,11 +197,8 @@ TEST(DownloadRun, HistoricalPagesFollowWhileTheySaveQuotes) {
 
 TEST(DownloadRun, ThroughAProxy) {
   Root r;
-  r.list("w", "table.qcf", "IBM  *  Intl\n");
   // The page names a server that does not exist; the proxy (our server) is asked for it.
-  std::string qcf = r.read("QuoteList Configuration Files/w.qcf");
-  qcf.replace(qcf.find(r.base()), r.base().size(), "http://quotes.invalid/");
-  writeFile(r.file("QuoteList Configuration Files/w.qcf"), qcf);
+  r.list("w", "table.qcf", "IBM  *  Intl\n", {}, "http://quotes.invalid/");
   writeFile(r.file("daily.dcf"), "w.qtl\n");
   r.settings([&](quova::Settings& s) {
     s.DownloadControls.UseProxy = true;
@@ -214,10 +212,7 @@ TEST(DownloadRun, ThroughAProxy) {
 
 TEST(DownloadRun, ARefusingServerIsTriedTenTimesThenTheRunEnds) {
   Root r;
-  r.list("w", "table.qcf", "IBM  *  Intl\n");
-  std::string qcf = r.read("QuoteList Configuration Files/w.qcf");
-  qcf.replace(qcf.find(r.base()), r.base().size(), "http://127.0.0.1:1/");
-  writeFile(r.file("QuoteList Configuration Files/w.qcf"), qcf);
+  r.list("w", "table.qcf", "IBM  *  Intl\n", {}, "http://127.0.0.1:1/");
   writeFile(r.file("daily.dcf"), "w.qtl\n");
   std::string before = r.read("w.qtl");
   ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}), 0);
@@ -301,10 +296,7 @@ TEST(DownloadRun, AnHttpsPageFromALocalTlsServer) {
     _exit(121);
   }
   for (int i = 0; i < 100 && !listening(port); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  r.list("w", "table.qcf", "IBM  *  Intl\nGE  *  General\n");
-  std::string qcf = r.read("QuoteList Configuration Files/w.qcf");
-  qcf.replace(qcf.find(r.base()), r.base().size(), "https://localhost:" + std::to_string(port) + "/");
-  writeFile(r.file("QuoteList Configuration Files/w.qcf"), qcf);
+  r.list("w", "table.qcf", "IBM  *  Intl\nGE  *  General\n", {}, "https://localhost:" + std::to_string(port) + "/");
   writeFile(r.file("daily.dcf"), "w.qtl\n");
   // The certificate is valid from now on, so this run keeps the real clock; a forced run
   // does not ask whether the day is due.

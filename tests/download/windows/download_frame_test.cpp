@@ -47,6 +47,12 @@ struct DownloadFrame : ::testing::Test {
     dir.write("w.qtl", "SYMBOL  FILE  NAME\nIBM  *  Intl\nGE  *  General\n");
     server.setPage("/q?s=IBM+GE", test::downloadData("table.htm"));
   }
+  std::unique_ptr<QVMAIN> shownFrame() {
+    std::unique_ptr<QVMAIN> f(InitMainWindow());
+    f->show();
+    QApplication::processEvents();
+    return f;
+  }
   void TearDown() override {
     dailyRun().setHooks({});
     app() = AppState{};
@@ -63,9 +69,7 @@ QMdiSubWindow* sessionWindow(QVMAIN* f) {
 TEST_F(DownloadFrame, EachListIsNarratedInItsOwnWindowAndTheRunClosesTheProgram) {
   dir.write("daily.dcf", "w.qtl\n");
   app().QuitAfterDownload = true;
-  std::unique_ptr<QVMAIN> f(InitMainWindow());
-  f->show();
-  QApplication::processEvents();
+  std::unique_ptr<QVMAIN> f = shownFrame();
   dailyRun().DownLoad();
   // Wait for the page's work to be told in the session's window, and look at it.
   QElapsedTimer t;
@@ -92,9 +96,7 @@ TEST_F(DownloadFrame, EachListIsNarratedInItsOwnWindowAndTheRunClosesTheProgram)
 
 TEST_F(DownloadFrame, ACloseInThePauseFinishesTheListFirst) {
   dir.write("daily.dcf", "w.qtl\nw.qtl\n");
-  std::unique_ptr<QVMAIN> f(InitMainWindow());
-  f->show();
-  QApplication::processEvents();
+  std::unique_ptr<QVMAIN> f = shownFrame();
   dailyRun().DownLoad();
   QElapsedTimer t;
   t.start();
