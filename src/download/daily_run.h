@@ -83,6 +83,9 @@ class DailyRun {
   void showForced(bool show) {
     if (hooks_.forcedDialog) hooks_.forcedDialog(show);
   }
+  // One quote list's session outside the command file (a list window's download): the
+  // list becomes the current one, so failed pages are retried as in a run.
+  bool InternetDnLoad(const std::string& path) { return startList(path); }
   const std::string& currentList() const { return currentList_; }
   void setCurrentList(std::string path) { currentList_ = std::move(path); }
 

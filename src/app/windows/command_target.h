@@ -16,6 +16,8 @@ struct CommandTarget {
   virtual bool canAddView() const { return false; }
   virtual QWidget* newViewOfDocument() { return nullptr; }
   virtual std::string documentPath() const { return {}; }
+  // Asked before the program closes: a changed document may be saved; false refuses.
+  virtual bool canCloseDocument() { return true; }
 };
 
 }  // namespace quova

@@ -26,9 +26,11 @@
 #include "app/log.h"
 #include "app/startup.h"
 #include "app/windows/app_icon.h"
+#include "app/windows/command_target.h"
 #include "app/windows/text_editor.h"
 #include "download/daily_run.h"
 #include "download/windows/download_frame.h"
+#include "quotes/windows/quote_list_view.h"
 #include "util/paths.h"
 
 #ifndef QUOVA_FILE_VERSION
@@ -172,7 +174,15 @@ bool QVMAIN::CanClose() {
   std::vector<QTextDocument*> asked;  // a text in several windows is asked about once
   for (QMdiSubWindow* sub : client_->subWindowList()) {
     auto* ed = qobject_cast<TextEditorView*>(sub->widget());
-    if (!ed || std::find(asked.begin(), asked.end(), ed->document()) != asked.end()) continue;
+    if (!ed) {
+      auto* doc = dynamic_cast<CommandTarget*>(sub->widget());
+      if (doc && !doc->canCloseDocument()) {
+        a.Quit = false;
+        return false;
+      }
+      continue;
+    }
+    if (std::find(asked.begin(), asked.end(), ed->document()) != asked.end()) continue;
     asked.push_back(ed->document());
     if (!ed->canClose()) {
       a.Quit = false;  // the user refused: the program goes on as before
@@ -210,6 +220,7 @@ QVMAIN* InitMainWindow() {
   frame->watchInput();
   frame->updateCommandEnabling();
   connectDownloads(frame);
+  connectQuoteListWindows(frame);
   switch (a.argFlag) {
     case 1:
       frame->MainConwd(PERFORM_DAILY_DOWNLOAD);

@@ -1,0 +1,142 @@
+// The quote list window's settings file and the cutting of its rows into cells.
+#include "quotes/list_window.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_state.h"
+#include "app/binary_image.h"
+#include "app/host.h"
+#include "app/log.h"
+#include "quotes/format_file.h"
+#include "util/paths.h"
+
+namespace quova {
+
+std::string listWindowConfigPath(std::string_view qtlPath) {
+  return app().QuovaPath + "config\\" + GetBaseFileName(qtlPath) + ".cfg";
+}
+
+std::string listWindowImage(const ListWindowConfig& c) {
+  ImageWriter w;
+  w.byte(c.showAll);
+  w.i32(c.left);
+  w.i32(c.top);
+  w.i32(c.width);
+  w.i32(c.height);
+  w.flag(c.minimised);
+  w.flag(c.maximised);
+  for (std::uint8_t b : c.labels) w.byte(b);
+  return w.bytes();
+}
+
+namespace {
+// The size of an existing file; -1 when there is none.
+long long existingSize(std::string_view file) {
+  if (!fileExists(file)) return -1;
+  std::error_code ec;
+  auto n = std::filesystem::file_size(nativePath(file), ec);
+  return ec ? -1 : static_cast<long long>(n);
+}
+}  // namespace
+
+ListConfigRead readListWindowConfig(std::string_view file, ListWindowConfig& c) {
+  const long long size = existingSize(file);
+  if (size < 0) return ListConfigRead::Missing;
+  if (size != static_cast<long long>(kListWindowConfigSize)) {
+    Log("\nQTL window settings not read: %.*s is not a quote list window's file.", static_cast<int>(file.size()),
+        file.data());
+    return ListConfigRead::OtherSize;
+  }
+  std::string bytes;
+  if (!readFileBytes(file, bytes, kListWindowConfigSize)) return ListConfigRead::Missing;
+  ImageReader r(bytes);
+  r.byte(c.showAll);
+  r.i32(c.left);
+  r.i32(c.top);
+  r.i32(c.width);
+  r.i32(c.height);
+  r.flag(c.minimised);
+  r.flag(c.maximised);
+  return ListConfigRead::Loaded;
+}
+
+ListConfigSave saveListWindowConfig(std::string_view file, const ListWindowConfig& c) {
+  const long long size = existingSize(file);
+  if (size >= 0 && size != static_cast<long long>(kListWindowConfigSize)) {
+    Log("\nQTL window settings not written: %.*s is not a quote list window's file.", static_cast<int>(file.size()),
+        file.data());
+    return ListConfigSave::OtherSize;
+  }
+  if (replaceFileContent(file, listWindowImage(c))) return ListConfigSave::Saved;
+  LogBox("Cannot open Configuration File -- " + std::string(file), "in QTL window", mb::OK | mb::ICONEXCLAMATION);
+  return ListConfigSave::Failed;
+}
+
+ListWindowConfig clampedListPlacement(ListWindowConfig c, int areaWidth, int areaHeight) {
+  const ListWindowConfig d;
+  if (c.width <= 0 || c.height <= 0) c.width = d.width, c.height = d.height;
+  if (areaWidth <= 0 || areaHeight <= 0) return c;
+  c.width = std::min(c.width, areaWidth);
+  c.height = std::min(c.height, areaHeight);
+  c.left = std::clamp(c.left, 0, areaWidth - c.width);
+  c.top = std::clamp(c.top, 0, areaHeight - c.height);
+  return c;
+}
+
+namespace {
+// The next column's text: leading blanks skipped, then up to the delimiter, which goes too.
+std::string cutColumn(std::string& rest, std::string_view delimiter) {
+  std::size_t start = rest.find_first_not_of(' ');
+  if (start == std::string::npos) {
+    rest.clear();
+    return {};
+  }
+  rest.erase(0, start);
+  std::size_t at = rest.find(delimiter);
+  std::string cell = rest.substr(0, at);
+  rest = at == std::string::npos ? std::string() : rest.substr(at + delimiter.size());
+  return cell;
+}
+
+bool replaceFirst(std::string& s, std::string_view what, std::string_view with) {
+  std::size_t at = s.find(what);
+  if (at == std::string::npos) return false;
+  s.replace(at, what.size(), with);
+  return true;
+}
+}  // namespace
+
+std::vector<std::string> rowCells(std::string_view text, bool labelRow) {
+  std::string rest;
+  for (char c : text) rest += c == '\t' ? std::string("  ") : std::string(1, c);  // a tab is two blanks
+  std::vector<std::string> cells;
+  cells.reserve(kListColumns.size());
+  for (std::size_t i = 0; i < kListColumns.size(); ++i) {
+    const ListColumn& col = kListColumns[i];
+    if (!labelRow && i == 3) {
+      if (!replaceFirst(rest, "ALARMSON", "ON") && !replaceFirst(rest, "ALARMSOFF", "OFF")) {
+        cells.emplace_back("OFF");
+        continue;
+      }
+    }
+    if (!labelRow && (i == 4 || i == 5)) {
+      if (!replaceFirst(rest, i == 4 ? "HA=" : "LA=", "")) {
+        cells.emplace_back("none");
+        continue;
+      }
+    }
+    cells.push_back(cutColumn(rest, col.delimiter));
+  }
+  return cells;
+}
+
+int rowWidth(bool showAll) {
+  int w = 0;
+  for (const ListColumn& c : kListColumns)
+    if (showAll || !c.hideable) w += c.width;
+  return w;
+}
+
+}  // namespace quova

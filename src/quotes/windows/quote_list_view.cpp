@@ -1,0 +1,520 @@
+// The quote list window: rows, drawing, editing, saving, settings and the list's download.
+#include "quotes/windows/quote_list_view.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/external_programs.h"
+#include "app/host.h"
+#include "app/log.h"
+#include "app/settings.h"
+#include "app/windows/doc_templates.h"
+#include "app/windows/main_frame.h"
+#include "download/alarm_summary.h"
+#include "download/daily_run.h"
+#include "download/download_flags.h"
+#include "download/events/download_session.h"
+#include "download/web_address.h"
+#include "quotes/alarms.h"
+#include "quotes/format_file.h"
+#include "quotes/quotelist.h"
+#include "util/filecopy.h"
+#include "util/paths.h"
+
+namespace quova {
+
+namespace {
+
+constexpr int kTextRole = Qt::UserRole + 1;  // the row's bytes as the file holds them
+constexpr const char* kWindowCaption = "QUOVA QuoteList window Message";
+
+std::vector<QuoteListView*>& registry() {
+  static std::vector<QuoteListView*> views;
+  return views;
+}
+
+std::string lowered(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// Draws the rows as cells: the label row over the top visible row, alarm colours, raised
+// cell frames.
+class RowPainter : public QStyledItemDelegate {
+ public:
+  explicit RowPainter(QuoteListView* view) : QStyledItemDelegate(view), view_(view) {}
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    return {rowWidth(view_->showAll()), option.fontMetrics.height() + 8};
+  }
+
+  void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QPalette& pal = view_->palette();
+    const bool label = index.row() == view_->labelRow();
+    QColor bg = pal.color(QPalette::Button), fg = pal.color(QPalette::ButtonText);
+    std::string text;
+    if (label) {
+      text = view_->qcf().qtlHeader.empty() ? std::string(kListLabelText) : view_->qcf().qtlHeader;
+      bg = pal.color(QPalette::Highlight), fg = pal.color(QPalette::HighlightedText);
+    } else {
+      text = index.data(kTextRole).toByteArray().toStdString();
+      if (option.state & QStyle::State_Selected) {
+        bg = pal.color(QPalette::Highlight), fg = pal.color(QPalette::HighlightedText);
+      } else if (view_->inAlarm(index.row())) {
+        bg = QColor(0, 0, 128), fg = Qt::white;  // the active caption's colours
+      }
+    }
+    const std::vector<std::string> cells = rowCells(text, label);
+    const QRect row = option.rect;
+    p->save();
+    p->fillRect(row, bg);
+    int x = row.left();
+    for (std::size_t i = 0; i < kListColumns.size(); ++i) {
+      const ListColumn& col = kListColumns[i];
+      if (col.hideable && !view_->showAll()) continue;
+      const QRect cell(x, row.top(), col.width, row.height());
+      p->fillRect(cell, bg);
+      p->setPen(fg);
+      p->setClipRect(cell);
+      p->drawText(cell.adjusted(col.inset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                  QString::fromUtf8(cells[i].data(), static_cast<int>(cells[i].size())));
+      p->setClipping(false);
+      drawRaisedFrame(p, cell, pal.color(QPalette::Dark));
+      x += col.width;
+    }
+    p->restore();
+  }
+
+ private:
+  static void drawRaisedFrame(QPainter* p, const QRect& r, const QColor& shadow) {
+    p->setPen(Qt::black);
+    p->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    p->drawLine(r.right(), r.top(), r.right(), r.bottom());
+    p->setPen(Qt::white);
+    for (int k = 1; k <= 2; ++k) {
+      p->drawLine(r.left() + k, r.top() + k, r.right() - k, r.top() + k);
+      p->drawLine(r.left() + k, r.top() + k, r.left() + k, r.bottom() - k);
+    }
+    p->setPen(shadow);
+    for (int k = 1; k <= 2; ++k) {
+      p->drawLine(r.left() + k, r.bottom() - k, r.right() - k, r.bottom() - k);
+      p->drawLine(r.right() - k, r.top() + k, r.right() - k, r.bottom() - k);
+    }
+  }
+  QuoteListView* view_;
+};
+
+// "Download Alarms Setup Dialog": true on OK, with the record filled from the dialog.
+bool runAlarmDialog(QWidget* parent, AlarmRecord& rec) {
+  QDialog dlg(parent);
+  dlg.setObjectName("AlarmDialog");
+  dlg.setWindowTitle("Download Alarms Setup Dialog");
+  dlg.setAutoFillBackground(true);
+  QPalette pal = dlg.palette();
+  pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+  dlg.setPalette(pal);
+  auto* form = new QFormLayout(&dlg);
+  auto* on = new QCheckBox("Ena", &dlg);
+  on->setObjectName("control101");
+  on->setChecked(rec.alarmsOn);
+  auto* over = new QLineEdit(QString::fromLatin1(rec.overLimit), &dlg);
+  over->setObjectName("control103");
+  over->setMaxLength(80);
+  auto* under = new QLineEdit(QString::fromLatin1(rec.underLimit), &dlg);
+  under->setObjectName("control105");
+  under->setMaxLength(80);
+  form->addRow(on);
+  form->addRow("Over:", over);
+  form->addRow("Under:", under);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dlg);
+  form->addRow(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dlg, [] {
+    MessageBox(
+        "Enter criteria for creation of Alarms.\n\nAlarms may be enabled for individual quotes,\nand Hi and Lo "
+        "limits set.\n\nAlarm limits will be checked against quotes downloaded.\n\nQuotes exceeding alarm limits "
+        "will be highlighted in the\nQuotelist and shown in a special Alarms.qtl Quotelist at the\nend of the "
+        "Download.\n",
+        "Download Alarms Setup Dialog Help", mb::OK | mb::ICONINFORMATION);
+  });
+  if (dlg.exec() != QDialog::Accepted) return false;
+  auto copy = [](char* dest, const QString& text) {
+    const QByteArray b = text.toLatin1().left(80);
+    std::memcpy(dest, b.constData(), static_cast<std::size_t>(b.size()));
+    dest[b.size()] = 0;
+  };
+  copy(rec.overLimit, over->text());
+  copy(rec.underLimit, under->text());
+  rec.alarmsOn = on->isChecked();
+  return true;
+}
+
+QSize placementArea(QWidget* parent) {
+  auto* client = qobject_cast<QMdiArea*>(parent);
+  if (client && client->viewport()->isVisible() && !client->viewport()->size().isEmpty())
+    return client->viewport()->size();
+  if (const QScreen* s = QGuiApplication::primaryScreen()) return s->availableGeometry().size();
+  return {};
+}
+
+}  // namespace
+
+QuoteListView::QuoteListView(const std::string& path, QWidget* area) : QListWidget(nullptr), path_(path) {
+  setItemDelegate(new RowPainter(this));
+  setUniformItemSizes(true);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  QFont f = font();
+  f.setPointSize(9);
+  setFont(f);
+  connect(this, &QListWidget::itemDoubleClicked, this, [this] { SelectStock(); });
+  GetConfig();
+  const QSize a = placementArea(area);
+  cfg_ = clampedListPlacement(cfg_, a.width(), a.height());
+  setGeometry(cfg_.left, cfg_.top, cfg_.width, cfg_.height);
+  if (cfg_.maximised) setWindowState(Qt::WindowMaximized);
+  else if (cfg_.minimised) setWindowState(Qt::WindowMinimized);
+  load();
+}
+
+QuoteListView::~QuoteListView() {
+  clear();
+  SaveConfig();
+  std::erase(registry(), this);
+}
+
+const std::vector<QuoteListView*>& QuoteListView::openLists() { return registry(); }
+
+void QuoteListView::GetConfig() {
+  base_ = GetBaseFileName(path_);
+  registry().push_back(this);
+  qcfPath_ = qcfPathForList(path_);
+  GetQCF(qcfPath_, GetDLConfig(), &qcf_);
+  Log("\nQTLConfigFile -- %s", qcfPath_.c_str());
+  cfgPath_ = listWindowConfigPath(path_);
+  readListWindowConfig(cfgPath_, cfg_);
+}
+
+void QuoteListView::SaveConfig() { saveListWindowConfig(cfgPath_, cfg_); }
+
+void QuoteListView::insertRow(int at, const std::string& text) {
+  auto* item = new QListWidgetItem(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+  item->setData(kTextRole, QByteArray(text.data(), static_cast<int>(text.size())));
+  insertItem(at, item);
+}
+
+void QuoteListView::load() {
+  clear();
+  std::vector<std::string> lines;
+  if (!path_.empty()) LoadQuoteList(nativePath(path_), lines);
+  for (const std::string& l : lines) insertRow(count(), l);
+  insertRow(count(), "");  // the insertion point, never saved
+  setDirty(false);
+}
+
+std::vector<std::string> QuoteListView::rows() const {
+  std::vector<std::string> out;
+  for (int i = 0; i + 1 < count(); ++i) out.push_back(item(i)->data(kTextRole).toByteArray().toStdString());
+  return out;
+}
+
+bool QuoteListView::save() {
+  if (!SaveQuoteList(nativePath(path_), rows())) {
+    errmsg(formatText(381, "Cannot Open Output Stream for QuoteList -- %s", path_.c_str()));
+    return false;
+  }
+  setDirty(false);
+  return true;
+}
+
+void QuoteListView::setDirty(bool on) {
+  dirty_ = on;
+  if (!frame_) return;
+  if (cleanTitle_.isEmpty()) cleanTitle_ = frame_->windowTitle();
+  frame_->setWindowTitle(on ? cleanTitle_ + " *" : cleanTitle_);
+}
+
+bool QuoteListView::canCloseDocument() {
+  if (!dirty_) return true;
+  int answer = MessageBox("The quote list " + path_ + " has changed.\n\nSave the changes?", kWindowCaption,
+                          mb::YESNOCANCEL | mb::ICONQUESTION);
+  if (answer == IDCANCEL) return false;
+  return answer == IDNO || save();
+}
+
+void QuoteListView::closeEvent(QCloseEvent* e) {
+  stop_ = true;
+  if (busy_ || !canCloseDocument()) {
+    e->ignore();
+    return;
+  }
+  recordPlacement();
+  e->accept();
+}
+
+bool QuoteListView::event(QEvent* e) {
+  if (e->type() == QEvent::ParentChange) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub != frame_) {
+      frame_ = sub;
+      cleanTitle_.clear();
+      sub->installEventFilter(this);
+    }
+  }
+  return QListWidget::event(e);
+}
+
+bool QuoteListView::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == frame_) {
+    switch (e->type()) {
+      case QEvent::Move:
+      case QEvent::Resize:
+      case QEvent::WindowStateChange: recordPlacement(); break;
+      case QEvent::WindowTitleChange:
+        if (!dirty_) cleanTitle_ = frame_->windowTitle();
+        break;
+      default: break;
+    }
+  }
+  return QListWidget::eventFilter(watched, e);
+}
+
+void QuoteListView::recordPlacement() {
+  if (!frame_) return;
+  const Qt::WindowStates s = frame_->windowState();
+  cfg_.minimised = s & Qt::WindowMinimized;
+  cfg_.maximised = s & Qt::WindowMaximized;
+  if (cfg_.minimised || cfg_.maximised) return;
+  const QRect g = frame_->geometry();
+  cfg_.left = g.x(), cfg_.top = g.y(), cfg_.width = g.width(), cfg_.height = g.height();
+}
+
+int QuoteListView::labelRow() const {
+  const int top = indexAt(QPoint(1, 1)).row();
+  return top < 0 ? 0 : top;
+}
+
+bool QuoteListView::inAlarm(int row) const {
+  if (row < 0 || row >= count()) return false;
+  return AlarmLimitsExceeded(item(row)->data(kTextRole).toByteArray().toStdString());
+}
+
+void QuoteListView::scrollContentsBy(int dx, int dy) {
+  QListWidget::scrollContentsBy(dx, dy);
+  viewport()->update();  // the label row stays on the top visible row
+}
+
+void QuoteListView::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    SelectStock();
+    return;
+  }
+  if (e->key() == Qt::Key_Space) {
+    if (!isRequestRow(currentRow())) setCurrentRow(1);
+    if (!isRequestRow(currentRow())) return;  // no requests
+    SelectStock();
+    const int next = currentRow() + 1;
+    setCurrentRow(isRequestRow(next) ? next : 1);
+    return;
+  }
+  QListWidget::keyPressEvent(e);
+  viewport()->update();
+}
+
+void QuoteListView::mousePressEvent(QMouseEvent* e) {
+  QListWidget::mousePressEvent(e);
+  if (e->button() == Qt::RightButton) CmEditItem();
+}
+
+bool QuoteListView::SelectStock() {
+  const int row = currentRow();
+  if (!isRequestRow(row)) return false;
+  RequestPaths paths;
+  if (!ParseQuoteText(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return false;
+  SaveFormatInfo(paths.quoteFile, qcf_.outputFormat);
+  app().QuoteFile = paths.quoteFile;
+  host().sendAppMessage(appmsg::PlotQuote);
+  return true;
+}
+
+bool QuoteListView::handlesCommand(int id) const {
+  static const int ids[] = {cm::FILESAVE,       cm::FILEREVERT,      cm::FILECLOSE,        cm::STOP,
+                            qlcm::EDITUNDO,     qlcm::EDITCOPY,      qlcm::EDITDELETE,     qlcm::EDITCLEAR,
+                            qlcm::EDITITEM,     qlcm::SHOWALL,       qlcm::ALARMS,         qlcm::REFRESH,
+                            qlcm::QTLCONFIGEDIT, qlcm::UPDATE,       qlcm::INTRADAYUPDATE, qlcm::EDITCUT,
+                            qlcm::EDITPASTE};
+  return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
+}
+
+void QuoteListView::runCommand(int id) {
+  switch (id) {
+    case cm::FILESAVE: save(); break;
+    case cm::FILEREVERT: load(); break;
+    case cm::FILECLOSE:
+      if (frame_) frame_->close();
+      break;
+    case cm::STOP: CmStop(); break;
+    case qlcm::EDITUNDO: MessageBox("Feature not implemented", "Undo", mb::OK); break;
+    case qlcm::EDITCOPY:
+      if (currentRow() >= 0) QApplication::clipboard()->setText(currentItem()->text());
+      break;
+    case qlcm::EDITCUT:
+      if (currentRow() >= 0) QApplication::clipboard()->setText(currentItem()->text());
+      CmEditDelete();
+      break;
+    case qlcm::EDITPASTE: {
+      const int at = std::max(currentRow(), 0);
+      insertRow(at, QApplication::clipboard()->text().toStdString());
+      setCurrentRow(at + 1);
+      setDirty(true);
+      break;
+    }
+    case qlcm::EDITDELETE: CmEditDelete(); break;
+    case qlcm::EDITCLEAR:
+      clear();
+      insertRow(0, "");
+      setDirty(true);
+      break;
+    case qlcm::EDITITEM: CmEditItem(); break;
+    case qlcm::SHOWALL: CmShowAll(); break;
+    case qlcm::ALARMS: CmAlarms(); break;
+    case qlcm::REFRESH: CmRefresh(); break;
+    case qlcm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
+    case qlcm::UPDATE: CmUpdate(); break;
+    case qlcm::INTRADAYUPDATE:
+      MessageBox("IntraDay Downloading has not yet been implemented.", "QVMAIN Message", mb::OK);
+      break;
+    default: break;
+  }
+}
+
+void QuoteListView::CmStop() {
+  dlFlags().GlobalStop = true;
+  stop_ = true;
+  app().Stop = true;
+  if (DownloadSession* session = DownloadSession::current()) session->CmStop();
+}
+
+void QuoteListView::CmEditDelete() {
+  const int row = currentRow();
+  if (row < 0 || row >= count() - 1) return;  // the end row stays
+  delete takeItem(row);
+  setCurrentRow(std::min(row, count() - 1));
+  setDirty(true);
+}
+
+void QuoteListView::CmEditItem() {
+  const int row = currentRow();
+  if (row < 0 || row >= count() - 1) return;
+  bool ok = false;
+  const QString text = QInputDialog::getText(
+      this, "Add Quote Request",
+      "Enter:  symbol   filename (*=default)   securityname\n\n(provide 3 spaces minimum between these 3 fields)",
+      QLineEdit::Normal, item(row)->text(), &ok);
+  if (!ok) return;
+  delete takeItem(row);
+  insertRow(row, text.toStdString());
+  setCurrentRow(row);
+  setDirty(true);
+}
+
+void QuoteListView::CmShowAll() {
+  cfg_.showAll = cfg_.showAll ? 0 : 1;
+  doItemsLayout();
+  viewport()->update();
+}
+
+void QuoteListView::CmAlarms() {
+  const int row = currentRow();
+  if (!isRequestRow(row)) {
+    MessageBox("Select quote request for alarm setting.", "QuoteListView::CmAlarms() Warning Message",
+               mb::OK | mb::ICONEXCLAMATION);
+    return;
+  }
+  AlarmRecord rec;
+  GetAlarmsData(item(row)->data(kTextRole).toByteArray().toStdString(), &rec);
+  if (!runAlarmDialog(this, rec)) return;
+  const std::string line = SetAlarmsData(item(row)->data(kTextRole).toByteArray().toStdString(), rec);
+  delete takeItem(row);
+  insertRow(row, line);
+  setCurrentRow(row);
+  setDirty(true);
+}
+
+void QuoteListView::CmRefresh() {
+  // A changed list is saved first: the update rewrites the file the rows are reloaded from.
+  if (dirty_ && !save()) return;
+  stop_ = false;
+  busy_ = true;
+  ListUpdate how;
+  how.fmt = qcf_.outputFormat;
+  how.displayDateFormat = settings().DisplayDateFormat;
+  how.byOptions = qcf_.byOptions;
+  how.stop = [this] { return stop_ || dlFlags().GlobalStop; };
+  UDWatch(nativePath(path_), how);
+  busy_ = false;
+  load();
+}
+
+void QuoteListView::CmUpdate() {
+  std::string text = "For QuoteList -- " + path_ + "\n\n";
+  if (qcf_.localFile)
+    text += "QUOVA will parse Stock Quotes from a file specified in your QCF.\n\n";
+  else
+    text += "QUOVA will download Stock Quotes from an QUOVA Internet Window.\n\nPlease be sure you are connected to your ISP.";
+  if (MessageBox(text, kWindowCaption, mb::OKCANCEL) != IDOK) return;
+  if (app().DLReentrant) {  // one download at a time
+    DownloadReentrencyWarning();
+    return;
+  }
+  // The download rewrites the list and reloads this window: unsaved rows go to the file first.
+  if (dirty_ && !save()) return;
+  ResetDownloadAlarms();
+  SingleDownload() = true;
+  const std::string home = app().QUOVAPATH;
+  FileCopy(nativePath(home + "alarms.qtl"), nativePath(home + "Blank.qtl"), false);
+  if (settings().CSVenable && !settings().CSVappend)
+    FileCopy(nativePath(home + "quotes.csv"), nativePath(home + "Blank.txt"), false);
+  fetchState().PageErrCount = 0;
+  dailyRun().InternetDnLoad(path_);
+}
+
+void QuoteListView::refreshOpen(const std::string& qtlPath) {
+  const std::string want = lowered(qtlPath);
+  for (QuoteListView* v : registry()) {
+    if (lowered(v->path_).find(want) == std::string::npos) continue;
+    if (v->dirty_) {
+      Log("\nQuote list window %s has unsaved changes; not reloaded.", v->path_.c_str());
+      continue;
+    }
+    v->load();
+  }
+}
+
+void connectQuoteListWindows(QVMAIN* frame) {
+  setViewFactory(DocKind::QuoteList, [frame](const std::string& path) -> QWidget* {
+    return new QuoteListView(path, frame->client());
+  });
+  sessionWindowHooks().refreshOpenQL = [](const std::string& path) { QuoteListView::refreshOpen(path); };
+}
+
+}  // namespace quova

@@ -1,0 +1,292 @@
+// The quote list window as the main window opens it: its rows and their colours, editing
+// and saving, the close prompt, its settings file, and its reloads after a download.
+#include "quotes/windows/quote_list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/log.h"
+#include "app/root_init.h"
+#include "app/settings.h"
+#include "app/windows/main_frame.h"
+#include "download/daily_run.h"
+#include "download/events/download_session.h"
+#include "download/web_address.h"
+#include "quotes/list_window.h"
+#include "support/download_fixture.h"
+#include "support/page_server.h"
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+
+namespace quova {
+namespace {
+
+constexpr const char* kList =
+    "SYMBOL   FILE   NAME\n"
+    "KLMX   *   Kelmar Industries Inc   ALARMSON   HA=55.000   LA=32.500   12/04/2026     57.330     40.540     56.320"
+    "      0.170       1278500   16:00\n"
+    "\n"
+    "BRVN   *   Brevanta Systems Corp   12/04/2026    105.900    101.550    103.540      0.580       3378800   16:00\n";
+
+struct QuoteListWindow : ::testing::Test {
+  test::TempDir dir{true};
+  test::ScopedHost h;
+  std::unique_ptr<QVMAIN> frame;
+  void SetUp() override {
+    initRoot(dir.path());
+    app() = AppState{};
+    app().QuovaPath = dir.path() + "/";
+    app().QUOVAPATH = dir.path() + "/";
+    app().WinsIniFilePath = "quova.win";
+    logState().QuovaLogFile = dir.file("quova.log");
+    OpenLogFile();
+    settings() = Settings{};
+    fetchState().PageErrCount = 0;
+    dir.write("w.qtl", kList);
+  }
+  void TearDown() override {
+    frame.reset();
+    dailyRun().setHooks({});
+    app() = AppState{};
+    logState().QuovaLogFile = "quova.log";
+  }
+  QuoteListView* open(const std::string& name = "w.qtl") {
+    if (!frame) {
+      frame.reset(InitMainWindow());
+      frame->resize(1000, 600);
+      frame->show();
+      QApplication::processEvents();
+    }
+    if (!frame->openDocument(dir.file(name))) return nullptr;
+    QApplication::processEvents();
+    auto* sub = frame->client()->activeSubWindow();
+    return sub ? qobject_cast<QuoteListView*>(sub->widget()) : nullptr;
+  }
+  // Closed windows go at the next deferred delete.
+  static void flushDeletes() {
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  static QMdiSubWindow* sub(QuoteListView* v) { return qobject_cast<QMdiSubWindow*>(v->parentWidget()); }
+};
+
+TEST(ListWindowRows, CellsAsTheColumnsCutThem) {
+  // A request with its alarm fields shows ON and the limits; one without shows OFF, none, none.
+  auto on = rowCells("KLMX   *   Kelmar Inc   ALARMSON   HA=55.000   LA=32.500   12/04/2026   57.3   40.5   56.3   0.17"
+                     "   1278500   16:00   note",
+                     false);
+  ASSERT_EQ(on.size(), 14u);
+  EXPECT_EQ(on[0], "KLMX");
+  EXPECT_EQ(on[2], "Kelmar Inc");
+  EXPECT_EQ(on[3], "ON");
+  EXPECT_EQ(on[4], "55.000");
+  EXPECT_EQ(on[5], "32.500");
+  EXPECT_EQ(on[6], "12/04/2026");
+  EXPECT_EQ(on[9], "56.3");
+  EXPECT_EQ(on[12], "16:00");
+  EXPECT_EQ(on[13], "note");
+  auto plain = rowCells("BRVN\t*\tBrevanta Corp   12/04/2026   105.9", false);
+  EXPECT_EQ(plain[1], "*");
+  EXPECT_EQ(plain[3], "OFF");
+  EXPECT_EQ(plain[4], "none");
+  EXPECT_EQ(plain[5], "none");
+  EXPECT_EQ(plain[6], "12/04/2026");
+  EXPECT_EQ(plain[7], "105.9");
+  auto lowerOnly = rowCells("X  *  Name   ALARMSOFF  LA=5.000  01/02/2026", false);
+  EXPECT_EQ(lowerOnly[3], "OFF");
+  EXPECT_EQ(lowerOnly[4], "none");
+  EXPECT_EQ(lowerOnly[5], "5.000");
+  EXPECT_EQ(lowerOnly[6], "01/02/2026");
+  // The label row is cut without the replacements.
+  auto label = rowCells(kListLabelText, true);
+  EXPECT_EQ(label[2], "SECURITY NAME");
+  EXPECT_EQ(label[3], "ALARM");
+  EXPECT_EQ(label[13], "COMMENTS");
+  // Hidden columns take no room.
+  EXPECT_EQ(rowWidth(true) - rowWidth(false), 100 + 55 + 70 + 70);
+}
+
+TEST_F(QuoteListWindow, OpensThroughTheFrameWithItsRowsAndTheAlarmRowMarked) {
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(sub(v)->windowTitle().toStdString(), dir.file("w.qtl"));
+  // The empty line is dropped and the end row added.
+  ASSERT_EQ(v->count(), 4);
+  EXPECT_EQ(v->rows().size(), 3u);
+  EXPECT_TRUE(v->inAlarm(1));   // close 56.320 over the upper limit 55
+  EXPECT_FALSE(v->inAlarm(2));  // no alarm fields
+  EXPECT_EQ(v->labelRow(), 0);
+  EXPECT_NE(dir.read("quova.log").find("QTLConfigFile -- "), std::string::npos);
+  // Drawn: the label row in the highlight colours, the alarm row in the caption colours,
+  // the others in the button face.
+  v->clearSelection();
+  v->setCurrentRow(-1);
+  const QImage img = v->viewport()->grab().toImage();
+  auto at = [&](int row) {
+    const QRect r = v->visualItemRect(v->item(row));
+    return img.pixelColor(r.left() + 5, r.center().y());
+  };
+  EXPECT_EQ(at(0), v->palette().color(QPalette::Highlight));
+  EXPECT_EQ(at(1), QColor(0, 0, 128));
+  EXPECT_EQ(at(2), v->palette().color(QPalette::Button));
+  frame->grab().save("/tmp/quova-list-window-test.png");
+}
+
+TEST_F(QuoteListWindow, EditsAreSavedRowForRowAndTheCloseAsksFirst) {
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  const QString title = sub(v)->windowTitle();
+  // Neither the header row nor the end row is a request, and the end row cannot go.
+  v->setCurrentRow(v->count() - 1);
+  v->CmEditDelete();
+  EXPECT_FALSE(v->isDirty());
+  v->setCurrentRow(1);
+  v->CmEditDelete();
+  EXPECT_TRUE(v->isDirty());
+  EXPECT_EQ(sub(v)->windowTitle(), title + " *");
+  // Cancel keeps the window and the file; Yes saves and closes.
+  h.host.answers = {IDCANCEL};
+  EXPECT_FALSE(sub(v)->close());
+  ASSERT_EQ(h.host.boxes.size(), 1u);
+  EXPECT_EQ(h.host.boxes[0].caption, "QUOVA QuoteList window Message");
+  EXPECT_EQ(dir.read("w.qtl"), kList);
+  // Save writes the header and the requests, one per line, and clears the mark.
+  frame->runCommand(cm::FILESAVE);
+  EXPECT_FALSE(v->isDirty());
+  EXPECT_EQ(sub(v)->windowTitle(), title);
+  const std::string saved =
+      "SYMBOL   FILE   NAME\n"
+      "BRVN   *   Brevanta Systems Corp   12/04/2026    105.900    101.550    103.540      0.580       3378800   16:00\n";
+  EXPECT_EQ(dir.read("w.qtl"), saved);
+  v->setCurrentRow(0);
+  v->runCommand(qlcm::EDITCLEAR);
+  h.host.answers = {IDYES};
+  QPointer<QMdiSubWindow> s = sub(v);
+  EXPECT_TRUE(s->close());
+  flushDeletes();
+  EXPECT_TRUE(s.isNull());
+  EXPECT_EQ(dir.read("w.qtl"), "");
+  EXPECT_TRUE(QuoteListView::openLists().empty());
+}
+
+TEST_F(QuoteListWindow, AChangedListIsAskedAboutWhenTheProgramCloses) {
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  v->setCurrentRow(1);
+  v->CmEditDelete();
+  h.host.answers = {IDCANCEL};
+  EXPECT_FALSE(frame->close());
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_FALSE(app().Quit);
+  h.host.answers = {IDNO};
+  EXPECT_TRUE(frame->close());
+  frame.reset();
+  EXPECT_EQ(dir.read("w.qtl"), kList);  // No leaves the file as it was
+}
+
+TEST_F(QuoteListWindow, SettingsFileOfThirtyThreeBytesOnlyAndNeverOverAnotherWindowsFile) {
+  ListWindowConfig c;
+  c.showAll = 1, c.left = 30, c.top = 40, c.width = 500, c.height = 250;
+  c.labels[0] = 7;
+  const std::string image = listWindowImage(c);
+  ASSERT_EQ(image.size(), kListWindowConfigSize);
+  EXPECT_EQ(image.substr(0, 5), std::string("\x01\x1e\x00\x00\x00", 5));
+  dir.write("config/w.cfg", image);
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  EXPECT_TRUE(v->showAll());
+  EXPECT_EQ(sub(v)->geometry(), QRect(30, 40, 500, 250));
+  EXPECT_EQ(v->config().labels[0], 0);  // the label bytes are not read back
+  sub(v)->setGeometry(60, 70, 520, 260);
+  v->CmShowAll();
+  sub(v)->close();
+  flushDeletes();
+  ListWindowConfig back;
+  ASSERT_EQ(readListWindowConfig(dir.file("config/w.cfg"), back), ListConfigRead::Loaded);
+  EXPECT_EQ(back.showAll, 0);
+  EXPECT_EQ(QRect(back.left, back.top, back.width, back.height), QRect(60, 70, 520, 260));
+
+  // A chart's settings file of the same name: defaults, and the file is left alone.
+  const std::string chart(1743, '\x5a');
+  dir.write("config/w.cfg", chart);
+  v = open();
+  ASSERT_NE(v, nullptr);
+  EXPECT_FALSE(v->showAll());
+  EXPECT_EQ(sub(v)->geometry().size(), QSize(620, 320));
+  sub(v)->close();
+  flushDeletes();
+  EXPECT_EQ(dir.read("config/w.cfg"), chart);
+
+  // A saved rectangle off the client area or without a size is brought back onto it.
+  ListWindowConfig off;
+  off.left = 5000, off.top = -300, off.width = -1, off.height = 90000;
+  ListWindowConfig placed = clampedListPlacement(off, 900, 500);
+  EXPECT_EQ(QRect(placed.left, placed.top, placed.width, placed.height), QRect(280, 0, 620, 320));
+}
+
+TEST_F(QuoteListWindow, ADownloadReloadsOpenWindowsButNotOneWithUnsavedRows) {
+  QuoteListView* a = open();
+  ASSERT_NE(a, nullptr);
+  QuoteListView* b = open();
+  ASSERT_NE(b, nullptr);
+  ASSERT_NE(a, b);
+  dir.write("w.qtl", std::string(kList) + "NEW   *   New Co\n");
+  b->setCurrentRow(2);
+  b->CmEditDelete();
+  RefreshOpenQL("W.QTL");  // by name, letter case ignored, as a session passes it
+  EXPECT_EQ(a->rows().size(), 4u);
+  EXPECT_EQ(b->rows().size(), 2u);  // its edit survives
+  EXPECT_TRUE(b->isDirty());
+}
+
+struct QuoteListUpdate : QuoteListWindow {
+  test::PageServer server;
+  void SetUp() override {
+    QuoteListWindow::SetUp();
+    std::string qcf = test::downloadData("table.qcf");
+    qcf.replace(qcf.find("http://quotes.example/"), 22, "http://127.0.0.1:" + std::to_string(server.port()) + "/");
+    dir.write("QuoteList Configuration Files/w.qcf", qcf);
+    dir.write("w.qtl", "SYMBOL  FILE  NAME\nIBM  *  Intl\nGE  *  General\n");
+    server.setPage("/q?s=IBM", test::downloadData("table.htm"));
+  }
+};
+
+TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShowsTheQuotes) {
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  v->setCurrentRow(2);
+  v->CmEditDelete();  // GE goes, unsaved
+  // Cancel starts nothing.
+  h.host.answers = {IDCANCEL};
+  frame->runCommand(qlcm::UPDATE);
+  ASSERT_EQ(h.host.boxes.size(), 1u);
+  EXPECT_EQ(h.host.boxes[0].text, "For QuoteList -- " + dir.file("w.qtl") +
+                                      "\n\nQUOVA will download Stock Quotes from an QUOVA Internet Window.\n\n"
+                                      "Please be sure you are connected to your ISP.");
+  EXPECT_TRUE(v->isDirty());
+  EXPECT_EQ(DownloadSession::current(), nullptr);
+  h.host.answers = {IDOK};
+  frame->runCommand(qlcm::UPDATE);
+  EXPECT_FALSE(v->isDirty());
+  EXPECT_TRUE(SingleDownload());
+  EXPECT_EQ(dir.read("w.qtl"), "SYMBOL  FILE  NAME\nIBM  *  Intl\n");
+  QElapsedTimer t;
+  t.start();
+  auto shown = [&] { return v->rows().size() == 2 && v->rows()[1].find("93.500") != std::string::npos; };
+  while (!shown() && t.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_TRUE(shown()) << v->rows()[1];
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(server.requests()[0], "GET /q?s=IBM");  // the saved list, without GE
+  while (app().DLReentrant && t.elapsed() < 25000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(app().DLReentrant);
+}
+
+}  // namespace
+}  // namespace quova
