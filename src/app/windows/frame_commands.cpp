@@ -32,6 +32,15 @@
 
 namespace quova {
 
+namespace {
+constexpr int kListEditDelete = 27385;
+const std::pair<int, const char*> kListEditItems[] = {
+    {27381, "&Undo\tCtrl+Z"},  {0, nullptr},          {27382, "&Cut\tCtrl+X"},
+    {27383, "C&opy\tCtrl+C"},  {27384, "&Paste\tCtrl+V"}, {27385, "&Delete\tDel"},
+    {27386, "C&lear All\tCtrl+Del"}, {0, nullptr},  {27387, "&Add Quote Request\tIns"},
+    {27388, "&Edit Quote Request"}};
+}  // namespace
+
 QAction* QVMAIN::action(int id) const {
   for (QAction* a : actions_)
     if (a->data().toInt() == id) return a;
@@ -64,6 +73,19 @@ void QVMAIN::buildMenu() {
     std::erase_if(actions_, [&](QAction* a) { return old.contains(a); });
     editMenu_->clear();
     auto* ed = qobject_cast<TextEditorView*>(activeView());
+    if (!ed && routeHandles(kListEditDelete)) {
+      // The quote list window's own editing commands; their keys are bound in the window.
+      for (const auto& [id, text] : kListEditItems) {
+        if (id == 0) {
+          editMenu_->addSeparator();
+          continue;
+        }
+        QAction* a = editMenu_->addAction(text);
+        a->setData(id);
+        connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+      }
+      return;
+    }
     if (!ed) {
       QAction* a = editMenu_->addAction("Edit");
       a->setData(cm::EDIT_PLACEHOLDER);

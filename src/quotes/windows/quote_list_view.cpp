@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -16,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <cctype>
@@ -169,6 +172,46 @@ bool runAlarmDialog(QWidget* parent, AlarmRecord& rec) {
   return true;
 }
 
+// "Add a Quote Request to Quotelist": the new request line on OK, empty on Cancel.
+std::string runAddRequestDialog(QWidget* parent) {
+  QDialog dlg(parent);
+  dlg.setObjectName("AddRequestDialog");
+  dlg.setWindowTitle("Add a Quote Request to Quotelist");
+  auto* grid = new QGridLayout(&dlg);
+  struct Field {
+    const char* label;
+    const char* hint;
+    const char* name;
+  };
+  const Field fields[] = {{"Symbol:", "(80 char max; 8 max. recommended)", "control104"},
+                          {"Filename:", "(80 char max; * = default Symbol.day recommended)", "control103"},
+                          {"Company Name:", "(80 char. max.)", "control105"}};
+  QLineEdit* edits[3];
+  for (int i = 0; i < 3; ++i) {
+    grid->addWidget(new QLabel(fields[i].label, &dlg), i, 0);
+    edits[i] = new QLineEdit(&dlg);
+    edits[i]->setObjectName(fields[i].name);
+    edits[i]->setMaxLength(80);
+    grid->addWidget(edits[i], i, 1);
+    grid->addWidget(new QLabel(fields[i].hint, &dlg), i, 2);
+  }
+  grid->addWidget(new QLabel("(Do not use * for futures, use subdirectory structure like samples.)", &dlg), 3, 0, 1, 3);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dlg);
+  grid->addWidget(buttons, 4, 0, 1, 3);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dlg, [] {
+    MessageBox(
+        "Enter the Symbol name from symbol lookup for this page;\n\nEnter the filename (less .day) for storage.\n\n"
+        "(* will use default Symbol.day)\nUse sample subdirectory filename structure for futures.\n\n"
+        "Enter the Company Name/Description.",
+        "Add Quote Request Dialog Help", mb::OK | mb::ICONINFORMATION);
+  });
+  if (dlg.exec() != QDialog::Accepted) return {};
+  return edits[0]->text().toStdString() + "   " + edits[1]->text().toStdString() + "   " +
+         edits[2]->text().toStdString();
+}
+
 QSize placementArea(QWidget* parent) {
   auto* client = qobject_cast<QMdiArea*>(parent);
   if (client && client->viewport()->isVisible() && !client->viewport()->size().isEmpty())
@@ -188,6 +231,17 @@ QuoteListView::QuoteListView(const std::string& path, QWidget* area) : QListWidg
   f.setPointSize(9);
   setFont(f);
   connect(this, &QListWidget::itemDoubleClicked, this, [this] { SelectStock(); });
+  const std::pair<QKeySequence, int> keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), qlcm::EDITUNDO},    {QKeySequence(Qt::CTRL | Qt::Key_X), qlcm::EDITCUT},
+      {QKeySequence(Qt::CTRL | Qt::Key_C), qlcm::EDITCOPY},    {QKeySequence(Qt::CTRL | Qt::Key_V), qlcm::EDITPASTE},
+      {QKeySequence(Qt::Key_Delete), qlcm::EDITDELETE},        {QKeySequence(Qt::CTRL | Qt::Key_Delete), qlcm::EDITCLEAR},
+      {QKeySequence(Qt::Key_Insert), qlcm::EDITADD}};
+  for (const auto& [key, id] : keys) {
+    auto* sc = new QShortcut(key, this);
+    sc->setContext(Qt::WidgetShortcut);
+    const int cmd = id;
+    connect(sc, &QShortcut::activated, this, [this, cmd] { runCommand(cmd); });
+  }
   GetConfig();
   const QSize a = placementArea(area);
   cfg_ = clampedListPlacement(cfg_, a.width(), a.height());
@@ -361,7 +415,7 @@ bool QuoteListView::handlesCommand(int id) const {
                             qlcm::EDITUNDO,     qlcm::EDITCOPY,      qlcm::EDITDELETE,     qlcm::EDITCLEAR,
                             qlcm::EDITITEM,     qlcm::SHOWALL,       qlcm::ALARMS,         qlcm::REFRESH,
                             qlcm::QTLCONFIGEDIT, qlcm::UPDATE,       qlcm::INTRADAYUPDATE, qlcm::EDITCUT,
-                            qlcm::EDITPASTE};
+                            qlcm::EDITPASTE,    qlcm::EDITADD,       qlcm::EDITADD2};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
@@ -395,6 +449,8 @@ void QuoteListView::runCommand(int id) {
       setDirty(true);
       break;
     case qlcm::EDITITEM: CmEditItem(); break;
+    case qlcm::EDITADD:
+    case qlcm::EDITADD2: CmEditAdd(); break;
     case qlcm::SHOWALL: CmShowAll(); break;
     case qlcm::ALARMS: CmAlarms(); break;
     case qlcm::REFRESH: CmRefresh(); break;
@@ -434,6 +490,16 @@ void QuoteListView::CmEditItem() {
   delete takeItem(row);
   insertRow(row, text.toStdString());
   setCurrentRow(row);
+  setDirty(true);
+}
+
+void QuoteListView::CmEditAdd() {
+  const std::string line = runAddRequestDialog(this);
+  if (line.empty()) return;
+  const int row = currentRow();
+  const int at = row >= 1 && row < count() ? row : std::min(1, count() - 1);
+  insertRow(at, line);
+  setCurrentRow(at + 1);
   setDirty(true);
 }
 

@@ -58,6 +58,8 @@ class QuoteListView : public QListWidget, public CommandTarget {
   void CmStop();
   void CmEditDelete();
   void CmEditItem();
+  // Inserts the request of the add dialog at the selection (row 1 when there is none).
+  void CmEditAdd();
   void CmAlarms();
   void CmShowAll();
   void CmRefresh();

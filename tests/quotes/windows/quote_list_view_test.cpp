@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMdiSubWindow>
@@ -244,6 +248,50 @@ TEST_F(QuoteListWindow, ADownloadReloadsOpenWindowsButNotOneWithUnsavedRows) {
   EXPECT_EQ(a->rows().size(), 4u);
   EXPECT_EQ(b->rows().size(), 2u);  // its edit survives
   EXPECT_TRUE(b->isDirty());
+}
+
+// Fills the next modal dialog's fields (by object name) and presses OK or Cancel.
+void answerDialog(std::vector<std::pair<QString, QString>> fields, bool checked, bool ok) {
+  QTimer::singleShot(0, [=] {
+    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    for (const auto& [name, text] : fields) {
+      if (auto* e = dlg->findChild<QLineEdit*>(name)) e->setText(text);
+    }
+    if (auto* box = dlg->findChild<QCheckBox*>("control101")) box->setChecked(checked);
+    ok ? dlg->accept() : dlg->reject();
+  });
+}
+
+TEST_F(QuoteListWindow, AlarmsAndNewRequestsGoIntoTheRowsThroughTheirDialogs) {
+  dir.write("w.qtl", "SYMBOL   FILE   NAME\nONLY   *   Only Header Co   12/04/2026   10.000   9.000   50.000   1.0   100   16:00\n");
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  // The header row cannot take an alarm.
+  v->setCurrentRow(0);
+  v->runCommand(qlcm::ALARMS);
+  ASSERT_EQ(h.host.boxes.size(), 1u);
+  EXPECT_EQ(h.host.boxes[0].caption, "QuoteListView::CmAlarms() Warning Message");
+  // Upper limit 50 against a close of 50.000: in alarm, and the display columns are kept.
+  v->setCurrentRow(1);
+  answerDialog({{"control103", "50"}, {"control105", "low"}}, true, true);
+  v->runCommand(qlcm::ALARMS);
+  EXPECT_EQ(v->rows()[1],
+            "ONLY  *  Only Header Co   ALARMSON  HA=50.000  12/04/2026  10.000  9.000  50.000  1.0  100  16:00  ");
+  EXPECT_TRUE(v->inAlarm(1));
+  EXPECT_EQ(v->currentRow(), 1);
+  EXPECT_TRUE(v->isDirty());
+  // Cancel changes nothing.
+  answerDialog({{"control103", "1"}}, false, false);
+  v->runCommand(qlcm::ALARMS);
+  EXPECT_TRUE(v->inAlarm(1));
+  // A new request with no selection goes right after the header.
+  v->setCurrentRow(-1);
+  answerDialog({{"control104", "NEW"}, {"control103", "*"}, {"control105", "New Co"}}, false, true);
+  v->runCommand(qlcm::EDITADD);
+  ASSERT_EQ(v->rows().size(), 3u);
+  EXPECT_EQ(v->rows()[1], "NEW   *   New Co");
+  EXPECT_EQ(v->currentRow(), 2);
 }
 
 struct QuoteListUpdate : QuoteListWindow {
