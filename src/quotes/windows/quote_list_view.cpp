@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyledItemDelegate>
@@ -577,8 +578,9 @@ void QuoteListView::refreshOpen(const std::string& qtlPath) {
 }
 
 void connectQuoteListWindows(QVMAIN* frame) {
-  setViewFactory(DocKind::QuoteList, [frame](const std::string& path) -> QWidget* {
-    return new QuoteListView(path, frame->client());
+  QPointer<QVMAIN> owner(frame);
+  setViewFactory(DocKind::QuoteList, [owner](const std::string& path) -> QWidget* {
+    return new QuoteListView(path, owner ? owner->client() : nullptr);
   });
   sessionWindowHooks().refreshOpenQL = [](const std::string& path) { QuoteListView::refreshOpen(path); };
 }

@@ -226,9 +226,9 @@ TEST_F(Shell, TemplatesPickTheWindowByNameInListOrder) {
 }
 
 TEST_F(Shell, DroppedFilesOpenInOrderEachInItsWindow) {
+  auto f = make();  // the frame registers its own quote list window: replaced here
   setViewFactory(DocKind::QuoteList, [](const std::string&) { return new FakeView("list", {}); });
   setViewFactory(DocKind::Chart, [](const std::string&) { return new FakeView("chart", {}); });
-  auto f = make();
   dir.write("watch.qtl", "");
   dir.write("quotes.day/ABC.day", "");
   dir.write("notes.txt", "hello");
@@ -247,6 +247,7 @@ TEST_F(Shell, DroppedFilesOpenInOrderEachInItsWindow) {
 }
 
 TEST_F(Shell, AViewKeepsThePlaceAndStateItAskedFor) {
+  auto f = make();
   setViewFactory(DocKind::QuoteList, [](const std::string&) {
     auto* v = new FakeView("list", {});
     v->setGeometry(30, 40, 320, 210);
@@ -257,7 +258,6 @@ TEST_F(Shell, AViewKeepsThePlaceAndStateItAskedFor) {
     v->setWindowState(Qt::WindowMaximized);
     return v;
   });
-  auto f = make();
   dir.write("watch.qtl", "");
   dir.write("quotes.day/ABC.day", "");
   ASSERT_TRUE(f->openDocument(dir.file("watch.qtl")));
