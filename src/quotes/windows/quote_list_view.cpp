@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyledItemDelegate>
@@ -438,7 +439,9 @@ void QuoteListView::runCommand(int id) {
       break;
     case qlcm::EDITPASTE: {
       const int at = std::max(currentRow(), 0);
-      insertRow(at, QApplication::clipboard()->text().toStdString());
+      // One row: the clipboard's first line.
+      const QString text = QApplication::clipboard()->text().section(QRegularExpression("[\r\n]"), 0, 0);
+      insertRow(at, text.toStdString());
       setCurrentRow(at + 1);
       setDirty(true);
       break;

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <memory>
 
@@ -24,6 +25,7 @@
 #include "download/events/download_session.h"
 #include "download/web_address.h"
 #include "quotes/list_window.h"
+#include "util/paths.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
 #include "support/recording_host.h"
@@ -140,7 +142,18 @@ TEST_F(QuoteListWindow, OpensThroughTheFrameWithItsRowsAndTheAlarmRowMarked) {
   EXPECT_EQ(at(0), v->palette().color(QPalette::Highlight));
   EXPECT_EQ(at(1), QColor(0, 0, 128));
   EXPECT_EQ(at(2), v->palette().color(QPalette::Button));
-  frame->grab().save("/tmp/quova-list-window-test.png");
+  // Space charts the selected request and moves on, wrapping from the last to the first;
+  // a request whose quote file is missing opens nothing.
+  dir.write("quotes.day/BRVN.day", "SYMBOL: BRVN\n");
+  v->setCurrentRow(2);
+  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+  QApplication::sendEvent(v, &space);
+  EXPECT_EQ(v->currentRow(), 1);
+  EXPECT_EQ(h.host.appMessages, std::vector<int>{appmsg::PlotQuote});
+  EXPECT_EQ(nativePath(app().QuoteFile), dir.file("quotes.day/BRVN.day"));
+  EXPECT_FALSE(v->SelectStock());
+  EXPECT_EQ(h.host.boxes.back().caption, "Quote File Access Error");
+  EXPECT_EQ(h.host.appMessages.size(), 1u);
 }
 
 TEST_F(QuoteListWindow, EditsAreSavedRowForRowAndTheCloseAsksFirst) {
