@@ -41,6 +41,7 @@
 #include "download/web_address.h"
 #include "quotes/alarms.h"
 #include "quotes/format_file.h"
+#include "quotes/list_operations.h"
 #include "quotes/quotelist.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
@@ -417,7 +418,8 @@ bool QuoteListView::handlesCommand(int id) const {
                             qlcm::EDITUNDO,     qlcm::EDITCOPY,      qlcm::EDITDELETE,     qlcm::EDITCLEAR,
                             qlcm::EDITITEM,     qlcm::SHOWALL,       qlcm::ALARMS,         qlcm::REFRESH,
                             qlcm::QTLCONFIGEDIT, qlcm::UPDATE,       qlcm::INTRADAYUPDATE, qlcm::EDITCUT,
-                            qlcm::EDITPASTE,    qlcm::EDITADD,       qlcm::EDITADD2};
+                            qlcm::EDITPASTE,    qlcm::EDITADD,       qlcm::EDITADD2,
+                            qlcm::UPDATEFORCED};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
@@ -460,6 +462,7 @@ void QuoteListView::runCommand(int id) {
     case qlcm::REFRESH: CmRefresh(); break;
     case qlcm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
     case qlcm::UPDATE: CmUpdate(); break;
+    case qlcm::UPDATEFORCED: CmUpdateForced(); break;
     case qlcm::INTRADAYUPDATE:
       MessageBox("IntraDay Downloading has not yet been implemented.", "QVMAIN Message", mb::OK);
       break;
@@ -545,27 +548,47 @@ void QuoteListView::CmRefresh() {
   load();
 }
 
-void QuoteListView::CmUpdate() {
-  std::string text = "For QuoteList -- " + path_ + "\n\n";
-  if (qcf_.localFile)
-    text += "QUOVA will parse Stock Quotes from a file specified in your QCF.\n\n";
-  else
-    text += "QUOVA will download Stock Quotes from an QUOVA Internet Window.\n\nPlease be sure you are connected to your ISP.";
-  if (MessageBox(text, kWindowCaption, mb::OKCANCEL) != IDOK) return;
+bool QuoteListView::askDownload(const std::string& continuation) {
+  const std::string text = "For QuoteList -- " + path_ + "\n\n" + continuation;
+  if (MessageBox(text, kWindowCaption, mb::OKCANCEL) != IDOK) return false;
   if (app().DLReentrant) {  // one download at a time
     DownloadReentrencyWarning();
-    return;
+    return false;
   }
   // The download rewrites the list and reloads this window: unsaved rows go to the file first.
-  if (dirty_ && !save()) return;
-  ResetDownloadAlarms();
-  SingleDownload() = true;
-  const std::string home = app().QUOVAPATH;
-  FileCopy(nativePath(home + "alarms.qtl"), nativePath(home + "Blank.qtl"), false);
+  return !dirty_ || save();
+}
+
+void QuoteListView::startDownload() {
   if (settings().CSVenable && !settings().CSVappend)
-    FileCopy(nativePath(home + "quotes.csv"), nativePath(home + "Blank.txt"), false);
+    FileCopy(nativePath(app().QUOVAPATH + "quotes.csv"), nativePath(app().QUOVAPATH + "Blank.txt"), false);
   fetchState().PageErrCount = 0;
   dailyRun().InternetDnLoad(path_);
+}
+
+void QuoteListView::CmUpdate() {
+  const std::string source =
+      qcf_.localFile ? "QUOVA will parse Stock Quotes from a file specified in your QCF.\n\n"
+                     : "QUOVA will download Stock Quotes from an QUOVA Internet Window.\n\nPlease be sure you are "
+                       "connected to your ISP.";
+  if (!askDownload(source)) return;
+  ResetDownloadAlarms();
+  SingleDownload() = true;
+  FileCopy(nativePath(app().QUOVAPATH + "alarms.qtl"), nativePath(app().QUOVAPATH + "Blank.qtl"), false);
+  startDownload();
+}
+
+void QuoteListView::CmUpdateForced() {
+  if (!askDownload("QUOVA will backdate all files in this Quotelist, and then\n\n"
+                   "Download Stock Quotes from an QUOVA Internet Window.\n\n"
+                   "This may result in duplicate daily stock quotes.\n\n"
+                   "Please be sure you are connected to your ISP."))
+    return;
+  stop_ = false;
+  busy_ = true;
+  BackdateQLfiles(nativePath(path_), [this] { return stop_; });
+  busy_ = false;
+  startDownload();
 }
 
 void QuoteListView::refreshOpen(const std::string& qtlPath) {

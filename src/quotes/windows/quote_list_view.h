@@ -18,7 +18,7 @@ class QVMAIN;
 namespace qlcm {
 inline constexpr int EDITUNDO = 27381, EDITCUT = 27382, EDITCOPY = 27383, EDITPASTE = 27384, EDITDELETE = 27385,
                      EDITCLEAR = 27386, EDITADD = 27387, EDITADD2 = 1010, EDITITEM = 27388, SHOWALL = 2510,
-                     ALARMS = 222, REFRESH = 246, QTLCONFIGEDIT = 261, UPDATE = 11846, INTRADAYUPDATE = 11850;
+                     ALARMS = 222, REFRESH = 246, QTLCONFIGEDIT = 261, UPDATE = 11846, UPDATEFORCED = 11847, INTRADAYUPDATE = 11850;
 }  // namespace qlcm
 
 class QuoteListView : public QListWidget, public CommandTarget {
@@ -64,6 +64,8 @@ class QuoteListView : public QListWidget, public CommandTarget {
   void CmShowAll();
   void CmRefresh();
   void CmUpdate();
+  // Backdates every quote file of the list, then downloads it.
+  void CmUpdateForced();
   // Opens the chart of the selected request; false when it is no request or its file is missing.
   bool SelectStock();
 
@@ -91,6 +93,10 @@ class QuoteListView : public QListWidget, public CommandTarget {
   void setDirty(bool on);
   void recordPlacement();
   void insertRow(int at, const std::string& text);
+  // The download commands' question; a changed list is saved once it is answered OK.
+  bool askDownload(const std::string& continuation);
+  // The .csv image reset and the session of this list, as the daily run starts one.
+  void startDownload();
 
   std::string path_, base_, qcfPath_, cfgPath_;
   ListQcf qcf_;

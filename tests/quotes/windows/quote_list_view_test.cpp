@@ -347,6 +347,20 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   EXPECT_EQ(server.requests()[0], "GET /q?s=IBM");  // the saved list, without GE
   while (app().DLReentrant && t.elapsed() < 25000) QApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_FALSE(app().DLReentrant);
+  // The forced update backdates the list's files first, so today's quote is appended again.
+  const std::string once = dir.read("quotes.day/IBM.day");
+  h.host.answers = {IDOK};
+  frame->runCommand(qlcm::UPDATEFORCED);
+  EXPECT_EQ(h.host.boxes.back().text.rfind("For QuoteList -- " + dir.file("w.qtl") +
+                                               "\n\nQUOVA will backdate all files in this Quotelist, and then\n\n",
+                                           0),
+            0u);
+  while ((app().DLReentrant || server.requests().size() < 2) && t.elapsed() < 40000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(app().DLReentrant);
+  const std::string twice = dir.read("quotes.day/IBM.day");
+  EXPECT_GT(twice.size(), once.size());
+  EXPECT_EQ(twice.substr(0, once.size()), once);
 }
 
 }  // namespace
