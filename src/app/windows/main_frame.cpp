@@ -27,6 +27,7 @@
 #include "app/startup.h"
 #include "app/windows/app_icon.h"
 #include "app/windows/text_editor.h"
+#include "chart/windows/chart_view.h"
 #include "download/daily_run.h"
 #include "download/windows/download_frame.h"
 #include "util/paths.h"
@@ -210,6 +211,7 @@ QVMAIN* InitMainWindow() {
   frame->watchInput();
   frame->updateCommandEnabling();
   connectDownloads(frame);
+  connectCharts(frame);
   switch (a.argFlag) {
     case 1:
       frame->MainConwd(PERFORM_DAILY_DOWNLOAD);
