@@ -105,6 +105,7 @@ TEST_F(ChartWindow, OpensAndPaintsTheModel) {
   ASSERT_EQ(m.bars.size(), 80u);
   const Palette& pal = settings().PlotColors;
   const QColor bar = qcolor(m.barColour);
+  ASSERT_NE(bar, qcolor(pal[plotcolor::Background]));  // the bars can be seen
   // Volume bars lie alone in their panel: every one is painted where the model says.
   int volume = 0, price = 0, priceBlack = 0;
   for (const Bar& b : m.bars) {
