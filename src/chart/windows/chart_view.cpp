@@ -20,6 +20,7 @@
 #include "app/windows/main_frame.h"
 #include "chart/indicators.h"
 #include "quotes/format_file.h"
+#include "util/paths.h"
 
 namespace quova {
 
@@ -317,13 +318,36 @@ bool TDrawView::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
-bool TDrawView::handlesCommand(int id) const { return id == cm::ERASEREDRAW || id == cm::REFRESH; }
+bool TDrawView::handlesCommand(int id) const {
+  return id == cm::ERASEREDRAW || id == cm::REFRESH || id == cm::REPAIRHQF || id == cm::EDITHQF;
+}
 
 void TDrawView::runCommand(int id) {
   switch (id) {
     case cm::ERASEREDRAW: update(); break;
     case cm::REFRESH: load(); break;  // the file is read again from its first line
+    case cm::REPAIRHQF: CmRepairHQF(); break;
+    case cm::EDITHQF: CmEditHQF(); break;
     default: break;
+  }
+}
+
+void TDrawView::CmRepairHQF() {
+  if (no_file || loading_) return;
+  // The repair tool gets this very file, wherever it lies, then the chart closes.
+  app().FileToFixPath = chartRepairPath(path_);
+  host().sendAppMessage(appmsg::MendoraExec);
+  if (QWidget* frame = frameWindow()) frame->close();
+  else close();
+}
+
+void TDrawView::CmEditHQF() {
+  if (no_file) return;
+  const std::string& editor = settings().TPathBuffer.EditorPath;
+  if (host().startProcess(editor, {nativePath(path_)}, {}) < 0) {
+    LogBox("For command -- " + editor + " " + path_ + "\n\n" + "Unable to find your Editor.\n\n" +
+               "Please be sure the path is correct in QUOVA " + "Options/Setup External Programs Pathnames.",
+           "QUOVA Quotefile Edit ERROR in Chart/CmEditHQF", mb::OK | mb::ICONEXCLAMATION);
   }
 }
 

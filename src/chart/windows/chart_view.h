@@ -21,7 +21,7 @@ class QVMAIN;
 
 // The chart window's own commands.
 namespace cm {
-inline constexpr int ERASEREDRAW = 244, REFRESH = 246;
+inline constexpr int ERASEREDRAW = 244, REFRESH = 246, REPAIRHQF = 36, EDITHQF = 29001;
 }
 
 class TDrawView : public QWidget, public CommandTarget {
@@ -65,6 +65,8 @@ class TDrawView : public QWidget, public CommandTarget {
 
  private:
   void firstPaint();
+  void CmRepairHQF();
+  void CmEditHQF();
   void recordWindowRect();
   void paintModel(QPainter& p, const PlotModel& m);
   void paintDateStrip(QPainter& p, const PlotModel& m);

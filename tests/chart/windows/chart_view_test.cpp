@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/host.h"
 #include "app/log.h"
 #include "app/root_init.h"
 #include "app/settings.h"
@@ -253,6 +254,33 @@ TEST_F(ChartWindow, FilesThatCannotBeCharted) {
   EXPECT_FALSE(v->data().loaded);
   v->grab();  // paints the background only
   EXPECT_TRUE(v->model().bars.empty());
+}
+
+TEST_F(ChartWindow, EditAndRepairTheQuoteFile) {
+  settings().TPathBuffer.EditorPath = "/usr/bin/myeditor";
+  TDrawView* v = open(day);
+  ASSERT_NE(v, nullptr);
+  f->runCommand(29001);
+  ASSERT_EQ(h.host.processes.size(), 1u);
+  EXPECT_EQ(h.host.processes[0].program, "/usr/bin/myeditor");
+  EXPECT_EQ(h.host.processes[0].args, std::vector<std::string>{day});
+  h.host.nextProcess = -1;
+  f->runCommand(29001);
+  ASSERT_FALSE(h.host.boxes.empty());
+  EXPECT_EQ(h.host.boxes.back().caption, "QUOVA Quotefile Edit ERROR in Chart/CmEditHQF");
+  EXPECT_EQ(h.host.boxes.back().text.rfind("For command -- /usr/bin/myeditor " + day + "\n\nUnable to find your Editor.", 0), 0u);
+
+  // Repair: the tool is sent to this file in its own folder, and the chart closes.
+  dir.write("quotes.day/funds/VFINX.day", quoteLines(0, 20));
+  ASSERT_NE(open(dir.file("quotes.day/funds/VFINX.day")), nullptr);
+  h.host.appMessages.clear();
+  f->runCommand(36);
+  settle();
+  EXPECT_EQ(app().FileToFixPath, "..\\quotes.day\\funds\\VFINX.day");
+  ASSERT_FALSE(h.host.appMessages.empty());
+  EXPECT_EQ(h.host.appMessages.front(), appmsg::MendoraExec);
+  ASSERT_EQ(f->client()->subWindowList().size(), 1);
+  EXPECT_EQ(f->client()->subWindowList().front()->widget(), v);
 }
 
 }  // namespace
