@@ -268,6 +268,47 @@ void TDrawView::mouseMoveEvent(QMouseEvent* e) {
   }
 }
 
+void TDrawView::mousePressEvent(QMouseEvent* e) {
+  // Before the data is loaded every press counts as outside the strip.
+  const int zone = data_.loaded ? Time_Scale_Change(e->position().toPoint()) : 9999;
+  if (zone != 9999) zoom(zone, e->button(), false, e->position().toPoint().x());
+  QWidget::mousePressEvent(e);
+}
+
+void TDrawView::mouseDoubleClickEvent(QMouseEvent* e) {
+  const int zone = data_.loaded ? Time_Scale_Change(e->position().toPoint()) : 9999;
+  if (zone != 9999) zoom(zone, e->button(), true, e->position().toPoint().x());
+  QWidget::mouseDoubleClickEvent(e);
+}
+
+void TDrawView::zoom(int zone, Qt::MouseButton button, bool twice, int x) {
+  float& start = settings_.t_start;
+  float& end = settings_.t_end;
+  const float span = end - start;
+  const float right = static_cast<float>(std::max(model_.frame.right, 1));
+  if (button == Qt::LeftButton) {
+    switch (zone) {
+      case 1: start = start + span * static_cast<float>(x) / right; break;
+      case 2: start = twice ? data_.t_full_min : std::max(start - 0.2f * span, data_.t_full_min); break;
+      case 3: end = twice ? data_.t_full_max : start + data_.t_default_span; break;
+      default: return;
+    }
+  } else if (button == Qt::RightButton) {
+    // A right double click acts as a right click.
+    switch (zone) {
+      case 1: end = start + span * static_cast<float>(x) / right; break;
+      case 2: start = end - data_.t_default_span; break;
+      case 3: end = std::min(end + 0.2f * span, data_.t_full_max); break;
+      default: return;
+    }
+  } else {
+    return;
+  }
+  // The window's extremes follow at the next paint; the volatility axis now.
+  volatility_ = setVolatilityScale(data_, settings_, volatility_);
+  update();
+}
+
 void TDrawView::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space) {
     if (QWidget* frame = frameWindow()) frame->close();

@@ -58,6 +58,8 @@ class TDrawView : public QWidget, public CommandTarget {
   void paintEvent(QPaintEvent* e) override;
   void showEvent(QShowEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool event(QEvent* e) override;
@@ -68,6 +70,8 @@ class TDrawView : public QWidget, public CommandTarget {
   void CmRepairHQF();
   void CmEditHQF();
   void recordWindowRect();
+  // The date strip's zoom: a click (or double click) in zone `zone` at column x.
+  void zoom(int zone, Qt::MouseButton button, bool twice, int x);
   void paintModel(QPainter& p, const PlotModel& m);
   void paintDateStrip(QPainter& p, const PlotModel& m);
   PlotFrame screenFrame() const;

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "app/log.h"
 #include "app/root_init.h"
 #include "app/settings.h"
+#include "app/window_files.h"
 #include "app/windows/main_frame.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
@@ -80,6 +82,10 @@ struct ChartWindow : ::testing::Test {
     settle();
     QMdiSubWindow* sub = f->client()->activeSubWindow();
     return sub ? qobject_cast<TDrawView*>(sub->widget()) : nullptr;
+  }
+  static void click(QWidget* w, QPoint p, Qt::MouseButton b, QEvent::Type type = QEvent::MouseButtonPress) {
+    QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, b, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
   }
   static void move(QWidget* w, QPoint p) {
     QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
@@ -281,6 +287,74 @@ TEST_F(ChartWindow, EditAndRepairTheQuoteFile) {
   EXPECT_EQ(h.host.appMessages.front(), appmsg::MendoraExec);
   ASSERT_EQ(f->client()->subWindowList().size(), 1);
   EXPECT_EQ(f->client()->subWindowList().front()->widget(), v);
+}
+
+TEST_F(ChartWindow, DateStripZoomsTheTimeWindow) {
+  TDrawView* v = open(day);
+  ASSERT_NE(v, nullptr);
+  f->client()->activeSubWindow()->setGeometry(0, 0, 640, 480);
+  settle();
+  v->grab();
+  const ChartData& d = v->data();
+  const ChartSettings& s = v->chartSettings();
+  const Rect strip = v->model().dateStrip;
+  const int y = (strip.top + strip.bottom) / 2, right = v->model().frame.right;
+  const QPoint leftButton(strip.left + 3, y), rightButton(strip.right - 3, y);
+  ASSERT_FLOAT_EQ(s.t_start, d.t_full_min);
+  ASSERT_FLOAT_EQ(s.t_end, d.t_full_max);
+
+  // Right button: a left click shows the default span from the start; a right click
+  // widens by a fifth, no further than the full scale.
+  click(v, rightButton, Qt::LeftButton);
+  EXPECT_FLOAT_EQ(s.t_end, d.t_full_min + 180);
+  click(v, rightButton, Qt::RightButton);
+  EXPECT_FLOAT_EQ(s.t_end, d.t_full_max);
+  // Middle: a left click at a third of the width moves the start a third into the window;
+  // a right click at the right edge leaves the end where it is.
+  const float span = s.t_end - s.t_start, start = s.t_start;
+  click(v, QPoint(right / 3, y), Qt::LeftButton);
+  EXPECT_NEAR(s.t_start, start + span * (right / 3) / static_cast<float>(right), 1e-3);
+  const float end = s.t_end;
+  click(v, QPoint(right, y), Qt::RightButton);
+  EXPECT_FLOAT_EQ(s.t_end, end);
+  // Left button: a left click widens by a fifth (not below the full scale), a double
+  // click goes to the full scale start, a right click shows the default span to the end.
+  const float before = s.t_start, span2 = s.t_end - s.t_start;
+  click(v, leftButton, Qt::LeftButton);
+  EXPECT_FLOAT_EQ(s.t_start, std::max(before - 0.2f * span2, d.t_full_min));
+  click(v, leftButton, Qt::RightButton);
+  EXPECT_FLOAT_EQ(s.t_start, s.t_end - 180);
+  click(v, leftButton, Qt::LeftButton);
+  click(v, leftButton, Qt::LeftButton, QEvent::MouseButtonDblClick);
+  EXPECT_FLOAT_EQ(s.t_start, d.t_full_min);
+
+  // The painted bars follow the window: zoomed to the last 20 days, the quotes before it
+  // are gone from the picture.
+  click(v, rightButton, Qt::RightButton);
+  click(v, QPoint(right * 3 / 4, y), Qt::LeftButton);
+  v->grab();
+  EXPECT_LT(v->model().bars.size(), 80u);
+  EXPECT_GE(v->model().bars.front().x, 0);
+  // Enter closes the chart.
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(v, &enter);
+  settle();
+  EXPECT_TRUE(f->client()->subWindowList().isEmpty());
+}
+
+TEST_F(ChartWindow, RestoredFromTheSavedWindowsWithItsTitle) {
+  f.reset();
+  WriteSavedWindows("quova.win", {"quotes.day/TEST.day", "Chart of TST Testing"});
+  f.reset(InitMainWindow());
+  f->show();
+  settle();
+  ASSERT_EQ(f->client()->subWindowList().size(), 1);
+  auto* v = qobject_cast<TDrawView*>(f->client()->subWindowList().front()->widget());
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->chartTitle(), "Chart of TST Testing");
+  EXPECT_EQ(v->data().num_quotes, 80);
+  v->grab();
+  EXPECT_EQ(app().io.rfind("TST    ", 0), 0u) << app().io;
 }
 
 }  // namespace
