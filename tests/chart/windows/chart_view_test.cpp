@@ -12,7 +12,9 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/host.h"
@@ -355,6 +357,30 @@ TEST_F(ChartWindow, RestoredFromTheSavedWindowsWithItsTitle) {
   EXPECT_EQ(v->data().num_quotes, 80);
   v->grab();
   EXPECT_EQ(app().io.rfind("TST    ", 0), 0u) << app().io;
+}
+
+// Closes the chart from inside the load's message pump, as a user's click would.
+struct ClosingHost : test::RecordingHost {
+  std::function<void()> onPump;
+  bool pump() override {
+    if (onPump) std::exchange(onPump, nullptr)();
+    return RecordingHost::pump();
+  }
+};
+
+TEST_F(ChartWindow, CloseDuringTheLoadWaitsForItsEnd) {
+  ClosingHost closing;
+  setHost(&closing);
+  ASSERT_TRUE(f->openDocument(day));
+  QMdiSubWindow* sub = f->client()->activeSubWindow();
+  ASSERT_NE(sub, nullptr);
+  bool refused = false;
+  closing.onPump = [&] { refused = !sub->close(); };
+  settle();
+  setHost(&h.host);
+  EXPECT_TRUE(refused);  // the load was running: the close waited
+  EXPECT_TRUE(f->client()->subWindowList().isEmpty());  // and was carried out after it
+  EXPECT_FALSE(std::filesystem::exists(nativePath(chartConfigPath(day))));  // nothing saved
 }
 
 }  // namespace
