@@ -380,7 +380,10 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   const Panel* volume = m.panel(PanelKind::Volume);
   if (f.printer) addPageFrame(m, f, b.axis);
 
-  // Bars of the quotes inside the window, and the first one after it.
+  // Bars of the quotes inside the window, and the first one after it, in the Hi/Lo/Close
+  // colour: black on paper and with the desktop's palette, but the program's own palette
+  // has a black background, where black bars could not be seen.
+  m.barColour = colors[plotcolor::HiLoClose];
   m.bars = barBuffer(static_cast<std::size_t>(data.num_quotes));
   for (int i = 0; i < data.num_quotes; ++i) {
     const double t = data.q_date[i];

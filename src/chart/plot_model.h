@@ -27,7 +27,7 @@ inline constexpr Colour kLightYellow = RGB(255, 255, 0);
 
 // Plot colour slots.
 namespace plotcolor {
-inline constexpr int Background = 1, Axes = 2, LSF = 3, OutOfRangeLSF = 4, SMA1 = 5,
+inline constexpr int HiLoClose = 0, Background = 1, Axes = 2, LSF = 3, OutOfRangeLSF = 4, SMA1 = 5,
                      Volatility1 = 9, StochasticK = 13, StochasticD = 14;
 }
 
@@ -164,7 +164,7 @@ struct PlotModel {
   std::vector<Segment> lines;  // frame lines, separators, dotted 80/20 references
   std::vector<Tick> ticks;
   std::vector<Label> labels;   // axis and calendar labels, panel titles
-  Colour barColour = kBlack;
+  Colour barColour = kBlack;  // the Hi/Lo/Close colour (entry 0)
   std::vector<Bar> bars;
   std::vector<Polyline> curves;  // in drawing order
   std::vector<Mark> marks;

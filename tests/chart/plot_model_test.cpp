@@ -97,6 +97,12 @@ TEST(PlotModel, BarsInsideTheWindowPlusTheNext) {
     EXPECT_GE(b.yHigh, p->rect.top);
     EXPECT_LE(b.yLow, p->axis.pixBottom);
   }
+  // Bars in the Hi/Lo/Close colour: yellow on the program's black background, black on
+  // the desktop's white one.
+  EXPECT_EQ(m.barColour, RGB(255, 255, 0));
+  EXPECT_NE(m.barColour, m.background);
+  SystemColors sys;
+  EXPECT_EQ(buildPlotModel(d, s, windowsPalette(sys), frame()).barColour, sys.windowText);
 }
 
 TEST(PlotModel, TitlesLegendsAndReferenceLines) {

@@ -28,6 +28,7 @@
 #include "app/windows/app_icon.h"
 #include "app/windows/command_target.h"
 #include "app/windows/text_editor.h"
+#include "chart/windows/chart_view.h"
 #include "download/daily_run.h"
 #include "download/windows/download_frame.h"
 #include "quotes/windows/quote_list_view.h"
@@ -221,6 +222,7 @@ QVMAIN* InitMainWindow() {
   frame->updateCommandEnabling();
   connectDownloads(frame);
   connectQuoteListWindows(frame);
+  connectCharts(frame);
   switch (a.argFlag) {
     case 1:
       frame->MainConwd(PERFORM_DAILY_DOWNLOAD);

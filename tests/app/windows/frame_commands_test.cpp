@@ -184,8 +184,9 @@ TEST_F(Shell, ControlBarGadgetsHintsAndLogLines) {
 }
 
 TEST_F(Shell, CommandsGoToTheActiveWindowFirst) {
-  setViewFactory(DocKind::Chart, [](const std::string&) { return new FakeView("chart", {250, 28999}); });
   auto f = make();
+  // The frame registers its own chart window; a window that records its commands stands in.
+  setViewFactory(DocKind::Chart, [](const std::string&) { return new FakeView("chart", {250, 28999}); });
   f->runCommand(28999);
   EXPECT_TRUE(app().Stop);  // no window: the application's Abort Operation
   app().Stop = false;
@@ -226,7 +227,7 @@ TEST_F(Shell, TemplatesPickTheWindowByNameInListOrder) {
 }
 
 TEST_F(Shell, DroppedFilesOpenInOrderEachInItsWindow) {
-  auto f = make();  // the frame registers its own quote list window: replaced here
+  auto f = make();  // the frame registers its own windows; the test's stand in after
   setViewFactory(DocKind::QuoteList, [](const std::string&) { return new FakeView("list", {}); });
   setViewFactory(DocKind::Chart, [](const std::string&) { return new FakeView("chart", {}); });
   dir.write("watch.qtl", "");
@@ -247,7 +248,7 @@ TEST_F(Shell, DroppedFilesOpenInOrderEachInItsWindow) {
 }
 
 TEST_F(Shell, AViewKeepsThePlaceAndStateItAskedFor) {
-  auto f = make();
+  auto f = make();  // the frame registers its own windows; the test's stand in after
   setViewFactory(DocKind::QuoteList, [](const std::string&) {
     auto* v = new FakeView("list", {});
     v->setGeometry(30, 40, 320, 210);
@@ -267,8 +268,8 @@ TEST_F(Shell, AViewKeepsThePlaceAndStateItAskedFor) {
 }
 
 TEST_F(Shell, AChartTakesTheTitleItWasGivenOnce) {
+  auto f = make();  // the frame registers its own windows; the test's stand in after
   setViewFactory(DocKind::Chart, [](const std::string&) { return new FakeView("chart", {}); });
-  auto f = make();
   dir.write("quotes.day/ABC.day", "");
   // PlotQuote: the quote list names the file and the title, then sends the message.
   app().QuoteFile = dir.file("quotes.day/ABC.day");

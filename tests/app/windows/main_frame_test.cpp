@@ -81,7 +81,7 @@ TEST_F(Frame, EditorJoinsTheRouteAndTheStack) {
   ASSERT_TRUE(f->openDocument(dir.path() + "/daily.dcf"));
   QApplication::processEvents();
   EXPECT_TRUE(f->routeHandles(24333));
-  EXPECT_FALSE(f->openDocument(dir.path() + "/quotes.day"));  // no window for it yet
+  EXPECT_FALSE(f->openDocument(dir.path() + "/notes.xyz"));  // no template for it
   EXPECT_EQ(f->documentStack(), (std::vector<std::string>{"daily.dcf", dir.path() + "/daily.dcf", "daily.dcf",
                                                            dir.path() + "/daily.dcf"}));
   f->client()->subWindowList().front()->close();

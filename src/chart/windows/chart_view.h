@@ -1,0 +1,99 @@
+// TDrawView: the chart window of one .day file. It loads the file through the chart core,
+// builds the plot model for its client size on every paint and paints it as it stands;
+// the mouse shows the quote readout and the date strip's hints, and the window's place
+// is kept in the chart's settings file.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "app/windows/command_target.h"
+#include "chart/chart_data.h"
+#include "chart/chart_settings.h"
+#include "chart/plot_model.h"
+#include "quotes/quote_format.h"
+
+class QMdiSubWindow;
+
+namespace quova {
+
+class QVMAIN;
+
+// The chart window's own commands.
+namespace cm {
+inline constexpr int ERASEREDRAW = 244, REFRESH = 246, REPAIRHQF = 36, EDITHQF = 29001;
+}
+
+class TDrawView : public QWidget, public CommandTarget {
+  Q_OBJECT
+
+ public:
+  // GetConfig, then the window asks to be shown where the settings file placed it.
+  explicit TDrawView(const std::string& path, QWidget* parent = nullptr);
+  // SaveConfig (nothing with no file, or with a close that arrived during a load).
+  ~TDrawView() override;
+
+  const std::string& path() const { return path_; }
+  const ChartData& data() const { return data_; }
+  const ChartSettings& chartSettings() const { return settings_; }
+  // The model of the last paint.
+  const PlotModel& model() const { return model_; }
+  // The model for the current client size, as the next paint builds it.
+  PlotModel buildModel();
+  // The title the readout is labelled with: the chart's own window title.
+  std::string chartTitle() const;
+
+  // LoadData: the whole file into the arrays; the window closes when it holds no quote
+  // or the repair tool was asked for. False when nothing was loaded.
+  bool load();
+  // Time_Scale_Change: 1 middle of the date strip, 2 its left button, 3 its right
+  // button, 9999 elsewhere.
+  int Time_Scale_Change(QPoint p) const;
+
+  bool handlesCommand(int id) const override;
+  void runCommand(int id) override;
+  std::string documentPath() const override { return path_; }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool event(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void firstPaint();
+  void CmRepairHQF();
+  void CmEditHQF();
+  void recordWindowRect();
+  // The date strip's zoom: a click (or double click) in zone `zone` at column x.
+  void zoom(int zone, Qt::MouseButton button, bool twice, int x);
+  void paintModel(QPainter& p, const PlotModel& m);
+  void paintDateStrip(QPainter& p, const PlotModel& m);
+  PlotFrame screenFrame() const;
+  QMdiSubWindow* frameWindow() const;
+
+  std::string path_;
+  OFtype fmt_;
+  ChartData data_;
+  ChartSettings settings_;
+  VolatilityRange volatility_;
+  PlotModel model_;
+  QWidget* watchedFrame_ = nullptr;
+  bool no_file = false;
+  bool close_pending = false;
+  bool loading_ = false;
+  bool started_ = false;
+  bool reloadPending_ = false;
+  int openFailuresShown_ = 0;
+  int lastZone_ = 0;
+};
+
+// Registers the chart window for .day files; called once when the main frame is built.
+void connectCharts(QVMAIN* frame);
+
+}  // namespace quova
