@@ -1,6 +1,8 @@
 // quova.cfg, quova.win and Config\OutputWindow.cfg: images, load and save with their log lines.
 #include "app/window_files.h"
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/binary_image.h"
 #include "app/host.h"
@@ -17,6 +19,16 @@ constexpr std::size_t kWinsFileMax = 4 << 20;
 constexpr std::size_t kWinsLineMax = 4096;
 
 }  // namespace
+
+Placement clampedToArea(Placement r, int defaultW, int defaultH, int areaWidth, int areaHeight) {
+  if (r.w <= 0 || r.h <= 0) r.w = defaultW, r.h = defaultH;
+  if (areaWidth <= 0 || areaHeight <= 0) return r;
+  r.w = std::min(r.w, areaWidth);
+  r.h = std::min(r.h, areaHeight);
+  r.x = std::clamp(r.x, 0, areaWidth - r.w);
+  r.y = std::clamp(r.y, 0, areaHeight - r.h);
+  return r;
+}
 
 std::string frameConfigPath() { return app().QUOVAPATH + "quova.cfg"; }
 

@@ -9,6 +9,7 @@
 #include "app/binary_image.h"
 #include "app/host.h"
 #include "app/log.h"
+#include "app/window_files.h"
 #include "quotes/format_file.h"
 #include "util/paths.h"
 
@@ -76,12 +77,8 @@ ListConfigSave saveListWindowConfig(std::string_view file, const ListWindowConfi
 
 ListWindowConfig clampedListPlacement(ListWindowConfig c, int areaWidth, int areaHeight) {
   const ListWindowConfig d;
-  if (c.width <= 0 || c.height <= 0) c.width = d.width, c.height = d.height;
-  if (areaWidth <= 0 || areaHeight <= 0) return c;
-  c.width = std::min(c.width, areaWidth);
-  c.height = std::min(c.height, areaHeight);
-  c.left = std::clamp(c.left, 0, areaWidth - c.width);
-  c.top = std::clamp(c.top, 0, areaHeight - c.height);
+  const Placement p = clampedToArea({c.left, c.top, c.width, c.height}, d.width, d.height, areaWidth, areaHeight);
+  c.left = p.x, c.top = p.y, c.width = p.w, c.height = p.h;
   return c;
 }
 

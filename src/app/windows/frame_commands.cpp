@@ -25,6 +25,7 @@
 #include "app/windows/main_frame.h"
 #include "app/windows/pathnames_dialog.h"
 #include "app/windows/text_editor.h"
+#include "download/daily_run.h"
 #include "download/events/download_session.h"
 #include "download/windows/download_frame.h"
 #include "util/dates.h"
@@ -208,14 +209,7 @@ void QVMAIN::frameCommand(int id) {
     case cm::SETUPPATHNAMES: CmSetupPathnames(this); break;
     case cm::DOWNLOADEDIT: openDocument(a.QUOVAPATH + "daily.dcf"); break;
     case cm::INTRADAYDCF: openDocument(a.QUOVAPATH + "IntraDay.dcf"); break;
-    case cm::RESETDLDATE:
-      if (host().messageBox("Daily Download will start over until completed!", "OK to RESET download date/order flags?",
-                            mb::OKCANCEL | mb::ICONEXCLAMATION) == IDOK) {
-        settings().LastDnLoadDate = "01/01/80";
-        settings().LastDnLoadStep = 0;
-        SaveIniFile();
-      }
-      break;
+    case cm::RESETDLDATE: CmResetDownloadDate(); break;
     case cm::DIAGDISPLON: settings().DiagnosticDisplays = true; break;
     case cm::DIAGDISPLOFF: settings().DiagnosticDisplays = false; break;
     case cm::DIAGHOLDON: a.DiagnosticHold = true; break;

@@ -19,12 +19,8 @@ namespace quova {
 
 OutputWindowConfig clampedPlacement(OutputWindowConfig c, int areaWidth, int areaHeight) {
   const OutputWindowConfig d;
-  if (c.W <= 0 || c.H <= 0) c.W = d.W, c.H = d.H;
-  if (areaWidth <= 0 || areaHeight <= 0) return c;
-  c.W = std::min(c.W, areaWidth);
-  c.H = std::min(c.H, areaHeight);
-  c.X = std::clamp(c.X, 0, areaWidth - c.W);
-  c.Y = std::clamp(c.Y, 0, areaHeight - c.H);
+  const Placement p = clampedToArea({c.X, c.Y, c.W, c.H}, d.W, d.H, areaWidth, areaHeight);
+  c.X = p.x, c.Y = p.y, c.W = p.w, c.H = p.h;
   return c;
 }
 

@@ -15,6 +15,7 @@
 #include "download/download_lock.h"
 #include "download/page_parser.h"
 #include "download/request_merge.h"
+#include "quotes/format_file.h"
 #include "quotes/quotelist.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
@@ -30,12 +31,6 @@ bool endsWithQtl(const std::string& path) {
   std::string tail = path.substr(path.size() - 4);
   for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return tail == ".qtl";
-}
-
-// The file name of a path without its directory (either separator).
-std::string fileNameOf(const std::string& path) {
-  std::size_t at = path.find_last_of("/\\");
-  return at == std::string::npos ? path : path.substr(at + 1);
 }
 
 ParseSwitches sessionSwitches() {
@@ -96,7 +91,7 @@ void RefreshOpenQL(const std::string& qtlPath) {
 DownloadSession* DownloadSession::current() { return DLptr; }
 
 DownloadSession::DownloadSession(std::string qtlPath, QObject* parent)
-    : QObject(parent), qtlPath_(std::move(qtlPath)), listName_(fileNameOf(qtlPath_)) {
+    : QObject(parent), qtlPath_(std::move(qtlPath)), listName_(GetBaseFileNameExt(qtlPath_)) {
   // A single list download takes the flag here; a daily run holds it already.
   if (!app().DLReentrant) refused_ = !BeginDownload();
   dlFlags().GlobalStop = false;
