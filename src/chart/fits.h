@@ -45,7 +45,7 @@ struct FITS {
   long double PolynomialFitValue(long double x, int m) const;
   void PolynomialTrade(int m);
 
-  // Fourier series on the residuals (fourier.cpp).
+  // Fourier series on the residuals and the fundamental search (fourier.cpp).
   int FourierLSF(int m, long double w, long double& error);
   void FourierTrade(int m);
   void FourierFit();

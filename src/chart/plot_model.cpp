@@ -12,7 +12,8 @@
 #include "chart/chart_scales.h"
 #include "app/log.h"
 #include "chart/chart_settings.h"
-#include "chart/fourier.h"
+#include "chart/analysis_run.h"
+#include "chart/fit_overlays.h"
 #include "chart/indicators.h"
 #include "util/dates.h"
 
@@ -372,7 +373,7 @@ Palette printerPalette(const Palette& screen, const SystemColors& sys) {
   return p;
 }
 
-PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette& colors,
+PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const Palette& colors,
                          const PlotFrame& f, const AnalysisResult* study) {
   PlotModel m = setupPlot(data, st, colors, f);
   Builder b{m, f, colors[plotcolor::Axes]};
@@ -465,13 +466,16 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   }
 
   // The analysis overlays, each step logged.
-  Log("\nPlotMathAnalysis checkpoint 1.\n");
+  auto checkpoint = [&](int k) {
+    m.logLines.push_back("\nPlotMathAnalysis checkpoint " + std::to_string(k) + ".\n");
+  };
+  checkpoint(1);
   if (st.lsf_display && st.fitStored()) appendStoredFit(m, data, storedFit(st), colors);
   for (int i = 0; i < 3; ++i) {
-    Log("\nPlotMathAnalysis checkpoint %d.\n", 2 + i);
+    checkpoint(2 + i);
     if (st.sma_display[i]) appendSMA(m, data, st, colors, i);
   }
-  Log("\nPlotMathAnalysis checkpoint 5.\n");
+  checkpoint(5);
   if (st.stochasticShown()) appendStochastic(m, data, st, colors, f.text);
   // The log returns are taken once for the four curves, into buffers kept between paints
   // (fresh ones of the data's length would be mapped and faulted in on every paint).
@@ -483,7 +487,7 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
       returns.emplace(data);
   }
   for (int i = 0; i < 4; ++i) {
-    Log("\nPlotMathAnalysis checkpoint %d.\n", 6 + i);
+    checkpoint(6 + i);
     if (st.vol_display[i]) appendVolatility(m, data, *returns, st, colors, i);
   }
 
@@ -496,6 +500,10 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   }
   if (study) appendAnalysis(m, *study, colors);
   return m;
+}
+
+void writePlotLog(const PlotModel& m) {
+  for (const std::string& line : m.logLines) LogText(line);
 }
 
 }  // namespace quova

@@ -8,7 +8,9 @@
 
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
-#include "chart/fourier.h"
+#include "chart/analysis_run.h"
+#include "chart/fit_overlays.h"
+#include "chart/transform.h"
 #include "chart/matrix.h"
 #include "chart/polynomial.h"
 #include "support/recording_host.h"

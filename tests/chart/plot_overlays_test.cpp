@@ -10,7 +10,8 @@
 #include "app/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
-#include "chart/fourier.h"
+#include "chart/analysis_run.h"
+#include "chart/fit_overlays.h"
 #include "chart/indicators.h"
 #include "chart/plot_model.h"
 #include "support/recording_host.h"
@@ -92,6 +93,7 @@ TEST_F(PlotOverlays, EveryOverlayInPaintingOrderAndCheckpointsLogged) {
   s.vol_display = {0, 1, 0, 1};
   f.volatility = setVolatilityScale(d, s, f.volatility);
   const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
+  writePlotLog(m);
   EXPECT_EQ(curveNames(m), (std::vector<std::string>{"LSF", "LSF", "LSF forecast", "SMA 1", "SMA 3",
                                                      "%K", "%D", "Volatility 2", "Volatility 4"}));
   EXPECT_EQ(dir.read("quova.log"),
@@ -174,6 +176,7 @@ TEST_F(PlotOverlays, StochasticInItsPanelWithSellAndBuyMarks) {
 TEST_F(PlotOverlays, PercentDOfZeroDaysIsSwitchedOff) {
   s.stoch_k_display = s.stoch_d_display = 1;
   s.stoch_d_days = 0;
+  checkStochasticDays(s);
   const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
   EXPECT_EQ(curveNames(m), (std::vector<std::string>{"%K"}));
   EXPECT_EQ(s.stoch_d_display, 0);
