@@ -1,8 +1,12 @@
 // The Fourier least-squares fit on the trend's residuals and the fundamental search.
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <exception>
 #include <limits>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -73,12 +77,20 @@ void harmonicSums(const long double* c, const long double* first, long double v0
   }
 }
 
-}  // namespace
+// The buffers of one solve, reused from candidate to candidate.
+struct SolveScratch {
+  std::vector<long double> work;        // the normal equations' rows
+  std::vector<long double> cosw, sinw;  // cos and sin of w x per point
+};
 
-int FITS::FourierLSF(int m, long double w, long double& error) {
-  if (m < 0) m = 0;
-  if (m > n_four_max) m = n_four_max;
-  if (n < 1) return 0;
+// FourierLSF's fit of order m (0 .. n_four_max) at w over the points of f, touching nothing
+// of f: 1 with the 2m + 1 coefficients in coef and the error set, 0 when singular (coef and
+// error untouched). The search runs it on several threads at once.
+int fourierSolve(const FITS& f, int m, long double w, SolveScratch& scratch, long double* coef,
+                 long double& error) {
+  const int n = f.n;
+  const std::vector<long double>& x = f.x;
+  const std::vector<long double>& resid = f.resid;
   const int P = 2 * m, K = 2 * m + 1;
   // Sums of cos(p w x) and sin(p w x) for p = 0 .. 2m, and of r cos(k w x), r sin(k w x).
   std::array<long double, 2 * (2 * n_four_max + 1)> C{}, S{};
@@ -88,8 +100,8 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
   // their distance, taken afresh every 64 points so that rounding cannot build up. Dates
   // are mostly one to a few days apart, so the rotations repeat: the last two distinct
   // ones are kept (a week of trading days alternates between two gaps).
-  std::vector<long double>& cw = cosw;
-  std::vector<long double>& sw = sinw;
+  std::vector<long double>& cw = scratch.cosw;
+  std::vector<long double>& sw = scratch.sinw;
   cw.resize(n);
   sw.resize(n);
   struct Rotation {
@@ -130,7 +142,7 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
   // cos(q) is even and sin(q) odd in q.
   auto cosAt = [&](int q) { return C[q < 0 ? -q : q]; };
   auto sinAt = [&](int q) { return q < 0 ? -S[-q] : S[q]; };
-  std::vector<long double>& A = work;  // kept between calls: the search solves 1000 systems
+  std::vector<long double>& A = scratch.work;  // kept between calls: the search solves 1000 systems
   A.resize(static_cast<std::size_t>(K) * (K + 1));
   auto at = [&](int r, int c) -> long double& { return A[static_cast<std::size_t>(r) * (K + 1) + c]; };
   std::vector<long double> rhs(K);
@@ -157,6 +169,54 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
     build();
     solved = solveAugmented(A.data(), K) ? 1 : 0;
   }
+  if (!solved) return 0;
+  long double s = 0;
+  for (int r = 0; r < K; ++r) {
+    coef[r] = at(r, K);
+    s += rhs[r] * coef[r];
+  }
+  const long double d1 = n > 1 ? n - 1 : 1;
+  error = std::sqrt(std::fabs(rr / d1 - dn * s / d1));
+  return 1;
+}
+
+// Runs solve(s, scratch) for s = 0 .. count - 1 on `threads` threads (this one among them),
+// each thread with its own scratch, taking the next candidate as it finishes one.
+template <class F>
+void forEachCandidate(int count, int threads, F solve) {
+  threads = std::clamp(threads, 1, std::max(count, 1));
+  std::atomic<int> next{0};
+  std::mutex failedAt;
+  std::exception_ptr failure;
+  auto worker = [&] {
+    SolveScratch scratch;
+    try {
+      for (int s = next++; s < count; s = next++) solve(s, scratch);
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(failedAt);
+      if (!failure) failure = std::current_exception();
+      next = count;
+    }
+  };
+  std::vector<std::thread> pool;
+  for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
+  worker();
+  for (std::thread& t : pool) t.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace
+
+int FITS::FourierLSF(int m, long double w, long double& error) {
+  if (m < 0) m = 0;
+  if (m > n_four_max) m = n_four_max;
+  if (n < 1) return 0;
+  SolveScratch scratch{std::move(work), std::move(cosw), std::move(sinw)};
+  std::array<long double, 2 * n_four_max + 1> coef{};
+  const int solved = fourierSolve(*this, m, w, scratch, coef.data(), error);
+  work = std::move(scratch.work);
+  cosw = std::move(scratch.cosw);
+  sinw = std::move(scratch.sinw);
   if (!solved) {
     if (!singularShown)
       MessageBox("WARNING...matrix singular...computations NOT completed",
@@ -164,16 +224,9 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
     singularShown = true;
     return 0;
   }
-  long double s = 0;
-  four_coef.fill(0);
-  for (int r = 0; r < K; ++r) {
-    four_coef[r] = at(r, K);
-    s += rhs[r] * four_coef[r];
-  }
+  four_coef = coef;
   four_order = m;
   omega = w;
-  const long double d1 = n > 1 ? n - 1 : 1;
-  error = std::sqrt(std::fabs(rr / d1 - dn * s / d1));
   return 1;
 }
 
@@ -203,13 +256,34 @@ void FITS::FourierTrade(int m) {
   cand_omega.assign(steps, 0);
   cand_err.assign(steps, std::numeric_limits<long double>::infinity());
   if (steps < 2) return;  // no scan: the peak frequency
-  long double bestErr = std::numeric_limits<long double>::infinity(), best = wPeak;
-  for (int s = 0; s < steps; ++s) {
-    const long double w = wLo + (wHi - wLo) * s / (steps - 1);
-    cand_omega[s] = w;
-    FourierLSF(order, w, cand_err[s]);
-    if (cand_err[s] < bestErr) bestErr = cand_err[s], best = w;
+  // The candidates are independent: each is solved alone, on every core, with the same
+  // arithmetic in the same order whatever thread takes it, so the errors are those of one
+  // thread; the choice below is made in candidate order, the first on ties.
+  std::vector<char> solved(steps, 0);
+  for (int s = 0; s < steps; ++s) cand_omega[s] = wLo + (wHi - wLo) * s / (steps - 1);
+  const int threads = search_threads > 0 ? search_threads
+                                         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  forEachCandidate(steps, threads, [&](int s, SolveScratch& scratch) {
+    std::array<long double, 2 * n_four_max + 1> coef;
+    solved[s] = static_cast<char>(fourierSolve(*this, order, cand_omega[s], scratch, coef.data(), cand_err[s]));
+  });
+  if (std::find(solved.begin(), solved.end(), 0) != solved.end()) {
+    if (!singularShown)
+      MessageBox("WARNING...matrix singular...computations NOT completed",
+                 "Fits/Subroutine Solve Error", mb::OK | mb::ICONEXCLAMATION);
+    singularShown = true;
   }
+  // The coefficients, order and fundamental as one pass over the candidates leaves them:
+  // those of the last one solved.
+  for (int s = steps - 1; s >= 0; --s)
+    if (solved[s]) {
+      long double e = 0;
+      FourierLSF(order, cand_omega[s], e);
+      break;
+    }
+  long double bestErr = std::numeric_limits<long double>::infinity(), best = wPeak;
+  for (int s = 0; s < steps; ++s)
+    if (cand_err[s] < bestErr) bestErr = cand_err[s], best = cand_omega[s];
   omega = best;
 }
 

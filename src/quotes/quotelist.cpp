@@ -3,8 +3,12 @@
 // new option series.
 #include "quotes/quotelist.h"
 
+#include <fcntl.h>
 #include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -47,16 +51,22 @@ std::string tabsConverted(const std::string& s) {
 void lastTwoLines(const std::string& path, std::string& prev, std::string& last) {
   prev.clear();
   last.clear();
-  std::FILE* f = std::fopen(nativePath(path).c_str(), "rb");
-  if (!f) return;
+  // open, fstat, one pread and close: the update does this for every request of a list.
+  const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
   constexpr long kStep = 1000, kChunk = 2 * kStep + 8;
-  std::fseek(f, 0, SEEK_END);
-  long size = std::ftell(f);
-  long from = size > kChunk ? size - kChunk : 0;
-  std::fseek(f, from, SEEK_SET);
-  std::string tail(static_cast<std::size_t>(size - from), '\0');
-  std::size_t got = std::fread(tail.data(), 1, tail.size(), f);
-  std::fclose(f);
+  struct stat st {};
+  const off_t size = ::fstat(fd, &st) == 0 ? st.st_size : 0;
+  const off_t from = size > kChunk ? size - kChunk : 0;
+  std::string tail(static_cast<std::size_t>(size > from ? size - from : 0), '\0');
+  std::size_t got = 0;
+  while (got < tail.size()) {
+    const ssize_t n = ::pread(fd, tail.data() + got, tail.size() - got, from + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
   tail.resize(got);
   if (!tail.empty() && tail.back() == 0x1A) tail.pop_back();
   while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r')) tail.pop_back();
