@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <thread>
 
 #include "chart/chart_data.h"
 #include "chart/chart_scales.h"
@@ -470,7 +471,17 @@ PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const P
     m.logLines.push_back("\nPlotMathAnalysis checkpoint " + std::to_string(k) + ".\n");
   };
   checkpoint(1);
-  if (st.lsf_display && st.fitStored()) appendStoredFit(m, data, storedFit(st), colors);
+  // The stored fit's values take a long-double series at every date: on a long chart they
+  // are taken on a second thread while this one builds the other curves; its runs then go
+  // in front of those, where they are drawn.
+  const std::size_t fitAt = m.curves.size();
+  std::optional<StoredFitPlan> fitPlan;
+  std::jthread fitValues;
+  if (st.lsf_display && st.fitStored()) {
+    fitPlan = planStoredFit(m, data, storedFit(st));
+    if (fitPlan->dates.size() >= 8192) fitValues = std::jthread([&plan = *fitPlan] { evaluateStoredFit(plan); });
+    else evaluateStoredFit(*fitPlan);
+  }
   for (int i = 0; i < 3; ++i) {
     checkpoint(2 + i);
     if (st.sma_display[i]) appendSMA(m, data, st, colors, i);
@@ -489,6 +500,14 @@ PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const P
   for (int i = 0; i < 4; ++i) {
     checkpoint(6 + i);
     if (st.vol_display[i]) appendVolatility(m, data, *returns, st, colors, i);
+  }
+
+  if (fitPlan) {
+    if (fitValues.joinable()) fitValues.join();
+    const std::size_t others = m.curves.size();
+    appendStoredFitCurves(m, data, *fitPlan, colors);
+    std::rotate(m.curves.begin() + static_cast<std::ptrdiff_t>(fitAt),
+                m.curves.begin() + static_cast<std::ptrdiff_t>(others), m.curves.end());
   }
 
   if (const Panel* p = m.panel(PanelKind::Stochastic)) {

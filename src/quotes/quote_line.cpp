@@ -1,6 +1,7 @@
 // Composing and parsing record lines under a quote format descriptor.
 #include "quotes/quote_line.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -103,24 +104,39 @@ struct Cursor {
     dst[n] = 0;
   }
   bool take(char* dst, std::string_view delim, int dmax, bool advance = true) {
+    int from = 0, n = 0;
+    const bool found = takeSpan(delim, dmax, advance, from, n);
+    std::memcpy(dst, s + from, static_cast<std::size_t>(n));
+    dst[n] = 0;
+    return found;
+  }
+  // take() without the copy: the n characters (already cut to dmax - 1) that it would copy
+  // start at s + from. n is 0 when dmax < 1.
+  bool takeSpan(std::string_view delim, int dmax, bool advance, int& from, int& n) {
     skipBlanks();
+    from = p;
     int dl = static_cast<int>(delim.size());
     int d = find(delim.data(), dl);
     if (d < 0) {
       int rest = len - p;
-      copy(dst, rest < dmax ? rest : dmax, dmax);
+      n = cut(rest < dmax ? rest : dmax, dmax);
       if (advance) p = len;
       return false;
     }
-    int n = d;
-    if (cap < n) n = cap;
-    if (dmax < n) n = dmax;
-    copy(dst, n, dmax);
+    int k = d;
+    if (cap < k) k = cap;
+    if (dmax < k) k = dmax;
+    n = cut(k, dmax);
     if (advance) {
-      p += n;
+      p += k;
       if (p + dl <= len) p += dl;
     }
     return true;
+  }
+  // copy()'s bounds of n characters into a buffer of dmax.
+  static int cut(int n, int dmax) {
+    if (n > dmax - 1) n = dmax - 1;
+    return n < 0 ? 0 : n;
   }
   // posnextchar of the text still in front.
   int nextCharPos() const {
@@ -219,8 +235,10 @@ bool readFraction(const char* text, double* value) {
 
 // A "/" after the first character marks a fraction.
 bool slashAfterFirst(const char* word) {
-  const char* slash = std::strchr(word, '/');
-  return slash && slash > word;
+  if (word[0] == 0 || word[0] == '/') return false;  // the first slash would be the first character
+  for (const char* p = word + 1; *p; ++p)
+    if (*p == '/') return true;
+  return false;
 }
 
 void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
@@ -410,19 +428,44 @@ int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   if (!line) return 1;
   // The line (at most 180 characters) with tabs, and commas unless comma-delimited, as two
   // blanks each.
-  char buf[kWorkLineSize];
+  // A line without tabs or commas to widen is read where it lies.
+  char wide[kWorkLineSize];
+  const char* buf = line;
   bool commas = fmt.delimiter != DELIM_COMMA;
   int n = 0;
-  for (int i = 0; i < kQuoteLineSize - 1 && line[i] && line[i] != '\n' && line[i] != '\r'; ++i) {
-    char c = line[i];
-    if (c == '\t' || (commas && c == ',')) {
-      if (n < kWorkLineSize - 1) buf[n++] = ' ';
-      if (n < kWorkLineSize - 1) buf[n++] = ' ';
-    } else if (n < kWorkLineSize - 1) {
-      buf[n++] = c;
+  bool widen = false;
+  // 1 ends the line (NUL, line feed, carriage return), 2 widens (tab, and a comma unless
+  // comma-delimited).
+  static constexpr auto kEnds = [] {
+    std::array<unsigned char, 256> t{};
+    t[0] = t['\n'] = t['\r'] = 1;
+    t['\t'] = 2;
+    return t;
+  }();
+  for (; n < kQuoteLineSize - 1; ++n) {
+    const unsigned char c = static_cast<unsigned char>(line[n]);
+    if (const unsigned char k = kEnds[c]) {
+      if (k == 1) break;
+      widen = true;
+    } else if (c == ',' && commas) {
+      widen = true;
     }
   }
-  buf[n] = 0;
+  if (widen) {
+    const int length = n;
+    n = 0;
+    for (int i = 0; i < length; ++i) {
+      char c = line[i];
+      if (c == '\t' || (commas && c == ',')) {
+        if (n < kWorkLineSize - 1) wide[n++] = ' ';
+        if (n < kWorkLineSize - 1) wide[n++] = ' ';
+      } else if (n < kWorkLineSize - 1) {
+        wide[n++] = c;
+      }
+    }
+    wide[n] = 0;
+    buf = wide;
+  }
 
   // Tokens go to the work text, three blanks after each; a token equal to the current
   // field's prefix text is dropped.
@@ -434,13 +477,16 @@ int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   for (int tokens = 0; tokens < kQuoteMaxTokens && !in.empty(); ++tokens) {
     in.skipBlanks();
     const char* prefix = field < kMaxFormatFields ? fmt.prefixText[field] : "";
-    int pl = static_cast<int>(strnlen(prefix, 20));
+    int pl = prefix[0] ? static_cast<int>(strnlen(prefix, 20)) : 0;
     if (pl > 0 && in.len - in.p >= pl && std::strncmp(buf + in.p, prefix, static_cast<std::size_t>(pl)) == 0)
       in.p += pl;
-    char token[kQuoteTokenSize];
-    in.take(token, delim, sizeof token);
-    if (std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0 && token[pl] == 0) continue;
-    for (const char* t = token; *t; ++t) work[wl++] = *t;
+    // The token (what take() would copy; the line holds no NUL) goes straight to the work text.
+    int from = 0, tl = 0;
+    in.takeSpan(delim, kQuoteTokenSize, true, from, tl);
+    const char* token = buf + from;
+    if (tl == pl && std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0) continue;
+    std::memcpy(work + wl, token, static_cast<std::size_t>(tl));
+    wl += tl;
     work[wl++] = ' ';
     work[wl++] = ' ';
     work[wl++] = ' ';
