@@ -112,20 +112,45 @@ void appendAnalysis(PlotModel& m, const AnalysisResult& r, const Palette& colors
   m.texts.push_back(std::move(t));
 }
 
-StoredFitPlan planStoredFit(const PlotModel& m, const ChartData& d, const Fit_Type& fit) {
-  StoredFitPlan plan;
-  plan.fit = fit;
-  if (!m.panel(PanelKind::Price) || d.num_quotes < 1 || !fit.usable()) return plan;
+void appendStoredFit(PlotModel& m, const ChartData& d, const Fit_Type& fit, const Palette& colors) {
+  const Panel* p = m.panel(PanelKind::Price);
+  if (!p || d.num_quotes < 1 || !fit.usable()) return;
   const double first = d.q_date[0], last = d.q_date[d.num_quotes - 1];
   const double step = (last - first) / d.num_quotes;
-  if (!(step > 0)) return plan;
-  plan.drawn = true;
-  plan.stepsAfter = (m.time.tEnd - last) / step;
+  if (!(step > 0)) return;
   const double tStart = m.time.tStart, tEnd = m.time.tEnd;
+  StoredFitWalk walk(fit);
+  enum Run { Before, Inside, After } run = Before;
+  Polyline cur{"LSF", {}, colors[plotcolor::OutOfRangeLSF], 1, PenStyle::DashDot};
+  auto flush = [&] {
+    if (cur.points.size() > 1) m.curves.push_back(std::move(cur));
+  };
+  // Room for the points still to come: the quotes left and the steps to t_end.
+  auto room = [&](int i) {
+    const double steps = (tEnd - last) / step;
+    return static_cast<std::size_t>(d.num_quotes - i) + 2 +
+           (steps > 0 ? static_cast<std::size_t>(std::min(steps, 20000.0)) : 0);
+  };
   auto visit = [&](double date, int i) {
     if (date < tStart) return;
-    plan.dates.push_back(date);
-    plan.index.push_back(i);
+    Run r = run;
+    if (run == Before && date >= fit.t_min) r = Inside;
+    if (r == Inside && date > fit.t_max) r = After;
+    const Point pt{m.time.x(date), p->axis.y(static_cast<double>(walk.next(date)))};
+    if (r != run || cur.points.capacity() == 0) {
+      // The new run starts where the old one ended, so the curve stays joined.
+      std::vector<Point> carry = pointBuffer(room(i));
+      if (!cur.points.empty()) carry.push_back(cur.points.back());
+      if (r != run) {
+        flush();
+        const bool solid = r == Inside;
+        cur = {solid ? "LSF" : "LSF forecast", {}, colors[solid ? plotcolor::LSF : plotcolor::OutOfRangeLSF], 1,
+               solid ? PenStyle::Solid : PenStyle::DashDot};
+        run = r;
+      }
+      cur.points = std::move(carry);
+    }
+    cur.points.push_back(pt);
   };
   bool passed = false;
   for (int i = 0; i < d.num_quotes && !passed; ++i) {
@@ -140,58 +165,7 @@ StoredFitPlan planStoredFit(const PlotModel& m, const ChartData& d, const Fit_Ty
     visit(date, d.num_quotes);
     passed = date > tEnd;
   }
-  plan.values.resize(plan.dates.size());
-  return plan;
-}
-
-void evaluateStoredFit(StoredFitPlan& plan) {
-  StoredFitWalk walk(plan.fit);
-  for (std::size_t j = 0; j < plan.dates.size(); ++j) plan.values[j] = walk.next(plan.dates[j]);
-}
-
-void appendStoredFitCurves(PlotModel& m, const ChartData& d, const StoredFitPlan& plan, const Palette& colors) {
-  const Panel* p = m.panel(PanelKind::Price);
-  if (!plan.drawn || !p) return;
-  const Fit_Type& fit = plan.fit;
-  enum Run { Before, Inside, After } run = Before;
-  Polyline cur{"LSF", {}, colors[plotcolor::OutOfRangeLSF], 1, PenStyle::DashDot};
-  auto flush = [&] {
-    if (cur.points.size() > 1) m.curves.push_back(std::move(cur));
-  };
-  // Room for the points still to come: the quotes left and the steps to t_end.
-  auto room = [&](int i) {
-    const double steps = plan.stepsAfter;
-    return static_cast<std::size_t>(d.num_quotes - i) + 2 +
-           (steps > 0 ? static_cast<std::size_t>(std::min(steps, 20000.0)) : 0);
-  };
-  for (std::size_t j = 0; j < plan.dates.size(); ++j) {
-    const double date = plan.dates[j];
-    Run r = run;
-    if (run == Before && date >= fit.t_min) r = Inside;
-    if (r == Inside && date > fit.t_max) r = After;
-    const Point pt{m.time.x(date), p->axis.y(static_cast<double>(plan.values[j]))};
-    if (r != run || cur.points.capacity() == 0) {
-      // The new run starts where the old one ended, so the curve stays joined.
-      std::vector<Point> carry = pointBuffer(room(plan.index[j]));
-      if (!cur.points.empty()) carry.push_back(cur.points.back());
-      if (r != run) {
-        flush();
-        const bool solid = r == Inside;
-        cur = {solid ? "LSF" : "LSF forecast", {}, colors[solid ? plotcolor::LSF : plotcolor::OutOfRangeLSF], 1,
-               solid ? PenStyle::Solid : PenStyle::DashDot};
-        run = r;
-      }
-      cur.points = std::move(carry);
-    }
-    cur.points.push_back(pt);
-  }
   flush();
-}
-
-void appendStoredFit(PlotModel& m, const ChartData& d, const Fit_Type& fit, const Palette& colors) {
-  StoredFitPlan plan = planStoredFit(m, d, fit);
-  evaluateStoredFit(plan);
-  appendStoredFitCurves(m, d, plan, colors);
 }
 
 }  // namespace quova
