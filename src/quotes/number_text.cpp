@@ -34,40 +34,36 @@ std::size_t numberLength(std::string_view s) {
   return i;
 }
 
-// The value of a plain decimal of at most 15 digits and no exponent, such as every price and
-// volume of a quote file, without from_chars: the digits make an integer below 2^53 and a
-// power of ten up to 10^15 is exact in a double, so the one division (or none) is rounded
-// once, to the nearest double, which is what from_chars gives. False for other texts.
-bool shortDecimal(std::string_view num, double* value) {
+// The number at the front of s when it is a plain decimal of at most 15 digits with no
+// exponent, such as every price and volume of a quote file, read in one pass without
+// from_chars: its length, or 0 for any other text. The digits make an integer below 2^53
+// and a power of ten up to 10^15 is exact in a double, so the one division (or none) is
+// rounded once, to the nearest double, which is what from_chars gives.
+std::size_t shortDecimal(std::string_view s, double* value) {
   static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  std::size_t i = 0;
-  const bool minus = num[0] == '-';
-  if (minus || num[0] == '+') ++i;
+  std::size_t i = 0, n = s.size();
+  const bool minus = n > 0 && s[0] == '-';
+  if (n > 0 && (minus || s[0] == '+')) ++i;
   std::uint64_t digits = 0;
-  int count = 0, fraction = -1;
-  for (; i < num.size(); ++i) {
-    const char c = num[i];
-    if (c == '.') {
-      fraction = 0;
-      continue;
-    }
-    if (!isDigit(c) || ++count > 15) return false;
-    digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-    if (fraction >= 0) ++fraction;
-  }
+  int count = 0, fraction = 0;
+  for (; i < n && isDigit(s[i]); ++i, ++count) digits = digits * 10 + static_cast<std::uint64_t>(s[i] - '0');
+  if (i < n && s[i] == '.')
+    for (++i; i < n && isDigit(s[i]); ++i, ++count, ++fraction)
+      digits = digits * 10 + static_cast<std::uint64_t>(s[i] - '0');
+  if (count == 0 || count > 15 || (i < n && (s[i] == 'e' || s[i] == 'E'))) return 0;
   double v = static_cast<double>(digits);
   if (fraction > 0) v /= kPow10[fraction];
   *value = minus ? -v : v;
-  return true;
+  return i;
 }
 
 }  // namespace
 
 std::size_t decimalPrefix(std::string_view s, double* value) {
+  if (std::size_t len = shortDecimal(s, value)) return len;
   std::size_t len = numberLength(s);
   if (len == 0) return 0;
-  if (shortDecimal(s.substr(0, len), value)) return len;
   std::string_view num = s.substr(0, len);
   if (num[0] == '+') num.remove_prefix(1);  // from_chars takes no plus sign
   double v = 0;

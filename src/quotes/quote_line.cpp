@@ -1,7 +1,7 @@
 // Composing and parsing record lines under a quote format descriptor.
 #include "quotes/quote_line.h"
 
-#include <array>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -91,9 +91,13 @@ struct Cursor {
     while (p < len && s[p] == ' ') ++p;
   }
   int find(const char* delim, int dl) const {
-    for (int i = p; i + dl <= len; ++i)
-      if (s[i] == delim[0] && (dl == 1 || s[i + 1] == delim[1]) && (dl < 3 || s[i + 2] == delim[2]))
-        return i - p;
+    // memchr to each candidate first character, then the rest of the delimiter.
+    for (int i = p; i + dl <= len; ++i) {
+      const void* hit = std::memchr(s + i, delim[0], static_cast<std::size_t>(len - dl + 1 - i));
+      if (!hit) return -1;
+      i = static_cast<int>(static_cast<const char*>(hit) - s);
+      if ((dl == 1 || s[i + 1] == delim[1]) && (dl < 3 || s[i + 2] == delim[2])) return i - p;
+    }
     return -1;
   }
   // Copies n characters from the front into dst (cut to dmax - 1).
@@ -427,29 +431,20 @@ int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   quotetypeInit(q);
   if (!line) return 1;
   // The line (at most 180 characters) with tabs, and commas unless comma-delimited, as two
-  // blanks each.
-  // A line without tabs or commas to widen is read where it lies.
+  // blanks each; a line without tabs or commas to widen is read where it lies.
   char wide[kWorkLineSize];
   const char* buf = line;
   bool commas = fmt.delimiter != DELIM_COMMA;
   int n = 0;
-  bool widen = false;
-  // 1 ends the line (NUL, line feed, carriage return), 2 widens (tab, and a comma unless
-  // comma-delimited).
-  static constexpr auto kEnds = [] {
-    std::array<unsigned char, 256> t{};
-    t[0] = t['\n'] = t['\r'] = 1;
-    t['\t'] = 2;
-    return t;
-  }();
-  for (; n < kQuoteLineSize - 1; ++n) {
-    const unsigned char c = static_cast<unsigned char>(line[n]);
-    if (const unsigned char k = kEnds[c]) {
-      if (k == 1) break;
-      widen = true;
-    } else if (c == ',' && commas) {
-      widen = true;
-    }
+  // The line ends at its first NUL, line feed or carriage return, and at 179 characters.
+  const std::size_t plain = std::strcspn(line, commas ? "\t,\n\r" : "\t\n\r");
+  const bool widen =
+      plain < static_cast<std::size_t>(kQuoteLineSize - 1) && (line[plain] == '\t' || line[plain] == ',');
+  if (widen) {
+    n = static_cast<int>(plain);
+    while (n < kQuoteLineSize - 1 && line[n] && line[n] != '\n' && line[n] != '\r') ++n;
+  } else {
+    n = static_cast<int>(std::min<std::size_t>(plain, kQuoteLineSize - 1));
   }
   if (widen) {
     const int length = n;
