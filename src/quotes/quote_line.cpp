@@ -227,8 +227,7 @@ int readVolume(Cursor& work, quotetype* q) {
 }
 
 // A fraction "number, one separator character, number" with nothing after it.
-bool readFraction(const char* text, double* value) {
-  std::string_view s(text);
+bool readFraction(std::string_view s, double* value) {
   double num = 0, den = 0;
   std::size_t n = decimalPrefix(s, &num);
   if (n == 0 || n + 1 >= s.size()) return false;
@@ -238,42 +237,73 @@ bool readFraction(const char* text, double* value) {
 }
 
 // A "/" after the first character marks a fraction.
-bool slashAfterFirst(const char* word) {
-  if (word[0] == 0 || word[0] == '/') return false;  // the first slash would be the first character
-  for (const char* p = word + 1; *p; ++p)
-    if (*p == '/') return true;
-  return false;
+bool slashAfterFirst(std::string_view word) {
+  return !word.empty() && word[0] != '/' && word.find('/') != std::string_view::npos;
+}
+
+// The next word and, when exactly one blank parts it from a fraction, that fraction: views
+// into the work text, each at most kQuoteTokenSize - 1 characters (the text holds no NUL).
+void wholeAndFractionSpans(Cursor& work, std::string_view& whole, std::string_view& fraction) {
+  whole = fraction = {};
+  int from = 0, n = 0;
+  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
+  const std::string_view word(work.s + from, static_cast<std::size_t>(n));
+  if (slashAfterFirst(word)) {
+    fraction = word;
+    return;
+  }
+  whole = word;
+  // A fraction follows the whole part after exactly one blank.
+  if (work.empty() || work.front() == ' ') return;
+  work.takeSpan(" ", kQuoteTokenSize, false, from, n);
+  if (!slashAfterFirst(std::string_view(work.s + from, static_cast<std::size_t>(n)))) return;
+  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
+  fraction = std::string_view(work.s + from, static_cast<std::size_t>(n));
 }
 
 void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
-  whole[0] = 0;
-  fraction[0] = 0;
-  char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work);
-  if (slashAfterFirst(word)) {
-    quova::strcpy(fraction, word, kQuoteTokenSize);
-    return;
+  std::string_view w, f;
+  wholeAndFractionSpans(work, w, f);
+  std::memcpy(whole, w.data(), w.size());
+  whole[w.size()] = 0;
+  std::memcpy(fraction, f.data(), f.size());
+  fraction[f.size()] = 0;
+}
+
+float convWF(std::string_view whole, std::string_view fraction, int* error) {
+  *error = 0;
+  double w = 0, f = 0;
+  if ((whole.empty() && fraction.empty()) || (!whole.empty() && !readDecimal(whole, &w)) ||
+      (!fraction.empty() && !readFraction(fraction, &f))) {
+    *error = 1;
+    return 0.0f;
   }
-  quova::strcpy(whole, word, kQuoteTokenSize);
-  // A fraction follows the whole part after exactly one blank.
-  if (work.empty() || work.front() == ' ') return;
-  char next[kQuoteTokenSize];
-  work.take(next, " ", sizeof next, false);
-  if (slashAfterFirst(next)) nextWord(fraction, kQuoteTokenSize, work);
+  double v = w + f;
+  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
+    *error = 1;
+    return 0.0f;
+  }
+  return static_cast<float>(v);
 }
 
 int price(Cursor& work, float* value, char* text) {
-  char whole[kQuoteTokenSize], fraction[kQuoteTokenSize];
-  wholeAndFraction(work, whole, fraction);
+  std::string_view whole, fraction;
+  wholeAndFractionSpans(work, whole, fraction);
   int error = 0;
-  float v = ConvWF(whole, fraction, &error);
+  float v = convWF(whole, fraction, &error);
   if (error) return -1;
   *value = v;
-  quova::strcpy(text, whole, 20);
-  if (fraction[0]) {
-    if (whole[0]) quova::strcat(text, " ", 20);
-    quova::strcat(text, fraction, 20);
+  // The price text: whole, " " and fraction, at most 19 characters.
+  constexpr std::size_t kText = 19;
+  std::size_t n = std::min(whole.size(), kText);
+  std::memcpy(text, whole.data(), n);
+  if (!fraction.empty()) {
+    if (!whole.empty() && n < kText) text[n++] = ' ';
+    const std::size_t more = std::min(fraction.size(), kText - n);
+    std::memcpy(text + n, fraction.data(), more);
+    n += more;
   }
+  text[n] = 0;
   return 0;
 }
 
@@ -402,20 +432,8 @@ void GetWF(char* work, int workMax, char* whole, char* fraction) {
 }
 
 float ConvWF(const char* whole, const char* fraction, int* error) {
-  *error = 0;
-  bool hasWhole = whole && whole[0], hasFraction = fraction && fraction[0];
-  double w = 0, f = 0;
-  if ((!hasWhole && !hasFraction) || (hasWhole && !readDecimal(whole, &w)) ||
-      (hasFraction && !readFraction(fraction, &f))) {
-    *error = 1;
-    return 0.0f;
-  }
-  double v = w + f;
-  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
-    *error = 1;
-    return 0.0f;
-  }
-  return static_cast<float>(v);
+  return convWF(whole ? std::string_view(whole) : std::string_view(),
+                fraction ? std::string_view(fraction) : std::string_view(), error);
 }
 
 int ConvQuote(char* work, int workMax, float* value, char* text) {
