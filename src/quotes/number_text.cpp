@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 
 namespace quova {
 namespace {
@@ -86,6 +87,31 @@ bool readFloat(std::string_view s, float* value) {
   if (!readDecimal(s, &v) || std::fabs(v) > FLT_MAX) return false;
   *value = static_cast<float>(v);
   return true;
+}
+
+std::string fixedText(double v, int width, int decimals) {
+  const double scale = decimals == 3 ? 1000.0 : 1.0;
+  const double t = v * scale;
+  if ((decimals != 0 && decimals != 3) || !(std::fabs(t) < 1e15) || std::fma(v, scale, -t) != 0) {
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, v);
+    return buf;
+  }
+  // t is v * 10^decimals exactly, so printf rounds t to the nearest whole number, ties to
+  // even, as nearbyint does; a negative value keeps its sign even when it rounds to 0.
+  std::uint64_t u = static_cast<std::uint64_t>(std::fabs(std::nearbyint(t)));
+  char digits[32];
+  int n = 0;
+  for (int k = 0; k < decimals; ++k, u /= 10) digits[n++] = static_cast<char>('0' + u % 10);
+  if (decimals) digits[n++] = '.';
+  do {
+    digits[n++] = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u);
+  if (std::signbit(v)) digits[n++] = '-';
+  std::string out(n < width ? static_cast<std::size_t>(width - n) : 0, ' ');
+  while (n > 0) out += digits[--n];
+  return out;
 }
 
 }  // namespace quova
