@@ -264,10 +264,8 @@ void wholeAndFractionSpans(Cursor& work, std::string_view& whole, std::string_vi
 void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
   std::string_view w, f;
   wholeAndFractionSpans(work, w, f);
-  std::memcpy(whole, w.data(), w.size());
-  whole[w.size()] = 0;
-  std::memcpy(fraction, f.data(), f.size());
-  fraction[f.size()] = 0;
+  whole[w.copy(whole, w.size())] = 0;  // copy(), as an empty view may hold no pointer
+  fraction[f.copy(fraction, f.size())] = 0;
 }
 
 float convWF(std::string_view whole, std::string_view fraction, int* error) {
@@ -295,13 +293,10 @@ int price(Cursor& work, float* value, char* text) {
   *value = v;
   // The price text: whole, " " and fraction, at most 19 characters.
   constexpr std::size_t kText = 19;
-  std::size_t n = std::min(whole.size(), kText);
-  std::memcpy(text, whole.data(), n);
+  std::size_t n = whole.copy(text, kText);
   if (!fraction.empty()) {
     if (!whole.empty() && n < kText) text[n++] = ' ';
-    const std::size_t more = std::min(fraction.size(), kText - n);
-    std::memcpy(text + n, fraction.data(), more);
-    n += more;
+    n += fraction.copy(text + n, kText - n);
   }
   text[n] = 0;
   return 0;
