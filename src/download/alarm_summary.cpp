@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
 #include "quotes/alarms.h"
 #include "quotes/quote_names.h"
 #include "quotes/quotelist.h"
 #include "quotes/text_lines.h"
+#include "settings/settings.h"
 #include "util/paths.h"
 
 namespace quova {

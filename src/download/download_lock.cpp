@@ -5,8 +5,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
-#include "app/log.h"
+#include "base/log.h"
+#include "base/root_path.h"
+#include "base/run_flags.h"
 #include "quotes/quote_names.h"
 #include "util/paths.h"
 
@@ -19,7 +20,7 @@ int lockFd = -1;
 std::string downloadLockPath() { return nativePath(rootPath("download.lck")); }
 
 bool BeginDownload() {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   if (a.DLReentrant) return false;
   std::string path = downloadLockPath();
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -38,7 +39,7 @@ bool BeginDownload() {
 }
 
 void EndDownload() {
-  app().DLReentrant = false;
+  runFlags().DLReentrant = false;
   if (lockFd >= 0) {
     ::flock(lockFd, LOCK_UN);
     ::close(lockFd);

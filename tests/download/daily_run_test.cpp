@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "base/run_flags.h"
 #include "download/web_address.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/clock.h"
@@ -35,8 +35,8 @@ struct DailyFixture {
   DailyRun run;
   DailyFixture() {
     setClock(&clock);
-    app() = AppState{};
-    app().QUOVAPATH = dir.path() + "/";
+    runFlags() = RunFlags{};
+    runFlags().QUOVAPATH = dir.path() + "/";
     settings() = Settings{};
     fetchState().PageErrCount = 0;
     dir.write("Blank.qtl", "SYMBOL  FILE\n");
@@ -50,7 +50,7 @@ struct DailyFixture {
     h.closeMainWindow = [this] { ++closes; };
     run.setHooks(h);
   }
-  ~DailyFixture() { setClock(nullptr); app() = AppState{}; }
+  ~DailyFixture() { setClock(nullptr); runFlags() = RunFlags{}; }
   // Ends the running sessions one after the other as the script says.
   void drive() {
     std::size_t i = 0;
@@ -69,7 +69,7 @@ TEST(DailyRun, CommandLinesCommentsTabsAndLongLines) {
   std::string longLine(200, 'x');
   r.dir.write("daily.dcf", "a.qtl  first list\n/ comment.qtl\n\n\tb.qtl\tnote\r\n" + longLine +
                                "\nmissing.qtl\nlast.qtl");  // no line end at the end
-  app().QuitAfterDownload = true;
+  runFlags().QuitAfterDownload = true;
   r.run.DownLoad();
   r.drive();
   EXPECT_EQ(r.started, (std::vector<std::string>{"a.qtl", "b.qtl", "missing.qtl", "last.qtl"}));
@@ -77,7 +77,7 @@ TEST(DailyRun, CommandLinesCommentsTabsAndLongLines) {
   for (auto& b : r.host.host.boxes)
     if (b.text == "Line Length Exceeds 180 characters\nLine Ignored") ++longBoxes;
   EXPECT_EQ(longBoxes, 1);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   EXPECT_EQ(r.alarmChecks, 1);
   EXPECT_EQ(r.closes, 1);
   EXPECT_EQ(r.dir.read("alarms.qtl"), "SYMBOL  FILE\n");
@@ -101,17 +101,17 @@ TEST(DailyRun, RetriesUpToTenAttemptsThenTheNextLine) {
   for (int i = 0; i < 10; ++i) EXPECT_EQ(r.started[i], "bad.qtl");
   EXPECT_EQ(r.started[10], "good.qtl");
   EXPECT_NE(log(r.dir).find("Maximum attempts exceeded to download quotelist\nbad.qtl"), std::string::npos);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
 }
 
 TEST(DailyRun, EveryEndClearsTheReentrancyFlag) {
   {  // a missing command file still closes the program after an unattended run
     DailyFixture r;
-    app().QuitAfterDownload = true;
+    runFlags().QuitAfterDownload = true;
     r.run.DownLoad();
     EXPECT_TRUE(r.host.host.sawBox(
         "Could Not Open Download Command File -- " + r.dir.path() + "/daily.dcf", "Download Command File Error"));
-    EXPECT_FALSE(app().DLReentrant);
+    EXPECT_FALSE(runFlags().DLReentrant);
     EXPECT_EQ(r.closes, 1);
     r.run.DownLoad();  // the next run is not refused
     EXPECT_FALSE(r.host.host.sawBox(
@@ -126,7 +126,7 @@ TEST(DailyRun, EveryEndClearsTheReentrancyFlag) {
     r.run.DownLoad();
     r.drive();
     EXPECT_EQ(r.started, std::vector<std::string>{"a.qtl"});
-    EXPECT_FALSE(app().DLReentrant);
+    EXPECT_FALSE(runFlags().DLReentrant);
     EXPECT_FALSE(r.run.running());
   }
   {  // a session that failed goes on with the next line

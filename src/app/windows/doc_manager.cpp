@@ -7,12 +7,13 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
-#include "app/log.h"
 #include "app/doc_stack.h"
 #include "app/windows/app_icon.h"
 #include "app/windows/command_target.h"
 #include "app/windows/doc_templates.h"
 #include "app/windows/main_frame.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/daily_run.h"
 #include "util/dates.h"
 
@@ -57,9 +58,9 @@ QMdiSubWindow* QVMAIN::EvNewView(QWidget* view, const std::string& path, const s
     a.docTitleFlag = false;
   }
   sub->setWindowTitle(QString::fromStdString(shown));
-  PushDocStack(stack_, path, shown, a.QuovaPath);
+  PushDocStack(stack_, path, shown, runFlags().QuovaPath);
   connect(sub, &QObject::destroyed, this, [this, path] {
-    PopDocStack(stack_, path, app().QuovaPath);
+    PopDocStack(stack_, path, runFlags().QuovaPath);
     updateCommandEnabling();
   });
 

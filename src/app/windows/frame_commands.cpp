@@ -8,13 +8,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "app/app_state.h"
 #include "app/commands.h"
 #include "app/doc_stack.h"
-#include "app/external_programs.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
 #include "app/setup_checks.h"
 #include "app/windows/about_dialog.h"
 #include "app/windows/command_target.h"
@@ -25,9 +20,14 @@
 #include "app/windows/main_frame.h"
 #include "app/windows/pathnames_dialog.h"
 #include "app/windows/text_editor.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/daily_run.h"
 #include "download/events/download_session.h"
 #include "download/windows/download_frame.h"
+#include "settings/external_programs.h"
+#include "settings/settings.h"
 #include "util/dates.h"
 #include "util/paths.h"
 
@@ -183,7 +183,7 @@ void QVMAIN::runCommand(int id) {
 }
 
 void QVMAIN::frameCommand(int id) {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   switch (id) {
     case cm::FILEOPEN: {
       QString f = QFileDialog::getOpenFileName(this, "Open", QString(), openFileFilters());

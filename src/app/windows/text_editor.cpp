@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "app/commands.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "util/paths.h"
 
 namespace quova {

@@ -5,11 +5,9 @@
 #include <QPointer>
 #include <cmath>
 
-#include "app/app_state.h"
-#include "app/external_programs.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/alarm_summary.h"
 #include "download/download_flags.h"
 #include "download/download_lock.h"
@@ -17,6 +15,8 @@
 #include "download/request_merge.h"
 #include "quotes/format_file.h"
 #include "quotes/quotelist.h"
+#include "settings/external_programs.h"
+#include "settings/settings.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
 
@@ -93,7 +93,7 @@ DownloadSession* DownloadSession::current() { return DLptr; }
 DownloadSession::DownloadSession(std::string qtlPath, QObject* parent)
     : QObject(parent), qtlPath_(std::move(qtlPath)), listName_(GetBaseFileNameExt(qtlPath_)) {
   // A single list download takes the flag here; a daily run holds it already.
-  if (!app().DLReentrant) refused_ = !BeginDownload();
+  if (!runFlags().DLReentrant) refused_ = !BeginDownload();
   dlFlags().GlobalStop = false;
   timer1_.setSingleShot(true);
   connect(&timer1_, &QTimer::timeout, this, &DownloadSession::EvTimer);
@@ -180,7 +180,7 @@ bool DownloadSession::GetQuotes() {
     fileAccessError("Unable to open file --" + qtlPath_);
     return false;
   }
-  Log("\nIn GetQuotes...QuovaPath -- %s", app().QuovaPath.c_str());
+  Log("\nIn GetQuotes...QuovaPath -- %s", runFlags().QuovaPath.c_str());
   Log("\nIn GetQuotes...docfile   -- %s", qtlPath_.c_str());
   if (!readQcf()) {
     // A QCF that cannot be used ends the session without touching the list.
@@ -192,10 +192,10 @@ bool DownloadSession::GetQuotes() {
   }
   ParseSwitches sw = sessionSwitches();
   saver_ = std::make_unique<QuoteSaver>(settings_, list, sw);
-  saver_->unattended = app().QuitAfterDownload;
+  saver_->unattended = runFlags().QuitAfterDownload;
   saver_->onText = [this](std::string_view t) { TuPrint(std::string(t)); };
   saver_->openOutputs(sessionFileName(list, ".tmp"), sessionFileName(list, ".csv"),
-                      nativePath(app().QUOVAPATH + "quotes.csv"), settings().CSVenable, settings().CSVappend);
+                      nativePath(runFlags().QUOVAPATH + "quotes.csv"), settings().CSVenable, settings().CSVappend);
   saver_->openDiagnostics(sw.JustShowPPLine ? sessionFileName(list, ".ppl") : std::string(),
                           sw.JustShowPQuotes ? sessionFileName(list, ".parsed") : std::string());
   AppMessBar("Performing Daily QuoteList Downloads...");
@@ -269,7 +269,7 @@ void DownloadSession::pageDone(bool complete, int error) {
     socketError_ = true;
   }
   bool more = settings_.requestMode == BY_SYMBOL && !dlFlags().JustShowPPLine && !dlFlags().JustGetPageImage &&
-              !app().Quit;
+              !runFlags().Quit;
   if (more) {
     std::string next = pages_reader_->AddQuotesToPage(saved_ - before);
     if (!next.empty()) {
@@ -335,7 +335,7 @@ void DownloadSession::EvTimer() {
     }
     done_ = true;
   }
-  if (!app().DiagnosticHold || closing_) {
+  if (!runFlags().DiagnosticHold || closing_) {
     finishedSent_ = true;
     emit finished(endState());
   }
@@ -380,7 +380,7 @@ SessionEnd DownloadSession::endState() const {
 
 bool DownloadSession::CanClose() {
   if (running_ || timerRunning_ || closing_) {
-    app().Quit = true;  // the program closes once the session is done
+    runFlags().Quit = true;  // the program closes once the session is done
     return false;
   }
   closing_ = true;

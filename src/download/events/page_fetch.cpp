@@ -10,8 +10,8 @@
 #include <QSslConfiguration>
 #include <cstdlib>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "util/paths.h"
 
 namespace quova {

@@ -10,12 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_state.h"
 #include "app/commands.h"
-#include "app/host.h"
-#include "app/log.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/output_window.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "download/alarm_summary.h"
 #include "download/daily_run.h"
 #include "download/events/download_session.h"

@@ -26,14 +26,12 @@
 #include <cctype>
 #include <cstring>
 
-#include "app/app_state.h"
 #include "app/commands.h"
-#include "app/external_programs.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
 #include "app/windows/doc_templates.h"
 #include "app/windows/main_frame.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/alarm_summary.h"
 #include "download/daily_run.h"
 #include "download/download_flags.h"
@@ -43,6 +41,8 @@
 #include "quotes/format_file.h"
 #include "quotes/list_operations.h"
 #include "quotes/quotelist.h"
+#include "settings/external_programs.h"
+#include "settings/settings.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
 
@@ -408,7 +408,7 @@ bool QuoteListView::SelectStock() {
   RequestPaths paths;
   if (!ParseQuoteText(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return false;
   SaveFormatInfo(paths.quoteFile, qcf_.outputFormat);
-  app().QuoteFile = paths.quoteFile;
+  runFlags().QuoteFile = paths.quoteFile;
   host().sendAppMessage(appmsg::PlotQuote);
   return true;
 }
@@ -473,7 +473,7 @@ void QuoteListView::runCommand(int id) {
 void QuoteListView::CmStop() {
   dlFlags().GlobalStop = true;
   stop_ = true;
-  app().Stop = true;
+  runFlags().Stop = true;
   if (DownloadSession* session = DownloadSession::current()) session->CmStop();
 }
 
@@ -551,7 +551,7 @@ void QuoteListView::CmRefresh() {
 bool QuoteListView::askDownload(const std::string& continuation) {
   const std::string text = "For QuoteList -- " + path_ + "\n\n" + continuation;
   if (MessageBox(text, kWindowCaption, mb::OKCANCEL) != IDOK) return false;
-  if (app().DLReentrant) {  // one download at a time
+  if (runFlags().DLReentrant) {  // one download at a time
     DownloadReentrencyWarning();
     return false;
   }
@@ -561,7 +561,7 @@ bool QuoteListView::askDownload(const std::string& continuation) {
 
 void QuoteListView::startDownload() {
   if (settings().CSVenable && !settings().CSVappend)
-    FileCopy(nativePath(app().QUOVAPATH + "quotes.csv"), nativePath(app().QUOVAPATH + "Blank.txt"), false);
+    FileCopy(nativePath(runFlags().QUOVAPATH + "quotes.csv"), nativePath(runFlags().QUOVAPATH + "Blank.txt"), false);
   fetchState().PageErrCount = 0;
   dailyRun().InternetDnLoad(path_);
 }
@@ -574,7 +574,7 @@ void QuoteListView::CmUpdate() {
   if (!askDownload(source)) return;
   ResetDownloadAlarms();
   SingleDownload() = true;
-  FileCopy(nativePath(app().QUOVAPATH + "alarms.qtl"), nativePath(app().QUOVAPATH + "Blank.qtl"), false);
+  FileCopy(nativePath(runFlags().QUOVAPATH + "alarms.qtl"), nativePath(runFlags().QUOVAPATH + "Blank.qtl"), false);
   startDownload();
 }
 

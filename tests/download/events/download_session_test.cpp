@@ -13,13 +13,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/alarm_summary.h"
 #include "download/download_flags.h"
 #include "download/download_lock.h"
 #include "download/web_address.h"
+#include "settings/settings.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
 #include "support/recording_host.h"
@@ -43,8 +43,8 @@ struct SessionRun {
   PageServer server;
   std::vector<std::string> text;
   SessionRun(const std::string& qcfExtra = {}) {
-    app().QUOVAPATH = dir.path() + "/";
-    app().DLReentrant = false;
+    runFlags().QUOVAPATH = dir.path() + "/";
+    runFlags().DLReentrant = false;
     logState() = LogState{};
     OpenLogFile();
     fetchState().PageErrCount = 0;
@@ -56,7 +56,7 @@ struct SessionRun {
     dir.write("w.qtl", "SYMBOL  FILE  NAME\nIBM  *  Intl\nGE  *  General\n");
   }
   ~SessionRun() {
-    app().QUOVAPATH.clear();
+    runFlags().QUOVAPATH.clear();
     EndDownload();
   }
   void writeQcf(const std::string& base, const std::string& extra = {}) {
@@ -104,7 +104,7 @@ TEST(DownloadSession, FetchesSavesAndRewritesTheList) {
   EXPECT_TRUE(std::filesystem::exists(r.dir.file("w.bak")));
   EXPECT_EQ(r.dir.read("w.tmp").empty(), false);
   // A single list download gives the download flag and the root's lock back.
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   EXPECT_TRUE(BeginDownload());
   EndDownload();
 
@@ -139,7 +139,7 @@ TEST(DownloadSession, EndsOfASession) {
     EXPECT_TRUE(contains(r.text, "Internet Download of QuoteList w.qtl NOT Completed"));
     ASSERT_FALSE(r.host.host.boxes.empty());
     EXPECT_EQ(r.host.host.boxes[0].caption, "Download File Access Error");
-    EXPECT_FALSE(app().DLReentrant);
+    EXPECT_FALSE(runFlags().DLReentrant);
   }
   {  // a QCF that cannot be used: no page, the list untouched
     SessionRun r;
@@ -155,7 +155,7 @@ TEST(DownloadSession, EndsOfASession) {
     std::string before = r.dir.read("w.qtl");
     EXPECT_EQ(r.run(true), SessionEnd::UserStop);
     EXPECT_EQ(r.dir.read("w.qtl"), before);
-    EXPECT_FALSE(app().DLReentrant);
+    EXPECT_FALSE(runFlags().DLReentrant);
   }
 }
 
@@ -189,7 +189,7 @@ TEST(DownloadSession, DailyRunWorksThroughTheCommandFile) {
   SessionRun r;
   r.server.setPage("/q?s=IBM+GE", downloadData("table.htm"));
   r.dir.write("daily.dcf", "w.qtl\n/ comment\nmissing.qtl\n");
-  app().QuitAfterDownload = true;
+  runFlags().QuitAfterDownload = true;
   QObject owner;
   QEventLoop loop;
   int closes = 0;
@@ -202,12 +202,12 @@ TEST(DownloadSession, DailyRunWorksThroughTheCommandFile) {
   dailyRun().DownLoad();
   loop.exec();
   EXPECT_EQ(closes, 1);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   EXPECT_EQ(titles, (std::vector<std::string>{"Quote Download Update from Quotelist: w.qtl",
                                               "Quote Download Update from Quotelist: missing.qtl"}));
   EXPECT_EQ(r.server.rawRequests(), std::vector<std::string>{"GET /q?s=IBM+GE\n"});
   EXPECT_EQ(r.dir.read("daily.dld"), r.dir.read("w.htm"));
-  app().QuitAfterDownload = false;
+  runFlags().QuitAfterDownload = false;
   dailyRun().setHooks({});
 }
 
@@ -242,7 +242,7 @@ TEST(DownloadSession, AnotherProgramOnTheRootRefusesTheRun) {
   dailyRun().DownLoad();
   ASSERT_EQ(r.host.host.boxes.size(), 1u);
   EXPECT_EQ(r.host.host.boxes[0].caption, "Download Initiation Warning");
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   // A single list download is refused the same way and touches nothing.
   std::string before = r.dir.read("w.qtl");
   EXPECT_EQ(r.run(), SessionEnd::Failed);

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "download/events/page_fetch.h"
 #include "support/page_server.h"
 #include "support/recording_host.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "download/events/page_fetch.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"

@@ -15,21 +15,21 @@
 #include <QMdiSubWindow>
 #include <memory>
 
-#include "app/app_state.h"
 #include "app/commands.h"
-#include "app/log.h"
 #include "app/root_init.h"
-#include "app/settings.h"
 #include "app/windows/main_frame.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/daily_run.h"
 #include "download/events/download_session.h"
 #include "download/web_address.h"
 #include "quotes/list_window.h"
-#include "util/paths.h"
+#include "settings/settings.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
+#include "util/paths.h"
 
 namespace quova {
 namespace {
@@ -47,10 +47,10 @@ struct QuoteListWindow : ::testing::Test {
   std::unique_ptr<QVMAIN> frame;
   void SetUp() override {
     initRoot(dir.path());
-    app() = AppState{};
-    app().QuovaPath = dir.path() + "/";
-    app().QUOVAPATH = dir.path() + "/";
-    app().WinsIniFilePath = "quova.win";
+    runFlags() = RunFlags{};
+    runFlags().QuovaPath = dir.path() + "/";
+    runFlags().QUOVAPATH = dir.path() + "/";
+    runFlags().WinsIniFilePath = "quova.win";
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
     settings() = Settings{};
@@ -60,7 +60,7 @@ struct QuoteListWindow : ::testing::Test {
   void TearDown() override {
     frame.reset();
     dailyRun().setHooks({});
-    app() = AppState{};
+    runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
   QuoteListView* open(const std::string& name = "w.qtl") {
@@ -150,7 +150,7 @@ TEST_F(QuoteListWindow, OpensThroughTheFrameWithItsRowsAndTheAlarmRowMarked) {
   QApplication::sendEvent(v, &space);
   EXPECT_EQ(v->currentRow(), 1);
   EXPECT_EQ(h.host.appMessages, std::vector<int>{appmsg::PlotQuote});
-  EXPECT_EQ(nativePath(app().QuoteFile), dir.file("quotes.day/BRVN.day"));
+  EXPECT_EQ(nativePath(runFlags().QuoteFile), dir.file("quotes.day/BRVN.day"));
   EXPECT_FALSE(v->SelectStock());
   EXPECT_EQ(h.host.boxes.back().caption, "Quote File Access Error");
   EXPECT_EQ(h.host.appMessages.size(), 1u);
@@ -201,7 +201,7 @@ TEST_F(QuoteListWindow, AChangedListIsAskedAboutWhenTheProgramCloses) {
   h.host.answers = {IDCANCEL};
   EXPECT_FALSE(frame->close());
   EXPECT_TRUE(frame->isVisible());
-  EXPECT_FALSE(app().Quit);
+  EXPECT_FALSE(runFlags().Quit);
   h.host.answers = {IDNO};
   EXPECT_TRUE(frame->close());
   frame.reset();
@@ -345,8 +345,8 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   ASSERT_TRUE(shown()) << v->rows()[1];
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_EQ(server.requests()[0], "GET /q?s=IBM");  // the saved list, without GE
-  while (app().DLReentrant && t.elapsed() < 25000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  EXPECT_FALSE(app().DLReentrant);
+  while (runFlags().DLReentrant && t.elapsed() < 25000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(runFlags().DLReentrant);
   // The forced update backdates the list's files first, so today's quote is appended again.
   const std::string once = dir.read("quotes.day/IBM.day");
   h.host.answers = {IDOK};
@@ -355,9 +355,9 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
                                                "\n\nQUOVA will backdate all files in this Quotelist, and then\n\n",
                                            0),
             0u);
-  while ((app().DLReentrant || server.requests().size() < 2) && t.elapsed() < 40000)
+  while ((runFlags().DLReentrant || server.requests().size() < 2) && t.elapsed() < 40000)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   const std::string twice = dir.read("quotes.day/IBM.day");
   EXPECT_GT(twice.size(), once.size());
   EXPECT_EQ(twice.substr(0, once.size()), once);
