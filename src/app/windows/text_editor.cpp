@@ -11,7 +11,7 @@
 #include <QMessageBox>
 #include <memory>
 
-#include "app/commands.h"
+#include "base/command_ids.h"
 #include "base/host.h"
 #include "base/log.h"
 #include "util/paths.h"

@@ -14,6 +14,7 @@
 
 #include "app/windows/doc_templates.h"
 #include "app/windows/main_frame.h"
+#include "base/command_ids.h"
 #include "base/host.h"
 #include "base/log.h"
 #include "base/run_flags.h"

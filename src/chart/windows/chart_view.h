@@ -20,10 +20,6 @@ namespace quova {
 class QVMAIN;
 
 // The chart window's own commands.
-namespace cm {
-inline constexpr int ERASEREDRAW = 244, REFRESH = 246, REPAIRHQF = 36, EDITHQF = 29001;
-}
-
 class TDrawView : public QWidget, public CommandTarget {
   Q_OBJECT
 

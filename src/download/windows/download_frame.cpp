@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/commands.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/output_window.h"
+#include "base/command_ids.h"
 #include "base/host.h"
 #include "base/log.h"
 #include "download/alarm_summary.h"

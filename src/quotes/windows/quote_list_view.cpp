@@ -26,9 +26,9 @@
 #include <cctype>
 #include <cstring>
 
-#include "app/commands.h"
 #include "app/windows/doc_templates.h"
 #include "app/windows/main_frame.h"
+#include "base/command_ids.h"
 #include "base/host.h"
 #include "base/log.h"
 #include "base/run_flags.h"
@@ -235,10 +235,10 @@ QuoteListView::QuoteListView(const std::string& path, QWidget* area) : QListWidg
   setFont(f);
   connect(this, &QListWidget::itemDoubleClicked, this, [this] { SelectStock(); });
   const std::pair<QKeySequence, int> keys[] = {
-      {QKeySequence(Qt::CTRL | Qt::Key_Z), qlcm::EDITUNDO},    {QKeySequence(Qt::CTRL | Qt::Key_X), qlcm::EDITCUT},
-      {QKeySequence(Qt::CTRL | Qt::Key_C), qlcm::EDITCOPY},    {QKeySequence(Qt::CTRL | Qt::Key_V), qlcm::EDITPASTE},
-      {QKeySequence(Qt::Key_Delete), qlcm::EDITDELETE},        {QKeySequence(Qt::CTRL | Qt::Key_Delete), qlcm::EDITCLEAR},
-      {QKeySequence(Qt::Key_Insert), qlcm::EDITADD}};
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), cm::EDITUNDO},    {QKeySequence(Qt::CTRL | Qt::Key_X), cm::EDITCUT},
+      {QKeySequence(Qt::CTRL | Qt::Key_C), cm::EDITCOPY},    {QKeySequence(Qt::CTRL | Qt::Key_V), cm::EDITPASTE},
+      {QKeySequence(Qt::Key_Delete), cm::EDITDELETE},        {QKeySequence(Qt::CTRL | Qt::Key_Delete), cm::EDITCLEAR},
+      {QKeySequence(Qt::Key_Insert), cm::EDITADD}};
   for (const auto& [key, id] : keys) {
     auto* sc = new QShortcut(key, this);
     sc->setContext(Qt::WidgetShortcut);
@@ -415,11 +415,11 @@ bool QuoteListView::SelectStock() {
 
 bool QuoteListView::handlesCommand(int id) const {
   static const int ids[] = {cm::FILESAVE,       cm::FILEREVERT,      cm::FILECLOSE,        cm::STOP,
-                            qlcm::EDITUNDO,     qlcm::EDITCOPY,      qlcm::EDITDELETE,     qlcm::EDITCLEAR,
-                            qlcm::EDITITEM,     qlcm::SHOWALL,       qlcm::ALARMS,         qlcm::REFRESH,
-                            qlcm::QTLCONFIGEDIT, qlcm::UPDATE,       qlcm::INTRADAYUPDATE, qlcm::EDITCUT,
-                            qlcm::EDITPASTE,    qlcm::EDITADD,       qlcm::EDITADD2,
-                            qlcm::UPDATEFORCED};
+                            cm::EDITUNDO,     cm::EDITCOPY,      cm::EDITDELETE,     cm::EDITCLEAR,
+                            cm::EDITITEM,     cm::SHOWALL,       cm::ALARMS,         cm::REFRESH,
+                            cm::QTLCONFIGEDIT, cm::UPDATE,       cm::INTRADAYUPDATE, cm::EDITCUT,
+                            cm::EDITPASTE,    cm::EDITADD,       cm::EDITADD2,
+                            cm::UPDATEFORCED};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
@@ -431,15 +431,15 @@ void QuoteListView::runCommand(int id) {
       if (frame_) frame_->close();
       break;
     case cm::STOP: CmStop(); break;
-    case qlcm::EDITUNDO: MessageBox("Feature not implemented", "Undo", mb::OK); break;
-    case qlcm::EDITCOPY:
+    case cm::EDITUNDO: MessageBox("Feature not implemented", "Undo", mb::OK); break;
+    case cm::EDITCOPY:
       if (currentRow() >= 0) QApplication::clipboard()->setText(currentItem()->text());
       break;
-    case qlcm::EDITCUT:
+    case cm::EDITCUT:
       if (currentRow() >= 0) QApplication::clipboard()->setText(currentItem()->text());
       CmEditDelete();
       break;
-    case qlcm::EDITPASTE: {
+    case cm::EDITPASTE: {
       const int at = std::max(currentRow(), 0);
       // One row: the clipboard's first line.
       const QString text = QApplication::clipboard()->text().section(QRegularExpression("[\r\n]"), 0, 0);
@@ -448,22 +448,22 @@ void QuoteListView::runCommand(int id) {
       setDirty(true);
       break;
     }
-    case qlcm::EDITDELETE: CmEditDelete(); break;
-    case qlcm::EDITCLEAR:
+    case cm::EDITDELETE: CmEditDelete(); break;
+    case cm::EDITCLEAR:
       clear();
       insertRow(0, "");
       setDirty(true);
       break;
-    case qlcm::EDITITEM: CmEditItem(); break;
-    case qlcm::EDITADD:
-    case qlcm::EDITADD2: CmEditAdd(); break;
-    case qlcm::SHOWALL: CmShowAll(); break;
-    case qlcm::ALARMS: CmAlarms(); break;
-    case qlcm::REFRESH: CmRefresh(); break;
-    case qlcm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
-    case qlcm::UPDATE: CmUpdate(); break;
-    case qlcm::UPDATEFORCED: CmUpdateForced(); break;
-    case qlcm::INTRADAYUPDATE:
+    case cm::EDITITEM: CmEditItem(); break;
+    case cm::EDITADD:
+    case cm::EDITADD2: CmEditAdd(); break;
+    case cm::SHOWALL: CmShowAll(); break;
+    case cm::ALARMS: CmAlarms(); break;
+    case cm::REFRESH: CmRefresh(); break;
+    case cm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
+    case cm::UPDATE: CmUpdate(); break;
+    case cm::UPDATEFORCED: CmUpdateForced(); break;
+    case cm::INTRADAYUPDATE:
       MessageBox("IntraDay Downloading has not yet been implemented.", "QVMAIN Message", mb::OK);
       break;
     default: break;

@@ -15,12 +15,6 @@ namespace quova {
 
 class QVMAIN;
 
-namespace qlcm {
-inline constexpr int EDITUNDO = 27381, EDITCUT = 27382, EDITCOPY = 27383, EDITPASTE = 27384, EDITDELETE = 27385,
-                     EDITCLEAR = 27386, EDITADD = 27387, EDITADD2 = 1010, EDITITEM = 27388, SHOWALL = 2510,
-                     ALARMS = 222, REFRESH = 246, QTLCONFIGEDIT = 261, UPDATE = 11846, UPDATEFORCED = 11847, INTRADAYUPDATE = 11850;
-}  // namespace qlcm
-
 class QuoteListView : public QListWidget, public CommandTarget {
   Q_OBJECT
 

@@ -12,13 +12,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/root_init.h"
 #include "app/setup_checks.h"
 #include "app/startup.h"
 #include "app/windows/global_setup.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/pathnames_dialog.h"
+#include "base/command_ids.h"
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "settings/settings.h"

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/root_init.h"
 #include "app/windows/main_frame.h"
+#include "base/command_ids.h"
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/daily_run.h"

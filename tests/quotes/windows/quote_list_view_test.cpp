@@ -15,9 +15,9 @@
 #include <QMdiSubWindow>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/root_init.h"
 #include "app/windows/main_frame.h"
+#include "base/command_ids.h"
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/daily_run.h"
@@ -183,7 +183,7 @@ TEST_F(QuoteListWindow, EditsAreSavedRowForRowAndTheCloseAsksFirst) {
       "BRVN   *   Brevanta Systems Corp   12/04/2026    105.900    101.550    103.540      0.580       3378800   16:00\n";
   EXPECT_EQ(dir.read("w.qtl"), saved);
   v->setCurrentRow(0);
-  v->runCommand(qlcm::EDITCLEAR);
+  v->runCommand(cm::EDITCLEAR);
   h.host.answers = {IDYES};
   QPointer<QMdiSubWindow> s = sub(v);
   EXPECT_TRUE(s->close());
@@ -282,13 +282,13 @@ TEST_F(QuoteListWindow, AlarmsAndNewRequestsGoIntoTheRowsThroughTheirDialogs) {
   ASSERT_NE(v, nullptr);
   // The header row cannot take an alarm.
   v->setCurrentRow(0);
-  v->runCommand(qlcm::ALARMS);
+  v->runCommand(cm::ALARMS);
   ASSERT_EQ(h.host.boxes.size(), 1u);
   EXPECT_EQ(h.host.boxes[0].caption, "QuoteListView::CmAlarms() Warning Message");
   // Upper limit 50 against a close of 50.000: in alarm, and the display columns are kept.
   v->setCurrentRow(1);
   answerDialog({{"control103", "50"}, {"control105", "low"}}, true, true);
-  v->runCommand(qlcm::ALARMS);
+  v->runCommand(cm::ALARMS);
   EXPECT_EQ(v->rows()[1],
             "ONLY  *  Only Header Co   ALARMSON  HA=50.000  12/04/2026  10.000  9.000  50.000  1.0  100  16:00  ");
   EXPECT_TRUE(v->inAlarm(1));
@@ -296,12 +296,12 @@ TEST_F(QuoteListWindow, AlarmsAndNewRequestsGoIntoTheRowsThroughTheirDialogs) {
   EXPECT_TRUE(v->isDirty());
   // Cancel changes nothing.
   answerDialog({{"control103", "1"}}, false, false);
-  v->runCommand(qlcm::ALARMS);
+  v->runCommand(cm::ALARMS);
   EXPECT_TRUE(v->inAlarm(1));
   // A new request with no selection goes right after the header.
   v->setCurrentRow(-1);
   answerDialog({{"control104", "NEW"}, {"control103", "*"}, {"control105", "New Co"}}, false, true);
-  v->runCommand(qlcm::EDITADD);
+  v->runCommand(cm::EDITADD);
   ASSERT_EQ(v->rows().size(), 3u);
   EXPECT_EQ(v->rows()[1], "NEW   *   New Co");
   EXPECT_EQ(v->currentRow(), 2);
@@ -326,7 +326,7 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   v->CmEditDelete();  // GE goes, unsaved
   // Cancel starts nothing.
   h.host.answers = {IDCANCEL};
-  frame->runCommand(qlcm::UPDATE);
+  frame->runCommand(cm::UPDATE);
   ASSERT_EQ(h.host.boxes.size(), 1u);
   EXPECT_EQ(h.host.boxes[0].text, "For QuoteList -- " + dir.file("w.qtl") +
                                       "\n\nQUOVA will download Stock Quotes from an QUOVA Internet Window.\n\n"
@@ -334,7 +334,7 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   EXPECT_TRUE(v->isDirty());
   EXPECT_EQ(DownloadSession::current(), nullptr);
   h.host.answers = {IDOK};
-  frame->runCommand(qlcm::UPDATE);
+  frame->runCommand(cm::UPDATE);
   EXPECT_FALSE(v->isDirty());
   EXPECT_TRUE(SingleDownload());
   EXPECT_EQ(dir.read("w.qtl"), "SYMBOL  FILE  NAME\nIBM  *  Intl\n");
@@ -350,7 +350,7 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   // The forced update backdates the list's files first, so today's quote is appended again.
   const std::string once = dir.read("quotes.day/IBM.day");
   h.host.answers = {IDOK};
-  frame->runCommand(qlcm::UPDATEFORCED);
+  frame->runCommand(cm::UPDATEFORCED);
   EXPECT_EQ(h.host.boxes.back().text.rfind("For QuoteList -- " + dir.file("w.qtl") +
                                                "\n\nQUOVA will backdate all files in this Quotelist, and then\n\n",
                                            0),
