@@ -11,7 +11,7 @@
 #include "base/run_flags.h"
 #include "download/alarm_summary.h"
 #include "download/download_lock.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
 #include "quotes/list_operations.h"
 #include "settings/settings.h"
 #include "util/clock.h"
@@ -161,17 +161,6 @@ bool touchDailyMarker() {
   return setFileTime(marker, now());
 }
 
-// ---- flags the sessions share ----
-
-bool& ForceDailyUpdate() {
-  static bool flag = false;
-  return flag;
-}
-bool& SingleDownload() {
-  static bool flag = false;
-  return flag;
-}
-
 void DownloadReentrencyWarning() {
   homeMessage(
       "Download Reentrency Flag indicates Download already in-process.\n\nSimultaneous Download "
@@ -195,13 +184,13 @@ void DailyRun::DownLoad() {
     return;
   }
   Settings& s = settings();
-  if (ForceDailyUpdate()) {
+  if (downloadState().ForceDailyUpdate) {
     bool held = a.HoldClose;
     a.HoldClose = true;
     showForced(true);
     s.LastDnLoadDate = todayText();
     s.LastDnLoadStep = 0;
-    ForceDailyUpdate() = false;
+    downloadState().ForceDailyUpdate = false;
     backdateAllQuoteFiles();
     showForced(false);
     a.HoldClose = held;
@@ -216,7 +205,7 @@ void DailyRun::DownLoad() {
     s.LastDnLoadStep = 0;
   }
   ResetDownloadAlarms();
-  SingleDownload() = false;
+  downloadState().SingleDownload = false;
   markerWritten_ = false;
   FileCopy(nativePath(rootPath("alarms.qtl")), nativePath(rootPath("Blank.qtl")), false);
   std::string dcfPath = nativePath(rootPath("daily.dcf"));
@@ -228,7 +217,7 @@ void DailyRun::DownLoad() {
   }
   if (s.CSVenable && !s.CSVappend)
     FileCopy(nativePath(rootPath("quotes.csv")), nativePath(rootPath("Blank.txt")), false);
-  fetchState().PageErrCount = 0;
+  downloadState().PageErrCount = 0;
   if (hooks_.postNext) hooks_.postNext();
   else DownLoadExec();
 }
@@ -249,7 +238,7 @@ void DailyRun::DownLoadExec() {
     return;
   }
   if (!dcf_.isOpen()) return;  // no run in progress
-  int& errors = fetchState().PageErrCount;
+  int& errors = downloadState().PageErrCount;
   if (errors >= 1 && errors < kMaxListAttempts) {
     if (startList(currentList_)) return;
     errors = 0;  // no session could be made for it: go on with the next line
@@ -287,7 +276,7 @@ void DailyRun::endOfRun(bool dcfDone) {
 }
 
 void DailyRun::DownLoadRecover() {
-  int& errors = fetchState().PageErrCount;
+  int& errors = downloadState().PageErrCount;
   if (errors > kMaxListAttempts - 1) {
     Log("Maximum attempts exceeded to download quotelist\n%s", currentList_.c_str());
     errors = 0;
@@ -312,7 +301,7 @@ void DailyRun::sessionEnded(SessionEnd how) {
     else DownLoadExec();
     return;
   }
-  if (how == SessionEnd::PageErrors && fetchState().PageErrCount > 0) {
+  if (how == SessionEnd::PageErrors && downloadState().PageErrCount > 0) {
     if (hooks_.postRecover) hooks_.postRecover();
     else DownLoadRecover();
     return;
@@ -344,7 +333,7 @@ void CmDownload() {
 }
 
 void CmForceDownload() {
-  ForceDailyUpdate() = true;
+  downloadState().ForceDailyUpdate = true;
   CmDownload();
 }
 

@@ -117,8 +117,4 @@ void CmCSVnew();
 void CmCSVappend();
 void CmCSVclear();
 
-// The forced-run flag and the single-download flag the sessions read.
-bool& ForceDailyUpdate();
-bool& SingleDownload();
-
 }  // namespace quova

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/run_flags.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
 #include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
@@ -38,7 +38,7 @@ struct DailyFixture {
     runFlags() = RunFlags{};
     runFlags().QUOVAPATH = dir.path() + "/";
     settings() = Settings{};
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
     dir.write("Blank.qtl", "SYMBOL  FILE\n");
     dir.write("Blank.txt", "");
     DailyRunHooks h;
@@ -56,8 +56,8 @@ struct DailyFixture {
     std::size_t i = 0;
     while (run.running() && i < 100) {
       SessionEnd how = i < script.size() ? script[i] : SessionEnd::Done;
-      if (how == SessionEnd::PageErrors) ++fetchState().PageErrCount;
-      else if (how == SessionEnd::Done) fetchState().PageErrCount = 0;
+      if (how == SessionEnd::PageErrors) ++downloadState().PageErrCount;
+      else if (how == SessionEnd::Done) downloadState().PageErrCount = 0;
       ++i;
       run.sessionEnded(how);
     }
@@ -206,9 +206,9 @@ TEST(DailyRun, BackDateAllFilesRecursesWithoutSymlinksOrChdir) {
   // The forced run backdates them too and sets the day's date.
   r.dir.write("daily.dcf", "");
   r.dir.write("quotes.day/a.day", "y\n");
-  ForceDailyUpdate() = true;
+  downloadState().ForceDailyUpdate = true;
   r.run.DownLoad();
-  EXPECT_FALSE(ForceDailyUpdate());
+  EXPECT_FALSE(downloadState().ForceDailyUpdate);
   EXPECT_EQ(fileTime(r.dir.file("quotes.day/a.day"))->year, 1981);
 }
 

@@ -15,6 +15,7 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/daily_run.h"
+#include "download/download_state.h"
 #include "util/dates.h"
 
 namespace quova {
@@ -47,7 +48,7 @@ QMdiSubWindow* QVMAIN::EvNewView(QWidget* view, const std::string& path, const s
   QMdiSubWindow* sub = client_->addSubWindow(view);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(quovaIcon());
-  ForceDailyUpdate() = false;
+  downloadState().ForceDailyUpdate = false;
   Log("\nCreating View for -- %s", path.c_str());
 
   std::string shown = title.empty() ? path : title;
@@ -84,7 +85,7 @@ void QVMAIN::ServiceDroppedFile() {
   if (!MatchTemplate(a.argFileName)) return;
   a.WindowTitle = a.argFileName;
   a.docTitleFlag = true;
-  ForceDailyUpdate() = false;
+  downloadState().ForceDailyUpdate = false;
   if (!openDocument(a.argFileName)) a.docTitleFlag = false;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "download/daily_run.h"
+#include "download/download_state.h"
 #include "download/events/page_fetch.h"
 #include "download/page_requests.h"
 #include "download/qcf.h"
@@ -74,7 +75,7 @@ class DownloadSession : public QObject {
   bool done() const { return done_; }
   const std::string& listName() const { return listName_; }
 
-  // The running session (DLptr), or null.
+  // The running session (downloadState().session), or null.
   static DownloadSession* current();
 
  signals:

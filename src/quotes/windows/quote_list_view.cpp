@@ -34,9 +34,8 @@
 #include "base/run_flags.h"
 #include "download/alarm_summary.h"
 #include "download/daily_run.h"
-#include "download/download_flags.h"
+#include "download/download_state.h"
 #include "download/events/download_session.h"
-#include "download/web_address.h"
 #include "quotes/alarms.h"
 #include "quotes/format_file.h"
 #include "quotes/list_operations.h"
@@ -471,7 +470,7 @@ void QuoteListView::runCommand(int id) {
 }
 
 void QuoteListView::CmStop() {
-  dlFlags().GlobalStop = true;
+  downloadState().flags.GlobalStop = true;
   stop_ = true;
   runFlags().Stop = true;
   if (DownloadSession* session = DownloadSession::current()) session->CmStop();
@@ -542,7 +541,7 @@ void QuoteListView::CmRefresh() {
   how.fmt = qcf_.outputFormat;
   how.displayDateFormat = settings().DisplayDateFormat;
   how.byOptions = qcf_.byOptions;
-  how.stop = [this] { return stop_ || dlFlags().GlobalStop; };
+  how.stop = [this] { return stop_ || downloadState().flags.GlobalStop; };
   UDWatch(nativePath(path_), how);
   busy_ = false;
   load();
@@ -562,7 +561,7 @@ bool QuoteListView::askDownload(const std::string& continuation) {
 void QuoteListView::startDownload() {
   if (settings().CSVenable && !settings().CSVappend)
     FileCopy(nativePath(runFlags().QUOVAPATH + "quotes.csv"), nativePath(runFlags().QUOVAPATH + "Blank.txt"), false);
-  fetchState().PageErrCount = 0;
+  downloadState().PageErrCount = 0;
   dailyRun().InternetDnLoad(path_);
 }
 
@@ -573,7 +572,7 @@ void QuoteListView::CmUpdate() {
                        "connected to your ISP.";
   if (!askDownload(source)) return;
   ResetDownloadAlarms();
-  SingleDownload() = true;
+  downloadState().SingleDownload = true;
   FileCopy(nativePath(runFlags().QUOVAPATH + "alarms.qtl"), nativePath(runFlags().QUOVAPATH + "Blank.qtl"), false);
   startDownload();
 }

@@ -40,7 +40,7 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/daily_run.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
 #include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
@@ -369,10 +369,10 @@ TEST_F(Shell, ApplicationMessagesReachTheFrame) {
   runFlags().Quit = false;
   // The retry of a single list and the repair tool.
   dailyRun().setCurrentList("watch.qtl");
-  fetchState().PageErrCount = 2;
+  downloadState().PageErrCount = 2;
   headless.sendAppMessage(appmsg::DownLoadRecover);
   EXPECT_NE(log().find("\nAttempting Download Recovery for Quotelist: watch.qtl, cycle 2\n"), std::string::npos);
-  fetchState().PageErrCount = 0;
+  downloadState().PageErrCount = 0;
   setHost(&h.host);
   runFlags().FileToFixPath = "..\\Quotes.day\\ABC.day";
   f->handleAppMessage(appmsg::MendoraExec);

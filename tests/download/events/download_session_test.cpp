@@ -16,9 +16,8 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/alarm_summary.h"
-#include "download/download_flags.h"
 #include "download/download_lock.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
 #include "settings/settings.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
@@ -47,7 +46,7 @@ struct SessionRun {
     runFlags().DLReentrant = false;
     logState() = LogState{};
     OpenLogFile();
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
     std::filesystem::create_directories(dir.file("quotes.day"));
     std::filesystem::create_directories(dir.file("QuoteList Configuration Files"));
     dir.write("Header.day", "SYMBOL:\nCOMPANY NAME:\n");
@@ -127,7 +126,7 @@ TEST(DownloadSession, EndsOfASession) {
     r.dir.write("QuoteList Configuration Files/w.qcf", qcf);
     std::string before = r.dir.read("w.qtl");
     EXPECT_EQ(r.run(), SessionEnd::PageErrors);
-    EXPECT_GE(fetchState().PageErrCount, 1);
+    EXPECT_GE(downloadState().PageErrCount, 1);
     EXPECT_TRUE(contains(r.text,
         "Internet Download of QuoteList w.qtl aborted due to Network Error or Server Unavailability."));
     EXPECT_EQ(r.dir.read("w.qtl"), before);
@@ -176,9 +175,9 @@ TEST(DownloadSession, RequestsFromThePageKeepTheListedLines) {
   EXPECT_NE(list.find("\nMSFT   "), std::string::npos) << list;
   EXPECT_TRUE(contains(r.text, "Adding Missing Quote Requests"));
   // IBM closed at 93.5, above its limit: it joins the alarm list and the summary.
-  EXPECT_TRUE(alarmSummary().exceeded);
-  EXPECT_NE(alarmSummary().message.find("IBM   close 93.500 at or above 90.000"), std::string::npos)
-      << alarmSummary().message;
+  EXPECT_TRUE(downloadState().alarms.exceeded);
+  EXPECT_NE(downloadState().alarms.message.find("IBM   close 93.500 at or above 90.000"), std::string::npos)
+      << downloadState().alarms.message;
   EXPECT_NE(r.dir.read("alarms.qtl").find("IBM"), std::string::npos);
   EXPECT_TRUE(CheckDownloadAlarms());
   EXPECT_EQ(r.host.host.boxes.back().caption, "QUOVA Download Status Message");

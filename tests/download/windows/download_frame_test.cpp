@@ -17,7 +17,7 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/daily_run.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
 #include "settings/settings.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
@@ -40,7 +40,7 @@ struct DownloadFrame : ::testing::Test {
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
     settings() = Settings{};
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
     std::string qcf = test::downloadData("table.qcf");
     qcf.replace(qcf.find("http://quotes.example/"), 22, "http://127.0.0.1:" + std::to_string(server.port()) + "/");
     dir.write("QuoteList Configuration Files/w.qcf", qcf);

@@ -21,8 +21,8 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/daily_run.h"
+#include "download/download_state.h"
 #include "download/events/download_session.h"
-#include "download/web_address.h"
 #include "quotes/list_window.h"
 #include "settings/settings.h"
 #include "support/download_fixture.h"
@@ -54,7 +54,7 @@ struct QuoteListWindow : ::testing::Test {
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
     settings() = Settings{};
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
     dir.write("w.qtl", kList);
   }
   void TearDown() override {
@@ -336,7 +336,7 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   h.host.answers = {IDOK};
   frame->runCommand(cm::UPDATE);
   EXPECT_FALSE(v->isDirty());
-  EXPECT_TRUE(SingleDownload());
+  EXPECT_TRUE(downloadState().SingleDownload);
   EXPECT_EQ(dir.read("w.qtl"), "SYMBOL  FILE  NAME\nIBM  *  Intl\n");
   QElapsedTimer t;
   t.start();
