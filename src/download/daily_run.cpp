@@ -222,6 +222,18 @@ void DailyRun::DownLoad() {
   else DownLoadExec();
 }
 
+bool DailyRun::DownloadList(const std::string& path, bool freshAlarms) {
+  if (freshAlarms) {
+    ResetDownloadAlarms();
+    downloadState().SingleDownload = true;
+    FileCopy(nativePath(rootPath("alarms.qtl")), nativePath(rootPath("Blank.qtl")), false);
+  }
+  if (settings().CSVenable && !settings().CSVappend)
+    FileCopy(nativePath(rootPath("quotes.csv")), nativePath(rootPath("Blank.txt")), false);
+  downloadState().PageErrCount = 0;
+  return InternetDnLoad(path);
+}
+
 bool DailyRun::startList(const std::string& path) {
   currentList_ = path;
   return hooks_.startList && hooks_.startList(path);

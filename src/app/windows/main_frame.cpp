@@ -24,11 +24,11 @@
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "app/windows/app_icon.h"
-#include "app/windows/command_target.h"
 #include "app/windows/text_editor.h"
 #include "base/host.h"
 #include "base/log.h"
 #include "base/run_flags.h"
+#include "base/windows/command_target.h"
 #include "chart/windows/chart_view.h"
 #include "download/daily_run.h"
 #include "download/windows/download_frame.h"
@@ -106,6 +106,7 @@ QVMAIN::QVMAIN() {
 
 QVMAIN::~QVMAIN() {
   Log("\nQVMAIN Destructor Entered.");
+  if (frameServices() == this) setFrameServices(nullptr);
   // The windows go with the frame; the stack was written at close.
   for (QMdiSubWindow* sub : client_->subWindowList()) disconnect(sub, nullptr, this, nullptr);
   disconnect(client_, nullptr, this, nullptr);
@@ -221,9 +222,10 @@ QVMAIN* InitMainWindow() {
   frame->buildMenu();
   frame->watchInput();
   frame->updateCommandEnabling();
+  setFrameServices(frame);
   connectDownloads(frame);
-  connectQuoteListWindows(frame);
-  connectCharts(frame);
+  connectQuoteListWindows();
+  connectCharts();
   switch (a.argFlag) {
     case 1:
       frame->MainConwd(PERFORM_DAILY_DOWNLOAD);

@@ -13,7 +13,6 @@
 #include <QTimer>
 
 #include "app/windows/doc_templates.h"
-#include "app/windows/main_frame.h"
 #include "base/command_ids.h"
 #include "base/host.h"
 #include "base/log.h"
@@ -393,7 +392,7 @@ void TDrawView::CmEditHQF() {
   }
 }
 
-void connectCharts(QVMAIN*) {
+void connectCharts() {
   setViewFactory(DocKind::Chart, [](const std::string& path) -> QWidget* { return new TDrawView(path); });
 }
 

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <string>
 
-#include "app/windows/command_target.h"
+#include "base/windows/command_target.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/plot_model.h"
@@ -17,9 +17,6 @@ class QMdiSubWindow;
 
 namespace quova {
 
-class QVMAIN;
-
-// The chart window's own commands.
 class TDrawView : public QWidget, public CommandTarget {
   Q_OBJECT
 
@@ -90,6 +87,6 @@ class TDrawView : public QWidget, public CommandTarget {
 };
 
 // Registers the chart window for .day files; called once when the main frame is built.
-void connectCharts(QVMAIN* frame);
+void connectCharts();
 
 }  // namespace quova

@@ -2,12 +2,6 @@
 #include "quotes/windows/quote_list_view.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -27,12 +21,11 @@
 #include <cstring>
 
 #include "app/windows/doc_templates.h"
-#include "app/windows/main_frame.h"
 #include "base/command_ids.h"
 #include "base/host.h"
 #include "base/log.h"
 #include "base/run_flags.h"
-#include "download/alarm_summary.h"
+#include "base/windows/frame_services.h"
 #include "download/daily_run.h"
 #include "download/download_state.h"
 #include "download/events/download_session.h"
@@ -40,9 +33,10 @@
 #include "quotes/format_file.h"
 #include "quotes/list_operations.h"
 #include "quotes/quotelist.h"
+#include "quotes/windows/add_request_dialog.h"
+#include "quotes/windows/alarm_dialog.h"
 #include "settings/external_programs.h"
 #include "settings/settings.h"
-#include "util/filecopy.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -127,92 +121,6 @@ class RowPainter : public QStyledItemDelegate {
   }
   QuoteListView* view_;
 };
-
-// "Download Alarms Setup Dialog": true on OK, with the record filled from the dialog.
-bool runAlarmDialog(QWidget* parent, AlarmRecord& rec) {
-  QDialog dlg(parent);
-  dlg.setObjectName("AlarmDialog");
-  dlg.setWindowTitle("Download Alarms Setup Dialog");
-  dlg.setAutoFillBackground(true);
-  QPalette pal = dlg.palette();
-  pal.setColor(QPalette::Window, pal.color(QPalette::Button));
-  dlg.setPalette(pal);
-  auto* form = new QFormLayout(&dlg);
-  auto* on = new QCheckBox("Ena", &dlg);
-  on->setObjectName("control101");
-  on->setChecked(rec.alarmsOn);
-  auto* over = new QLineEdit(QString::fromLatin1(rec.overLimit), &dlg);
-  over->setObjectName("control103");
-  over->setMaxLength(80);
-  auto* under = new QLineEdit(QString::fromLatin1(rec.underLimit), &dlg);
-  under->setObjectName("control105");
-  under->setMaxLength(80);
-  form->addRow(on);
-  form->addRow("Over:", over);
-  form->addRow("Under:", under);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dlg);
-  form->addRow(buttons);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dlg, [] {
-    MessageBox(
-        "Enter criteria for creation of Alarms.\n\nAlarms may be enabled for individual quotes,\nand Hi and Lo "
-        "limits set.\n\nAlarm limits will be checked against quotes downloaded.\n\nQuotes exceeding alarm limits "
-        "will be highlighted in the\nQuotelist and shown in a special Alarms.qtl Quotelist at the\nend of the "
-        "Download.\n",
-        "Download Alarms Setup Dialog Help", mb::OK | mb::ICONINFORMATION);
-  });
-  if (dlg.exec() != QDialog::Accepted) return false;
-  auto copy = [](char* dest, const QString& text) {
-    const QByteArray b = text.toLatin1().left(80);
-    std::memcpy(dest, b.constData(), static_cast<std::size_t>(b.size()));
-    dest[b.size()] = 0;
-  };
-  copy(rec.overLimit, over->text());
-  copy(rec.underLimit, under->text());
-  rec.alarmsOn = on->isChecked();
-  return true;
-}
-
-// "Add a Quote Request to Quotelist": the new request line on OK, empty on Cancel.
-std::string runAddRequestDialog(QWidget* parent) {
-  QDialog dlg(parent);
-  dlg.setObjectName("AddRequestDialog");
-  dlg.setWindowTitle("Add a Quote Request to Quotelist");
-  auto* grid = new QGridLayout(&dlg);
-  struct Field {
-    const char* label;
-    const char* hint;
-    const char* name;
-  };
-  const Field fields[] = {{"Symbol:", "(80 char max; 8 max. recommended)", "control104"},
-                          {"Filename:", "(80 char max; * = default Symbol.day recommended)", "control103"},
-                          {"Company Name:", "(80 char. max.)", "control105"}};
-  QLineEdit* edits[3];
-  for (int i = 0; i < 3; ++i) {
-    grid->addWidget(new QLabel(fields[i].label, &dlg), i, 0);
-    edits[i] = new QLineEdit(&dlg);
-    edits[i]->setObjectName(fields[i].name);
-    edits[i]->setMaxLength(80);
-    grid->addWidget(edits[i], i, 1);
-    grid->addWidget(new QLabel(fields[i].hint, &dlg), i, 2);
-  }
-  grid->addWidget(new QLabel("(Do not use * for futures, use subdirectory structure like samples.)", &dlg), 3, 0, 1, 3);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dlg);
-  grid->addWidget(buttons, 4, 0, 1, 3);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dlg, [] {
-    MessageBox(
-        "Enter the Symbol name from symbol lookup for this page;\n\nEnter the filename (less .day) for storage.\n\n"
-        "(* will use default Symbol.day)\nUse sample subdirectory filename structure for futures.\n\n"
-        "Enter the Company Name/Description.",
-        "Add Quote Request Dialog Help", mb::OK | mb::ICONINFORMATION);
-  });
-  if (dlg.exec() != QDialog::Accepted) return {};
-  return edits[0]->text().toStdString() + "   " + edits[1]->text().toStdString() + "   " +
-         edits[2]->text().toStdString();
-}
 
 QSize placementArea(QWidget* parent) {
   auto* client = qobject_cast<QMdiArea*>(parent);
@@ -558,23 +466,13 @@ bool QuoteListView::askDownload(const std::string& continuation) {
   return !dirty_ || save();
 }
 
-void QuoteListView::startDownload() {
-  if (settings().CSVenable && !settings().CSVappend)
-    FileCopy(nativePath(runFlags().QUOVAPATH + "quotes.csv"), nativePath(runFlags().QUOVAPATH + "Blank.txt"), false);
-  downloadState().PageErrCount = 0;
-  dailyRun().InternetDnLoad(path_);
-}
-
 void QuoteListView::CmUpdate() {
   const std::string source =
       qcf_.localFile ? "QUOVA will parse Stock Quotes from a file specified in your QCF.\n\n"
                      : "QUOVA will download Stock Quotes from an QUOVA Internet Window.\n\nPlease be sure you are "
                        "connected to your ISP.";
   if (!askDownload(source)) return;
-  ResetDownloadAlarms();
-  downloadState().SingleDownload = true;
-  FileCopy(nativePath(runFlags().QUOVAPATH + "alarms.qtl"), nativePath(runFlags().QUOVAPATH + "Blank.qtl"), false);
-  startDownload();
+  dailyRun().DownloadList(path_, true);
 }
 
 void QuoteListView::CmUpdateForced() {
@@ -587,7 +485,7 @@ void QuoteListView::CmUpdateForced() {
   busy_ = true;
   BackdateQLfiles(nativePath(path_), [this] { return stop_; });
   busy_ = false;
-  startDownload();
+  dailyRun().DownloadList(path_, false);
 }
 
 void QuoteListView::refreshOpen(const std::string& qtlPath) {
@@ -602,12 +500,11 @@ void QuoteListView::refreshOpen(const std::string& qtlPath) {
   }
 }
 
-void connectQuoteListWindows(QVMAIN* frame) {
-  QPointer<QVMAIN> owner(frame);
-  setViewFactory(DocKind::QuoteList, [owner](const std::string& path) -> QWidget* {
-    return new QuoteListView(path, owner ? owner->client() : nullptr);
+void connectQuoteListWindows() {
+  setViewFactory(DocKind::QuoteList, [](const std::string& path) -> QWidget* {
+    FrameServices* frame = frameServices();
+    return new QuoteListView(path, frame ? frame->client() : nullptr);
   });
-  sessionWindowHooks().refreshOpenQL = [](const std::string& path) { QuoteListView::refreshOpen(path); };
 }
 
 }  // namespace quova

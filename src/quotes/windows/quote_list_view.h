@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/command_target.h"
+#include "base/windows/command_target.h"
 #include "download/qcf.h"
 #include "quotes/list_window.h"
 
 namespace quova {
-
-class QVMAIN;
 
 class QuoteListView : public QListWidget, public CommandTarget {
   Q_OBJECT
@@ -89,8 +87,6 @@ class QuoteListView : public QListWidget, public CommandTarget {
   void insertRow(int at, const std::string& text);
   // The download commands' question; a changed list is saved once it is answered OK.
   bool askDownload(const std::string& continuation);
-  // The .csv image reset and the session of this list, as the daily run starts one.
-  void startDownload();
 
   std::string path_, base_, qcfPath_, cfgPath_;
   ListQcf qcf_;
@@ -100,7 +96,8 @@ class QuoteListView : public QListWidget, public CommandTarget {
   QWidget* frame_ = nullptr;  // the MDI child the window is shown in
 };
 
-// Registers the window with the document templates and the download sessions' refresh.
-void connectQuoteListWindows(QVMAIN* frame);
+// Registers the window with the document templates; the frame refreshes open lists for the
+// download sessions.
+void connectQuoteListWindows();
 
 }  // namespace quova
