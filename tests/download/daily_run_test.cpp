@@ -188,6 +188,29 @@ TEST(DailyRun, NewRunDateStepAndCsvModes) {
   EXPECT_EQ(settings().LastDnLoadStep, 2);  // same day: the step stays
 }
 
+// A list window's download: a normal one starts the alarms anew and is single, a forced one
+// keeps them; both empty quotes.csv (outside append mode) and clear the page error count.
+TEST(DailyRun, DownloadListStartsTheListsSession) {
+  for (bool fresh : {true, false}) {
+    DailyFixture r;
+    r.dir.write("alarms.qtl", "SYMBOL  FILE\nXYZ  *\n");
+    r.dir.write("quotes.csv", "old\n");
+    settings().CSVenable = true;
+    downloadState().alarms = AlarmSummary{true, "XYZ\n"};
+    downloadState().SingleDownload = false;
+    downloadState().PageErrCount = 3;
+    EXPECT_TRUE(r.run.DownloadList("a.qtl", fresh)) << fresh;
+    EXPECT_EQ(r.started, std::vector<std::string>{"a.qtl"}) << fresh;
+    EXPECT_EQ(r.run.currentList(), "a.qtl") << fresh;
+    EXPECT_EQ(r.dir.read("quotes.csv"), "") << fresh;
+    EXPECT_EQ(downloadState().PageErrCount, 0) << fresh;
+    EXPECT_EQ(downloadState().alarms.exceeded, !fresh) << fresh;
+    EXPECT_EQ(downloadState().SingleDownload, fresh) << fresh;
+    EXPECT_EQ(r.dir.read("alarms.qtl"), fresh ? "SYMBOL  FILE\n" : "SYMBOL  FILE\nXYZ  *\n") << fresh;
+  }
+  downloadState() = DownloadState{};
+}
+
 TEST(DailyRun, BackDateAllFilesRecursesWithoutSymlinksOrChdir) {
   DailyFixture r;
   fs::create_directories(r.dir.file("quotes.day/funds/deep"));
