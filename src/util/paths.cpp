@@ -41,6 +41,16 @@ std::string nativePath(std::string_view path) {
   std::string in(path);
   for (char& c : in)
     if (c == '\\') c = '/';
+  // A path that exists as spelled maps to itself with its repeated slashes folded: every
+  // component up to it exists, so the walk below would keep each one. One lstat instead of
+  // one per component: the list update maps a path for each of thousands of requests.
+  {
+    std::string folded;
+    folded.reserve(in.size());
+    for (char c : in)
+      if (c != '/' || folded.empty() || folded.back() != '/') folded += c;
+    if (!folded.empty() && exists(folded)) return folded;
+  }
   std::string out;
   std::size_t i = 0;
   if (!in.empty() && in[0] == '/') {
