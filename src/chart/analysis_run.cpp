@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/fits.h"

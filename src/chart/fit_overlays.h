@@ -2,7 +2,7 @@
 // and RMS text, and the stored fit's runs.
 #pragma once
 
-#include "app/settings.h"
+#include "base/colors.h"
 #include "chart/fit_type.h"
 #include "chart/plot_model.h"
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "chart/fit_overlays.h"
 #include "chart/fits.h"
 #include "chart/linear_solve.h"

@@ -13,9 +13,10 @@
 #include <optional>
 #include <thread>
 
+#include "base/colors.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_scales.h"
-#include "app/log.h"
 #include "chart/chart_settings.h"
 #include "chart/analysis_run.h"
 #include "chart/fit_overlays.h"

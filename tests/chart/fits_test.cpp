@@ -13,6 +13,7 @@
 #include "chart/transform.h"
 #include "chart/matrix.h"
 #include "chart/polynomial.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 
 namespace quova {

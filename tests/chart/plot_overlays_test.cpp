@@ -7,13 +7,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/log.h"
+#include "base/colors.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/analysis_run.h"
 #include "chart/fit_overlays.h"
 #include "chart/indicators.h"
 #include "chart/plot_model.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
