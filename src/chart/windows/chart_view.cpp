@@ -3,6 +3,7 @@
 // chart's settings file.
 #include "chart/windows/chart_view.h"
 
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -20,6 +21,7 @@
 #include "app/windows/main_frame.h"
 #include "chart/indicators.h"
 #include "quotes/format_file.h"
+#include "quotes/repair_start.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -118,7 +120,7 @@ bool TDrawView::load() {
   ParseContext ctx;
   ctx.parse = chartLineParser(fmt_);
   ctx.closePending = &close_pending;
-  ctx.requestRepair = [] { host().sendAppMessage(appmsg::MendoraExec); };
+  ctx.requestRepair = [this] { startRepair(); };
   const LoadResult r = LoadData(path_, data_, settings_, ctx);
   loading_ = false;
   lastZone_ = 0;
@@ -377,9 +379,28 @@ void TDrawView::CmRepairHQF() {
   if (no_file || loading_) return;
   // The repair tool gets this very file, wherever it lies, then the chart closes.
   app().FileToFixPath = chartRepairPath(path_);
-  host().sendAppMessage(appmsg::MendoraExec);
+  startRepair();
   if (QWidget* frame = frameWindow()) frame->close();
   else close();
+}
+
+void TDrawView::startRepair() {
+  lastRepairProcess() = -1;
+  host().sendAppMessage(appmsg::MendoraExec);
+  const ProcessId id = lastRepairProcess();
+  if (id < 0) return;
+  // The chart closes now; the repaired file opens in a new one once the tool has ended.
+  auto* watch = new QTimer(qApp);
+  const std::string path = path_;
+  QObject::connect(watch, &QTimer::timeout, watch, [watch, id, path] {
+    if (!app().Quit && !host().processExitCode(id)) return;
+    watch->stop();
+    watch->deleteLater();
+    if (app().Quit) return;
+    app().QuoteFile = path;
+    host().sendAppMessage(appmsg::PlotQuote);
+  });
+  watch->start(200);
 }
 
 void TDrawView::CmEditHQF() {

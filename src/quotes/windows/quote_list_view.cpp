@@ -42,6 +42,8 @@
 #include "quotes/alarms.h"
 #include "quotes/format_file.h"
 #include "quotes/list_operations.h"
+#include "quotes/list_repair.h"
+#include "quotes/repair_start.h"
 #include "quotes/quotelist.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
@@ -419,7 +421,7 @@ bool QuoteListView::handlesCommand(int id) const {
                             qlcm::EDITITEM,     qlcm::SHOWALL,       qlcm::ALARMS,         qlcm::REFRESH,
                             qlcm::QTLCONFIGEDIT, qlcm::UPDATE,       qlcm::INTRADAYUPDATE, qlcm::EDITCUT,
                             qlcm::EDITPASTE,    qlcm::EDITADD,       qlcm::EDITADD2,
-                            qlcm::UPDATEFORCED};
+                            qlcm::UPDATEFORCED, qlcm::MENDORA, qlcm::MENDORAQUOTELIST, qlcm::MENDORARECOVER};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
@@ -463,6 +465,9 @@ void QuoteListView::runCommand(int id) {
     case qlcm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
     case qlcm::UPDATE: CmUpdate(); break;
     case qlcm::UPDATEFORCED: CmUpdateForced(); break;
+    case qlcm::MENDORA: CmMendora(); break;
+    case qlcm::MENDORAQUOTELIST: CmMendoraQuotelist(); break;
+    case qlcm::MENDORARECOVER: CmMendoraRecover(); break;
     case qlcm::INTRADAYUPDATE:
       MessageBox("IntraDay Downloading has not yet been implemented.", "QVMAIN Message", mb::OK);
       break;
@@ -589,6 +594,32 @@ void QuoteListView::CmUpdateForced() {
   BackdateQLfiles(nativePath(path_), [this] { return stop_; });
   busy_ = false;
   startDownload();
+}
+
+void QuoteListView::CmMendora() {
+  const int row = currentRow();
+  if (!isRequestRow(row)) return;
+  RequestPaths paths;
+  if (!ParseQuoteText(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return;
+  GetQCF(qcfPath_, GetDLConfig(), &qcf_);  // the list's layout as its configuration says now
+  RunMendora(paths.quoteFile, qcf_.outputFormat, false);
+}
+
+void QuoteListView::CmMendoraQuotelist() {
+  if (dirty_ && !save()) return;  // the runs follow the list file
+  GetQCF(qcfPath_, GetDLConfig(), &qcf_);
+  stop_ = false;
+  busy_ = true;
+  RepairQuoteList(nativePath(path_), qcf_.outputFormat, [this] { return stop_; }, repairWaitBound());
+  busy_ = false;
+}
+
+void QuoteListView::CmMendoraRecover() {
+  const int row = currentRow();
+  if (!isRequestRow(row)) return;
+  RequestPaths paths;
+  if (!ParseQuoteTextforRecover(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return;
+  RecoverQuoteFile(paths.quoteFile, paths.recFile);
 }
 
 void QuoteListView::refreshOpen(const std::string& qtlPath) {

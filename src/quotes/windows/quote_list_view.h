@@ -18,7 +18,8 @@ class QVMAIN;
 namespace qlcm {
 inline constexpr int EDITUNDO = 27381, EDITCUT = 27382, EDITCOPY = 27383, EDITPASTE = 27384, EDITDELETE = 27385,
                      EDITCLEAR = 27386, EDITADD = 27387, EDITADD2 = 1010, EDITITEM = 27388, SHOWALL = 2510,
-                     ALARMS = 222, REFRESH = 246, QTLCONFIGEDIT = 261, UPDATE = 11846, UPDATEFORCED = 11847, INTRADAYUPDATE = 11850;
+                     ALARMS = 222, REFRESH = 246, QTLCONFIGEDIT = 261, UPDATE = 11846, UPDATEFORCED = 11847, INTRADAYUPDATE = 11850,
+                     MENDORA = 36, MENDORAQUOTELIST = 11864, MENDORARECOVER = 259;
 }  // namespace qlcm
 
 class QuoteListView : public QListWidget, public CommandTarget {
@@ -66,6 +67,11 @@ class QuoteListView : public QListWidget, public CommandTarget {
   void CmUpdate();
   // Backdates every quote file of the list, then downloads it.
   void CmUpdateForced();
+  // The repair tool on the selected request's quote file, on every quote file of the list
+  // (one run after another), and the restore of the selected file from its ".REC" copy.
+  void CmMendora();
+  void CmMendoraQuotelist();
+  void CmMendoraRecover();
   // Opens the chart of the selected request; false when it is no request or its file is missing.
   bool SelectStock();
 

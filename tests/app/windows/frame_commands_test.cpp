@@ -372,6 +372,7 @@ TEST_F(Shell, ApplicationMessagesReachTheFrame) {
   fetchState().PageErrCount = 0;
   setHost(&h.host);
   app().FileToFixPath = "..\\Quotes.day\\ABC.day";
+  dir.write("Utilities/Mendora", "");
   f->handleAppMessage(appmsg::MendoraExec);
   ASSERT_EQ(h.host.processes.size(), 1u);
   EXPECT_EQ(h.host.processes[0].args, (std::vector<std::string>{"..\\Quotes.day\\ABC.day"}));
