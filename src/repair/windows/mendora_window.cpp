@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -59,6 +60,7 @@ void setRow(QTableWidget* t, int row, const QString& line, const QString& proble
   for (int c = 0; c < 4; ++c) {
     auto* item = new QTableWidgetItem(cells[c]);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    if (c == 2) item->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     t->setItem(row, c, item);
   }
 }
@@ -76,13 +78,15 @@ MendoraWindow::MendoraWindow(const Options& o, const std::string& cwd, const std
   table_->setHorizontalHeaderLabels({"Line", "Problem", "Text", "Repair"});
   table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
   table_->verticalHeader()->hide();
+  table_->setWordWrap(false);
+  table_->setTextElideMode(Qt::ElideRight);
   layout->addWidget(table_, 3);
   importWins_ = new QCheckBox("Imported rows replace the file's lines of the same dates", this);
   importWins_->setVisible(false);
   layout->addWidget(importWins_);
   preview_ = new QPlainTextEdit(this);
   preview_->setReadOnly(true);
-  preview_->setFont(QFont("Monospace"));
+  preview_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   layout->addWidget(preview_, 2);
   auto* buttons = new QDialogButtonBox(this);
   applyButton_ = buttons->addButton("&Apply", QDialogButtonBox::AcceptRole);
@@ -147,6 +151,8 @@ void MendoraWindow::fill() {
     for (const Record* r : group) lines << QString(r->imported ? "import %1" : "%1").arg(r->line);
     setRow(table_, row, lines.join(", "), "same date with different values", q(group.back()->text), {});
     auto* choice = new QComboBox(table_);
+    choice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    choice->setMinimumContentsLength(20);
     for (const Record* r : group)
       choice->addItem(QString(r->imported ? "keep import row %1: " : "keep line %1: ").arg(r->line) + q(r->text));
     choice->setCurrentIndex(static_cast<int>(keptOf(group, choices_, date)));
@@ -160,7 +166,9 @@ void MendoraWindow::fill() {
     });
     table_->setCellWidget(row++, 3, choice);
   }
-  table_->resizeColumnsToContents();
+  table_->resizeColumnToContents(0);
+  table_->resizeColumnToContents(1);
+  table_->setColumnWidth(3, 300);  // a choice shows its line elided; the report below has it whole
   refreshPreview();
 }
 

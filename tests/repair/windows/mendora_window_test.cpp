@@ -25,6 +25,7 @@
 #include "quotes/list_repair.h"
 #include "quotes/quote_line.h"
 #include "quotes/repair_start.h"
+#include "quotes/windows/quote_list_view.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/dates.h"
@@ -156,13 +157,20 @@ TEST_F(RepairStarts, RepairAllWaitsForEachRunAndABoundEndsAHangingOne) {
 }
 
 TEST_F(RepairStarts, ADamagedFileRepairedFromTheListLoadsInTheChartWithoutAQuestion) {
-  std::filesystem::create_symlink(MENDORA_BINARY, dir.file("Utilities/Mendora"));
+  // A root made earlier gets the tool on the next --init-root.
+  ASSERT_FALSE(std::filesystem::exists(dir.file("Utilities/Mendora")));
+  initRoot(dir.path(), MENDORA_BINARY);
+  ASSERT_EQ(std::filesystem::read_symlink(dir.file("Utilities/Mendora")), MENDORA_BINARY);
   const std::string damaged = kHeader + d3 + d1 + "12/0x/2026   garbage\n" + d2 + d2 + std::string("\x1A");
   dir.write("quotes.day/XYZ.day", damaged);
   dir.write("l.qtl", "SYMBOL   FILE   NAME\nXYZ   *   Xyz Corp\n");
   ProcessHost host;
   setHost(&host);
-  EXPECT_EQ(RepairQuoteList(dir.file("l.qtl"), DefaultFormat(), {}, 20000), 1);
+  {
+    QuoteListView list(dir.file("l.qtl"));
+    list.runCommand(qlcm::MENDORAQUOTELIST);  // the question is answered OK, each run waited for
+    EXPECT_EQ(host.lastStatus(), "Historical Quotefiles Repaired ...1");
+  }
   EXPECT_EQ(dir.read("quotes.day/XYZ.REC"), damaged);
   EXPECT_EQ(dir.read("quotes.day/XYZ.day"), kHeader + d1 + d2 + d3);
   EXPECT_NE(dir.read("Utilities/mendora.log").find("Result: repaired"), std::string::npos);
