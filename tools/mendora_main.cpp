@@ -2,6 +2,7 @@
 // a display, with --batch, --check or --undo it runs here, with the core alone (no Qt is
 // loaded, so a batch run over a list stays quick); otherwise it hands its arguments to the
 // window program mendora-window beside it.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <climits>
@@ -38,6 +39,11 @@ std::string windowProgram() {
 
 int main(int argc, char** argv) {
   using namespace quova::repair;
+  // A run holds a few megabytes for a few milliseconds: keep them on the heap rather than
+  // mapping and unmapping them piece by piece.
+  ::mallopt(M_MMAP_THRESHOLD, 256 << 20);
+  ::mallopt(M_TRIM_THRESHOLD, 512 << 20);
+  ::mallopt(M_TOP_PAD, 16 << 20);
   Options o;
   std::string error;
   if (parseArguments(std::vector<std::string>(argv + 1, argv + argc), &o, &error) != kExitDone) {

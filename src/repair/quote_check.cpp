@@ -152,11 +152,15 @@ Scan checkQuoteFile(std::string_view bytes, const OFtype& fmt, int today) {
     const long n = ++s.lines;
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
     bool nul = false, ctrlZ = false;
-    clean.clear();
-    for (char c : raw) {
-      if (c == 0) nul = true;
-      else if (c == 0x1A) ctrlZ = true;
-      else clean.push_back(c);
+    if (raw.find_first_of(std::string_view("\0\x1A", 2)) == std::string_view::npos) {
+      clean.assign(raw);
+    } else {
+      clean.clear();
+      for (char c : raw) {
+        if (c == 0) nul = true;
+        else if (c == 0x1A) ctrlZ = true;
+        else clean.push_back(c);
+      }
     }
     Record r;
     r.line = n;
