@@ -22,7 +22,14 @@ std::string rtrim(const std::string& s) {
   return s.substr(0, n);
 }
 
-void describeProblems(const Scan& scan, RepairPlan& p) {
+// The repairs of the problems found; a problem of a record that stays is left for a person.
+void describeProblems(const Scan& scan, const std::vector<const Record*>& kept, RepairPlan& p) {
+  std::vector<bool> keptFile(static_cast<std::size_t>(scan.lines) + 2), keptImported;
+  for (const Record* r : kept) {
+    auto& flags = r->imported ? keptImported : keptFile;
+    if (flags.size() <= static_cast<std::size_t>(r->line)) flags.resize(static_cast<std::size_t>(r->line) + 1);
+    flags[static_cast<std::size_t>(r->line)] = true;
+  }
   for (const Finding& f : scan.findings) {
     const std::string at = (f.imported ? "import row " : "line ") + std::to_string(f.line);
     switch (f.problem) {
@@ -41,7 +48,9 @@ void describeProblems(const Scan& scan, RepairPlan& p) {
         break;
       }
       default:
-        if (needsPerson(f.problem)) {
+        const auto& flags = f.imported ? keptImported : keptFile;
+        const bool stays = static_cast<std::size_t>(f.line) < flags.size() && flags[static_cast<std::size_t>(f.line)];
+        if (needsPerson(f.problem) && stays) {
           p.actions.push_back("left " + at + " as it is: " + problemName(f.problem));
           ++p.leftForPerson;
         }
@@ -62,14 +71,18 @@ std::size_t keptOf(std::span<const Record* const> group, const RepairChoices& c,
   }
   const bool anyFile = std::any_of(group.begin(), group.end(), [](const Record* r) { return !r->imported; });
   const bool wantImported = c.importedWins || !anyFile;
-  for (std::size_t i = group.size(); i-- > 0;)
-    if (group[i]->imported == wantImported) return i;
-  return group.size() - 1;
+  // The last of them, unless that one's prices are wrong and an earlier one's are not.
+  std::size_t last = group.size();
+  for (std::size_t i = group.size(); i-- > 0;) {
+    if (group[i]->imported != wantImported) continue;
+    if (last == group.size()) last = i;
+    if (group[i]->priceFaults == 0) return i;
+  }
+  return last == group.size() ? group.size() - 1 : last;
 }
 
 RepairPlan planRepair(const Scan& scan, const RepairChoices& choices, int today) {
   RepairPlan p;
-  describeProblems(scan, p);
 
   // The records by date; of one date the file's lines in file order, then imported rows.
   std::vector<const Record*> all;
@@ -99,6 +112,10 @@ RepairPlan planRepair(const Scan& scan, const RepairChoices& choices, int today)
         p.actions.push_back("removed " + where(*g[i]) + ": " + dateText(keep->date) + " kept from " + where(*keep));
     }
   }
+  std::vector<std::string> merged = std::move(p.actions);
+  p.actions.clear();
+  describeProblems(scan, kept, p);
+  p.actions.insert(p.actions.end(), merged.begin(), merged.end());
   if (added) p.actions.push_back("added " + std::to_string(added) + " imported rows");
   if (importReplaced)
     p.actions.push_back("replaced " + std::to_string(importReplaced) + " lines by imported rows of their dates");
@@ -106,7 +123,7 @@ RepairPlan planRepair(const Scan& scan, const RepairChoices& choices, int today)
     p.actions.push_back("kept the file's line for " + std::to_string(importKept) + " dates an import also had");
   const long moved = std::count_if(scan.findings.begin(), scan.findings.end(),
                                    [](const Finding& f) { return f.problem == Problem::OutOfOrder; });
-  if (moved) p.actions.push_back("sorted the records by date (" + std::to_string(moved) + " were out of order)");
+  if (moved) p.actions.push_back("sorted the records by date (" + std::to_string(moved) + " out of order)");
 
   p.content.reserve(scan.header.size() + kept.size() * 72);
   p.content = scan.header;

@@ -1,6 +1,7 @@
 // The repairer: turns a checked quote file into its repaired content. The header block
 // stays as it stands, records are sorted by date (stable), exact duplicates go, of a date
-// with different values one line is kept (the later one unless the user chose), unreadable
+// with different values one line is kept (the later one unless the user chose or its prices
+// are wrong and the earlier one's are not), unreadable
 // and blank lines leave the file (the recovery copy keeps them), and every kept record is
 // written as it reads under the file's layout, ending in "\n".
 #pragma once
@@ -34,7 +35,8 @@ struct RepairPlan {
 
 // Of the records of one date (the file's in file order, then imported rows), the index of
 // the one kept: the choice, else the file's last line, else (importedWins, or a date only
-// the import has) the last imported row.
+// the import has) the last imported row; passing over a last line whose prices are wrong
+// (high below low, close outside, not positive) when an earlier one's are right.
 std::size_t keptOf(std::span<const Record* const> group, const RepairChoices& choices, int date);
 
 // The repaired content of a scan. Imported records (Record::imported) are merged first:

@@ -94,6 +94,11 @@ TEST(RepairPlan, SortsDedupesAndKeepsTheLaterLine) {
   keepEarlier.keepLine[DayCount(12, 2, 2026)] = 6;
   EXPECT_EQ(planRepair(s, keepEarlier, kToday).content, kHeader + "COMPANY NAME: Other\n" + d1 + d2 + d3);
 
+  // Of a date written twice, a later line with wrong prices does not replace a right one.
+  const std::string wrong = rec("12/01/2026", "11", "9", "99");
+  EXPECT_EQ(planRepair(checkQuoteFile(kHeader + d1 + wrong, DefaultFormat(), kToday), {}, kToday).content,
+            kHeader + d1);
+
   // What only a person can settle stays, and the stamp skips a future date.
   const std::string future = rec("01/05/2027", "11", "9", "10"), bad = rec("12/04/2026", "9", "11", "10");
   const RepairPlan left = planRepair(checkQuoteFile(kHeader + future + d1 + bad, DefaultFormat(), kToday), {}, kToday);
