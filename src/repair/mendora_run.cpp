@@ -251,7 +251,7 @@ std::string refusal(const Job& job) {
   for (const Record& r : s.records) fileRecords += r.imported ? 0 : 1;
   if (s.unreadable > 0 && s.unreadable >= fileRecords)
     return std::to_string(s.unreadable) + " of " + std::to_string(s.unreadable + fileRecords) +
-           " record lines do not read under " + job.layout + ": the layout may not be this file's, nothing changed.";
+           " record lines do not read under the layout: it may not be this file's, nothing changed.";
   return {};
 }
 
@@ -369,8 +369,7 @@ int repairJob(const Job& job, const RepairChoices& choices, std::string* report)
   if (std::string no = refusal(job); !no.empty()) return finish(reportText(job, nullptr, "Result: " + no), kExitForPerson);
   if (job.scan.findings.empty() && !job.imported) {
     const long text = textWithoutRecords(job);
-    return finish(reportText(job, nullptr, text ? "Result: no line reads as a record under " + job.layout +
-                                                      ": nothing changed"
+    return finish(reportText(job, nullptr, text ? "Result: no line reads as a record under the layout: nothing changed"
                                                 : "Result: nothing to repair"),
                   text ? kExitForPerson : kExitDone);
   }
