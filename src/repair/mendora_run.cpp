@@ -321,7 +321,9 @@ bool undoRepair(const Target& t, std::string* message) {
 
 std::string reportText(const Job& job, const RepairPlan* plan, const std::string& outcome) {
   const Scan& s = job.scan;
-  std::string r = "Quote file: " + job.target.quoteFile;
+  std::string r;
+  r.reserve(256 + (s.findings.size() + (plan ? plan->actions.size() : 0)) * 120);
+  r += "Quote file: " + job.target.quoteFile;
   if (job.exists) r += " (" + std::to_string(s.lines) + " lines)";
   else r += " (new)";
   r += "\nLayout: " + job.layout + "\n";
@@ -337,16 +339,18 @@ std::string reportText(const Job& job, const RepairPlan* plan, const std::string
   } else {
     r += "Problems: " + std::to_string(s.findings.size()) + "\n";
     for (const Finding& f : s.findings) {
-      r += std::string("  ") + (f.imported ? "import row " : "line ") + std::to_string(f.line) + ": " +
-           problemName(f.problem);
+      r += f.imported ? "  import row " : "  line ";
+      r += std::to_string(f.line);
+      r += ": ";
+      r += problemName(f.problem);
       if (f.otherLine) r += " (line " + std::to_string(f.otherLine) + ")";
-      if (!f.text.empty()) r += ": " + f.text;
-      r += "\n";
+      if (!f.text.empty()) r.append(": ").append(f.text);
+      r += '\n';
     }
   }
   if (plan && !plan->actions.empty()) {
     r += "Repairs:\n";
-    for (const std::string& a : plan->actions) r += "  " + a + "\n";
+    for (const std::string& a : plan->actions) r.append("  ").append(a).append("\n");
   }
   r += outcome + "\n";
   return r;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include "quotes/quote_line.h"
 #include "util/clock.h"
@@ -109,16 +108,23 @@ bool readRecord(const std::string& text, const OFtype& fmt, Record* r) {
 void checkRecords(Scan* scan, const OFtype& fmt, int today) {
   auto& f = scan->findings;
   f.erase(std::remove_if(f.begin(), f.end(), [](const Finding& x) { return isRecordProblem(x.problem); }), f.end());
-  std::unordered_map<int, std::size_t> first;
-  first.reserve(scan->records.size() * 2);
+  // The first line of each date: the records by (date, position), file lines only.
+  std::vector<std::pair<int, std::size_t>> byDate;
+  byDate.reserve(scan->records.size());
+  for (std::size_t i = 0; i < scan->records.size(); ++i)
+    if (!scan->records[i].imported) byDate.emplace_back(scan->records[i].date, i);
+  std::sort(byDate.begin(), byDate.end());
+  std::vector<std::size_t> firstOf(scan->records.size(), 0);
+  for (std::size_t k = 0; k < byDate.size(); ++k)
+    firstOf[byDate[k].second] = k > 0 && byDate[k - 1].first == byDate[k].first ? firstOf[byDate[k - 1].second]
+                                                                               : byDate[k].second;
   const Record* prev = nullptr;
   for (std::size_t i = 0; i < scan->records.size(); ++i) {
     const Record& r = scan->records[i];
     const std::size_t before = f.size();
     // Imported rows meet the file's lines in the merge; here only their own values count.
-    auto [it, fresh] = r.imported ? std::pair{first.end(), true} : first.emplace(r.date, i);
-    if (!fresh) {
-      const Record& a = scan->records[it->second];
+    if (!r.imported && firstOf[i] != i) {
+      const Record& a = scan->records[firstOf[i]];
       const bool same = trimmed(a.text) == trimmed(r.text);
       f.push_back(finding(same ? Problem::DuplicateLine : Problem::DuplicateDate, r.line, r.text, a.line));
     } else if (prev && !r.imported && r.date < prev->date) {
@@ -152,7 +158,7 @@ Scan checkQuoteFile(std::string_view bytes, const OFtype& fmt, int today) {
     const long n = ++s.lines;
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
     bool nul = false, ctrlZ = false;
-    if (raw.find_first_of(std::string_view("\0\x1A", 2)) == std::string_view::npos) {
+    if (!std::memchr(raw.data(), 0, raw.size()) && !std::memchr(raw.data(), 0x1A, raw.size())) {
       clean.assign(raw);
     } else {
       clean.clear();
