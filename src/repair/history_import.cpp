@@ -64,7 +64,7 @@ std::string usDate(std::string_view s, bool* iso) {
 // Every QuoteData field the import fills holds 41 bytes.
 void put(char* field, std::string_view text) {
   const std::size_t n = std::min<std::size_t>(text.size(), 40);
-  std::memcpy(field, text.data(), n);
+  if (n > 0) std::memcpy(field, text.data(), n);
   field[n] = 0;
 }
 
