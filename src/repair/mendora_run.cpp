@@ -383,7 +383,7 @@ int repairJob(const Job& job, const RepairChoices& choices, std::string* report)
     return finish(reportText(job, &plan, "Result: nothing to write"), code);
   std::string message;
   if (!applyRepair(job, plan, &message)) return finish(reportText(job, &plan, "Result: " + message), kExitBadInput);
-  return finish(reportText(job, &plan, message + "\nResult: " + (code ? "repaired; problems left for a person" : "repaired")),
+  return finish(reportText(job, &plan, message + "\nResult: " + (code ? "repaired; problems left for a person" : job.imported ? "imported" : "repaired")),
                 code);
 }
 

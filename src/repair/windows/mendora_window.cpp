@@ -139,13 +139,23 @@ void MendoraWindow::fill() {
   heading_->setText(q(job_.target.quoteFile) + "\n" + q(job_.layout));
   table_->setRowCount(0);
   int row = 0;
+  const auto choices = conflicts(s);
+  auto inChoice = [&](const Finding& f) {
+    for (const auto& [date, group] : choices)
+      for (const Record* r : group)
+        if (r->line == f.line && r->imported == f.imported) return true;
+    return false;
+  };
   for (const Finding& f : s.findings) {
     if (f.problem == Problem::DuplicateDate) continue;  // one choice per date below
     table_->insertRow(row);
+    // A line of a date written twice stays only when it is the one chosen.
+    const QString repair = needsPerson(f.problem) && inChoice(f) ? "left as it is if its line is kept (below)"
+                                                                 : repairOf(f.problem);
     setRow(table_, row++, QString(f.imported ? "import %1" : "%1").arg(f.line), problemName(f.problem), q(f.text),
-           repairOf(f.problem));
+           repair);
   }
-  for (const auto& [date, group] : conflicts(s)) {
+  for (const auto& [date, group] : choices) {
     table_->insertRow(row);
     QStringList lines;
     for (const Record* r : group) lines << QString(r->imported ? "import %1" : "%1").arg(r->line);
