@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path demoDir() { return fs::path(__FILE__).parent_path().parent_path().parent_path() / "demo"; }
+// From the source folder, wherever the test runs (a test root becomes the working directory).
+fs::path demoDir() { return fs::path(QUOVA_SOURCE_DIR) / "demo"; }
 
 std::string readFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
