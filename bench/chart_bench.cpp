@@ -7,13 +7,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/fit_type.h"
 #include "chart/indicators.h"
 #include "chart/plot_model.h"
 #include "quotes/quote_format.h"
+#include "settings/settings.h"
 #include "util/dates.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "repair/mendora_run.h"
 
 namespace {

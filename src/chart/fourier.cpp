@@ -8,8 +8,9 @@
 #include <limits>
 #include <utility>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/colors.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/fits.h"

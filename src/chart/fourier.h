@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "base/colors.h"
 #include "chart/fit_type.h"
 #include "chart/plot_model.h"
 

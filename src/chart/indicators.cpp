@@ -9,8 +9,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/colors.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/settings.h"
+#include "base/colors.h"
 #include "chart/plot_model.h"
 
 namespace quova {

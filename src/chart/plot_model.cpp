@@ -8,9 +8,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "base/colors.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_scales.h"
-#include "app/log.h"
 #include "chart/chart_settings.h"
 #include "chart/fourier.h"
 #include "chart/indicators.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings.h"
+#include "base/colors.h"
 #include "chart/chart_scales.h"
 
 namespace quova {

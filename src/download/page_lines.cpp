@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "util/paths.h"
 
 namespace quova {

@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
 #include "quotes/number_text.h"
 #include "quotes/quote_line.h"
 #include "quotes/quote_names.h"

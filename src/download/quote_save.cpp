@@ -6,13 +6,14 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
+#include "base/run_flags.h"
 #include "quotes/format_file.h"
 #include "quotes/quote_names.h"
 #include "quotes/quotelist.h"
-#include "quotes/repair_start.h"
+#include "settings/repair_start.h"
 #include "util/dates.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
@@ -112,7 +113,7 @@ void QuoteSaver::sessionText(std::string_view text) {
   texts.emplace_back(text);
   if (onText) onText(text);
 }
-bool QuoteSaver::stopped() { return userStop || app().Quit; }
+bool QuoteSaver::stopped() { return userStop || runFlags().Quit; }
 
 void QuoteSaver::errorReport(std::string_view text) {
   errors.emplace_back(text);
@@ -347,7 +348,7 @@ long long QuoteSaver::RunMendora(const std::string& path, bool interactive) {
     return -1;
   }
   SaveFormatInfo(path, s_.outputFormat);
-  app().FileToFixPath = repairArgument(path);
+  runFlags().FileToFixPath = repairArgument(path);
   // No person waits at a repair after historical pages.
   return startRepairTool(!interactive);
 }

@@ -1,11 +1,11 @@
 // The list window's repair of one quote file and of all of them.
 #include "quotes/list_repair.h"
 
-#include "app/app_state.h"
-#include "app/log.h"
+#include "base/run_flags.h"
+#include "base/log.h"
 #include "quotes/format_file.h"
 #include "quotes/quotelist.h"
-#include "quotes/repair_start.h"
+#include "settings/repair_start.h"
 #include "quotes/text_lines.h"
 #include "util/paths.h"
 
@@ -19,7 +19,7 @@ ProcessId RunMendora(const std::string& quoteFile, const OFtype& listFormat, boo
   OFtype fmt = listFormat;
   fmt.repairFlag = 1;
   SaveFormatInfo(quoteFile, fmt);
-  app().FileToFixPath = repairArgument(quoteFile);
+  runFlags().FileToFixPath = repairArgument(quoteFile);
   return startRepairTool(batch);
 }
 
@@ -37,7 +37,7 @@ long RepairQuoteList(const std::string& qtlPath, const OFtype& listFormat, const
   long count = 0;
   std::string line;
   while (in.next(line)) {
-    if (app().Quit || (stop && stop())) break;
+    if (runFlags().Quit || (stop && stop())) break;
     const RequestPaths p = ParseFilePaths(line);
     if (p.quoteFile.empty() || !fileExists(p.quoteFile)) continue;
     const ProcessId id = RunMendora(p.quoteFile, listFormat, true);

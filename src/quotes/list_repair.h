@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "quotes/quote_format.h"
 
 namespace quova {

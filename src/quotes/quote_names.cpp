@@ -4,7 +4,8 @@
 
 #include <strings.h>
 
-#include "app/app_state.h"
+#include "base/root_path.h"
+#include "base/run_flags.h"
 
 namespace quova {
 namespace {
@@ -23,8 +24,6 @@ bool staysInside(const std::string& name) {
 }
 
 }  // namespace
-
-std::string rootPath(std::string_view relative) { return app().QUOVAPATH + std::string(relative); }
 
 std::string symbolFileName(std::string_view symbol) {
   std::string s(symbol);

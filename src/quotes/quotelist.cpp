@@ -9,9 +9,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "quotes/quote_line.h"
 #include "quotes/quote_names.h"
 #include "quotes/text_lines.h"
@@ -101,7 +101,7 @@ std::string displayColumns(const std::string& quoteFile, const ListUpdate& how) 
   return s;
 }
 
-bool stopRequested(const ListUpdate& how) { return (how.stopOnQuit && app().Quit) || (how.stop && how.stop()); }
+bool stopRequested(const ListUpdate& how) { return (how.stopOnQuit && runFlags().Quit) || (how.stop && how.stop()); }
 
 void status(const std::string& text) {
   MessBar(text);

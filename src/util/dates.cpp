@@ -7,9 +7,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "util/clock.h"
 #include "util/filetimes.h"
 #include "util/strtools.h"
@@ -132,8 +132,8 @@ int GoodDate(const char* text, int code) {
 int relative_date(const char* text) {
   int count = GoodDate(text, DATE_FMT_US);
   if (count == -1) {
-    app().io = formatText(181, "conversion error...possibly bad date string -- %s", text ? text : "");
-    MessageBox(app().io, "In relative_date routine", mb::OK);
+    runFlags().io = formatText(181, "conversion error...possibly bad date string -- %s", text ? text : "");
+    MessageBox(runFlags().io, "In relative_date routine", mb::OK);
   }
   return count;
 }
@@ -387,8 +387,8 @@ int filldatestruct(const char* text, DateStruct& d) {
 
 int get_file_date(const char* path, char* out) {
   auto fail = [&] {
-    app().io = std::string("Invalid File Datestamp for file -- ") + (path ? path : "");
-    if (app().io.size() > 180) app().io.resize(180);
+    runFlags().io = std::string("Invalid File Datestamp for file -- ") + (path ? path : "");
+    if (runFlags().io.size() > 180) runFlags().io.resize(180);
     quova::strcpy(out, "01/01/81", 80);
     return -1;
   };

@@ -11,6 +11,7 @@
 #include "chart/fourier.h"
 #include "chart/matrix.h"
 #include "chart/polynomial.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 
 namespace quova {

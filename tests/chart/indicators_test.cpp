@@ -7,6 +7,7 @@
 
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 
 namespace quova {

@@ -7,12 +7,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/log.h"
+#include "base/colors.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/fourier.h"
 #include "chart/indicators.h"
 #include "chart/plot_model.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 

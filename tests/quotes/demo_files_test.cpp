@@ -23,7 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// From the source folder, wherever the test runs (a test root becomes the working directory).
 fs::path demoDir() { return fs::path(QUOVA_SOURCE_DIR) / "demo"; }
 
 std::string readFile(const fs::path& p) {

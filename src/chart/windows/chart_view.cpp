@@ -13,15 +13,15 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
 #include "app/windows/doc_templates.h"
-#include "app/windows/main_frame.h"
+#include "base/command_ids.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "chart/indicators.h"
 #include "quotes/format_file.h"
-#include "quotes/repair_start.h"
+#include "settings/repair_start.h"
+#include "settings/settings.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -145,7 +145,7 @@ bool TDrawView::load() {
   volatility_ = setVolatilityScale(data_, settings_, volatility_);
   MessBar("");
   update();
-  if (app().Quit) {
+  if (runFlags().Quit) {
     if (QWidget* top = window(); top && top != this)
       QTimer::singleShot(0, top, [top] { top->close(); });
   }
@@ -378,7 +378,7 @@ void TDrawView::runCommand(int id) {
 void TDrawView::CmRepairHQF() {
   if (no_file || loading_) return;
   // The repair tool gets this very file, wherever it lies, then the chart closes.
-  app().FileToFixPath = chartRepairPath(path_);
+  runFlags().FileToFixPath = chartRepairPath(path_);
   startRepair();
   if (QWidget* frame = frameWindow()) frame->close();
   else close();
@@ -393,11 +393,11 @@ void TDrawView::startRepair() {
   auto* watch = new QTimer(qApp);
   const std::string path = path_;
   QObject::connect(watch, &QTimer::timeout, watch, [watch, id, path] {
-    if (!app().Quit && !host().processExitCode(id)) return;
+    if (!runFlags().Quit && !host().processExitCode(id)) return;
     watch->stop();
     watch->deleteLater();
-    if (app().Quit) return;
-    app().QuoteFile = path;
+    if (runFlags().Quit) return;
+    runFlags().QuoteFile = path;
     host().sendAppMessage(appmsg::PlotQuote);
   });
   watch->start(200);
@@ -413,7 +413,7 @@ void TDrawView::CmEditHQF() {
   }
 }
 
-void connectCharts(QVMAIN*) {
+void connectCharts() {
   setViewFactory(DocKind::Chart, [](const std::string& path) -> QWidget* { return new TDrawView(path); });
 }
 

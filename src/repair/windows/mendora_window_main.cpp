@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "repair/mendora_run.h"
 #include "repair/windows/mendora_window.h"
 

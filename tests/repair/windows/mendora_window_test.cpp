@@ -15,16 +15,17 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 #include "app/events/headless_host.h"
-#include "app/log.h"
+#include "base/command_ids.h"
+#include "base/log.h"
 #include "app/root_init.h"
 #include "chart/chart_data.h"
 #include "chart/windows/chart_view.h"
 #include "quotes/format_file.h"
 #include "quotes/list_repair.h"
 #include "quotes/quote_line.h"
-#include "quotes/repair_start.h"
+#include "settings/repair_start.h"
 #include "quotes/windows/quote_list_view.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
@@ -62,15 +63,15 @@ struct RootFixture : ::testing::Test {
   test::TempDir dir{true};
   void SetUp() override {
     initRoot(dir.path());
-    app() = AppState{};
-    app().QuovaPath = dir.path() + "/";
-    app().QUOVAPATH = dir.path() + "/";
+    runFlags() = RunFlags{};
+    runFlags().QuovaPath = dir.path() + "/";
+    runFlags().QUOVAPATH = dir.path() + "/";
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
   }
   void TearDown() override {
     setHost(nullptr);
-    app() = AppState{};
+    runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
 };
@@ -168,7 +169,7 @@ TEST_F(RepairStarts, ADamagedFileRepairedFromTheListLoadsInTheChartWithoutAQuest
   setHost(&host);
   {
     QuoteListView list(dir.file("l.qtl"));
-    list.runCommand(qlcm::MENDORAQUOTELIST);  // the question is answered OK, each run waited for
+    list.runCommand(cm::MENDORAQUOTELIST);  // the question is answered OK, each run waited for
     EXPECT_EQ(host.lastStatus(), "Historical Quotefiles Repaired ...1");
   }
   EXPECT_EQ(dir.read("quotes.day/XYZ.REC"), damaged);
@@ -204,12 +205,12 @@ TEST_F(RepairStarts, TheChartOpensTheFileAgainWhenTheToolEnds) {
   view->show();
   QApplication::processEvents();
   view->runCommand(cm::REPAIRHQF);
-  EXPECT_EQ(app().FileToFixPath.substr(0, 3), "..\\");
+  EXPECT_EQ(runFlags().FileToFixPath.substr(0, 3), "..\\");
   auto sent = [&](int m) { return std::find(h.appMessages.begin(), h.appMessages.end(), m) != h.appMessages.end(); };
   EXPECT_TRUE(sent(appmsg::MendoraExec));
   EXPECT_FALSE(sent(appmsg::PlotQuote));  // not before the tool has ended
   ASSERT_TRUE(waitFor([&] { return sent(appmsg::PlotQuote); }, 3000));
-  EXPECT_EQ(app().QuoteFile, dir.file("quotes.day/XYZ.day"));
+  EXPECT_EQ(runFlags().QuoteFile, dir.file("quotes.day/XYZ.day"));
   QApplication::processEvents();
 }
 

@@ -1,22 +1,22 @@
 // The one way the program starts the repair tool and waits for it.
-#include "quotes/repair_start.h"
+#include "settings/repair_start.h"
 
 #include <chrono>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/log.h"
+#include "base/run_flags.h"
+#include "base/log.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
 
 namespace quova {
 
 std::string programRoot() {
-  const AppState& a = app();
+  const RunFlags& a = runFlags();
   return a.QUOVAPATH.empty() ? a.QuovaPath : a.QUOVAPATH;
 }
 
-std::string repairToolProgram() { return nativePath(programRoot() + app().FIXPATH + "/Mendora"); }
+std::string repairToolProgram() { return nativePath(programRoot() + runFlags().FIXPATH + "/Mendora"); }
 
 std::string repairArgument(const std::string& quoteFile) {
   std::string path = quoteFile, root = programRoot();
@@ -29,13 +29,13 @@ std::string repairArgument(const std::string& quoteFile) {
 }
 
 ProcessId startRepairTool(bool batch) {
-  const std::string dir = nativePath(programRoot() + app().FIXPATH);
+  const std::string dir = nativePath(programRoot() + runFlags().FIXPATH);
   const std::string program = repairToolProgram();
   Log("\nCreate Process Dir:  %s\n", dir.c_str());
   Log("\nCreate Process Path: %s\n", program.c_str());
   std::vector<std::string> args;
   if (batch) args.push_back("--batch");
-  if (!app().FileToFixPath.empty()) args.push_back(app().FileToFixPath);
+  if (!runFlags().FileToFixPath.empty()) args.push_back(runFlags().FileToFixPath);
   const ProcessId id = fileExists(program) ? host().startProcess(program, args, dir) : -1;
   lastRepairProcess() = id;
   if (id < 0) {
@@ -54,7 +54,7 @@ RepairWait waitForRepairTool(ProcessId id, long boundMs, const std::function<boo
   if (id < 0) return RepairWait::Ended;
   const auto start = std::chrono::steady_clock::now();
   while (!host().processExitCode(id)) {
-    if ((stopped && stopped()) || app().Quit || !KeepWindowsHappy()) return RepairWait::Stopped;
+    if ((stopped && stopped()) || runFlags().Quit || !KeepWindowsHappy()) return RepairWait::Stopped;
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     if (boundMs > 0 && ms >= boundMs) {
@@ -67,6 +67,6 @@ RepairWait waitForRepairTool(ProcessId id, long boundMs, const std::function<boo
   return RepairWait::Ended;
 }
 
-long repairWaitBound() { return host().interactive() && !app().QuitAfterDownload ? 0 : kRepairWaitBoundMs; }
+long repairWaitBound() { return host().interactive() && !runFlags().QuitAfterDownload ? 0 : kRepairWaitBoundMs; }
 
 }  // namespace quova

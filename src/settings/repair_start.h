@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace quova {
 

@@ -1,11 +1,11 @@
 // Starting the editor, the browser and the repair tool, with their messages and log lines.
-#include "app/external_programs.h"
+#include "settings/external_programs.h"
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
-#include "quotes/repair_start.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
+#include "settings/repair_start.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -68,7 +68,7 @@ int BrowserLink(const std::string& link) {
 }
 
 ProcessId MendoraCP() {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   Log("\nMendoraCP entered");
   Log("\nFileToFixPath -- %s\n", a.FileToFixPath.c_str());
   Log("\nFilePath -- %s\n", shownCommand(a.FIXPATH + "/Mendora", a.FileToFixPath).c_str());

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace quova {
 
@@ -14,7 +14,7 @@ int Browser(const std::string& link);
 // Asks first; -2 when the user cancels.
 int BrowserLink(const std::string& link);
 // Starts the root's Utilities/Mendora on FileToFixPath with its own folder as working
-// directory (the rule of quotes/repair_start.h). Its process, or -1 after the message.
+// directory (the rule of settings/repair_start.h). Its process, or -1 after the message.
 ProcessId MendoraCP();
 
 }  // namespace quova
