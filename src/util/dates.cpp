@@ -90,6 +90,18 @@ int DayCount(int month, int day, int year) {
 
 int GoodDate(const char* text, int code) {
   if (!text) return -1;
+  // "mm/dd/yyyy", the layout of every record line, read straight: the scan below takes the
+  // same three numbers from it.
+  auto digit = [text](int i) { return text[i] >= '0' && text[i] <= '9'; };
+  if (code == DATE_FMT_US && digit(0) && digit(1) && text[2] == '/' && digit(3) && digit(4) && text[5] == '/' &&
+      digit(6) && digit(7) && digit(8) && digit(9) && text[10] == 0) {
+    auto number = [text](int i, int n) {
+      int v = 0;
+      for (int k = i; k < i + n; ++k) v = v * 10 + (text[k] - '0');
+      return v;
+    };
+    return DayCount(number(0, 2), number(3, 2), number(6, 4));
+  }
   const char* slash = std::strchr(text, '/');
   const char* dash = std::strchr(text, '-');
   // 'dd-Mon-yyyy' has 11 characters and is a valid date; other forms stop at 10.

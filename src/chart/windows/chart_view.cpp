@@ -73,6 +73,7 @@ TDrawView::TDrawView(const std::string& path, QWidget* parent) : QWidget(parent)
     return;
   }
   RecallFormatInfo(formatFilePath(path_), &fmt_);
+  checkStochasticDays(settings_);
   // Where the settings file put the chart's frame window last time.
   setGeometry(settings_.win_left, settings_.win_top, std::max(settings_.win_width, 1),
               std::max(settings_.win_height, 1));
@@ -174,6 +175,7 @@ void TDrawView::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), qcolor(settings().PlotColors[plotcolor::Background]));
   if (!data_.loaded || loading_) return;
   model_ = buildModel();
+  writePlotLog(model_);
   paintModel(p, model_);
   // Show_Quote of the last quote: the readout goes to the status bar.
   if (!model_.readout.empty()) AppMessBar(model_.readout);

@@ -111,6 +111,8 @@ TEST_F(ChartWindow, OpensAndPaintsTheModel) {
   const QImage img = v->grab().toImage();
   const PlotModel& m = v->model();
   ASSERT_EQ(m.frame.width(), v->width());
+  // The paint writes the model's log entries.
+  EXPECT_NE(dir.read("quova.log").find("\nPlotMathAnalysis checkpoint 9.\n"), std::string::npos);
   ASSERT_EQ(m.bars.size(), 80u);
   const Palette& pal = settings().PlotColors;
   const QColor bar = qcolor(m.barColour);
