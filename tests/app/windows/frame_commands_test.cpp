@@ -365,6 +365,7 @@ TEST_F(Shell, ApplicationMessagesReachTheFrame) {
   downloadState().PageErrCount = 0;
   setHost(&h.host);
   runFlags().FileToFixPath = "..\\Quotes.day\\ABC.day";
+  dir.write("Utilities/Mendora", "");
   f->handleAppMessage(appmsg::MendoraExec);
   ASSERT_EQ(h.host.processes.size(), 1u);
   EXPECT_EQ(h.host.processes[0].args, (std::vector<std::string>{"..\\Quotes.day\\ABC.day"}));
