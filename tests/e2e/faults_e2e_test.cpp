@@ -115,14 +115,17 @@ TEST(Faults, AFullDiskAtEachWriteOfADailyRun) {
     std::string kind = std::regex_replace(rel, std::regex("L[0-9]+|[A-Z]{2}X"), "*");
     // The log is opened for every line it gets: one of its writes stands for all.
     if (!kinds.insert(kind).second && (!all || kind == "quova.log")) continue;
+    if (kind == "download.lck") continue;  // opened to be locked, never written
     r.restoreFrom(saved);
     auto before = r.snapshot();
     struct stat was {};
     ::stat(path.c_str(), &was);
     RunOptions o = traced;
     o.env = {{"LD_PRELOAD", QUOVA_FAULT_SHIM}, {"QUOVA_FAULT_ROOT", r.path() + "/"},
-             {"QUOVA_FAULT_AT", std::to_string(n)}, {"QUOVA_FAULT_BYTES", "7"}};
+             {"QUOVA_FAULT_AT", std::to_string(n)}, {"QUOVA_FAULT_BYTES", "7"}, {"QUOVA_FAULT_TRACE", trace}};
     RunEnd end = r.daily(day, o);
+    const bool refused = slurp(trace).find("\nrefused\n") != std::string::npos;
+    std::remove(trace.c_str());
     ASSERT_EQ(end.status, 0) << rel;
     ASSERT_EQ(joined(damage(before, r.snapshot())), "") << "write " << n << ": " << rel;
     const std::string name = fs::path(rel).filename().string();
@@ -132,11 +135,17 @@ TEST(Faults, AFullDiskAtEachWriteOfADailyRun) {
       EXPECT_EQ(slurp(path), before[rel]) << rel;
       EXPECT_EQ(now.st_mtime, was.st_mtime) << rel << ": the stamp moved";
     }
-    if (name != "quova.log") EXPECT_NE(r.log().find(name), std::string::npos) << "write " << n << " (" << rel
-                                                                              << ") failed unreported";
-    ++failedPerKind[kind];
+    // The report names the file (a replacement by the file it replaces).
+    std::string named = std::regex_replace(name, std::regex("\\.tmp~$"), "");
+    if (refused && named != "quova.log")
+      EXPECT_NE(r.log().find(named), std::string::npos) << "write " << n << " (" << rel << ") failed unreported\n" << r.log();
+    failedPerKind[kind] += refused;
+    const std::string faultLog = r.log();
     ASSERT_EQ(r.daily(day).status, 0);
-    ASSERT_EQ(joined(dayIncomplete(r, day)), "") << "after a full disk at " << rel;
+    // A list whose rewrite failed keeps its old lines until the next download: its quotes
+    // are in their files, so the day is done.
+    const bool listRewritten = !std::regex_search(kind, std::regex(R"(\.(qtl|qft)\.tmp~$)"));
+    ASSERT_EQ(joined(dayIncomplete(r, day, listRewritten)), "") << "after a full disk at " << rel << "\n" << faultLog << "\n----\n" << r.log();
   }
   std::printf("[ figures  ] %zu writes in a daily run of 2 lists x 3 symbols\n", writes.size());
   for (const auto& [kind, n] : failedPerKind) std::printf("[ figures  ]   failed %s x%d\n", kind.c_str(), n);

@@ -1,8 +1,10 @@
 /* Preloaded into the program by the write-fault tests: every file opened for writing under
- * QUOVA_FAULT_ROOT is counted, and the QUOVA_FAULT_AT-th one behaves like a file on a full
- * disk: it opens, takes QUOVA_FAULT_BYTES bytes (default 0), then every write fails with
- * ENOSPC. QUOVA_FAULT_TRACE names a file that gets "<count> <path>" for every such open.
- * Files opened with open() fail in write(); files opened with fopen() write to /dev/full. */
+ * QUOVA_FAULT_ROOT is counted, and from the QUOVA_FAULT_AT-th open on, the file it opened
+ * behaves like a file on a full disk whenever it is opened for writing: it opens, takes
+ * QUOVA_FAULT_BYTES bytes in all (default 0), then every write fails with ENOSPC.
+ * QUOVA_FAULT_TRACE names a file that gets "<count> <path>" for every such open, and
+ * "refused" once a write was refused. Files opened with open() fail in write(); files opened
+ * with fopen() write to /dev/full (counted as refused when opened). */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -15,8 +17,9 @@
 #include <unistd.h>
 
 static int counter;
-static long faultyFd = -1;   /* the fd that fails, or -1 */
-static long bytesLeft;       /* what it still takes */
+static char faultyPath[8192]; /* the file on the full disk, once chosen */
+static long faultyFd = -1;    /* its fd while open, or -1 */
+static long bytesLeft = -1;   /* what it still takes (-1: not yet set) */
 
 static int underRoot(const char* path, char* full, size_t size) {
   const char* root = getenv("QUOVA_FAULT_ROOT");
@@ -30,31 +33,40 @@ static int underRoot(const char* path, char* full, size_t size) {
   return strncmp(full, root, strlen(root)) == 0;
 }
 
+static void traceLine(const char* text) {
+  const char* trace = getenv("QUOVA_FAULT_TRACE");
+  if (!trace) return;
+  static int (*realOpen)(const char*, int, ...);
+  if (!realOpen) realOpen = dlsym(RTLD_NEXT, "open");
+  int fd = realOpen(trace, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  if (write(fd, text, strlen(text)) < 0) { /* a trace line lost */ }
+  close(fd);
+}
+
+static void refused(void) {
+  static int said;
+  if (!said) traceLine("refused\n");
+  said = 1;
+}
+
 /* Counts a write open; true when this one is to fail. */
 static int counted(const char* path) {
   char full[8192];
   if (!underRoot(path, full, sizeof full)) return 0;
   int n = __atomic_add_fetch(&counter, 1, __ATOMIC_SEQ_CST);
-  const char* trace = getenv("QUOVA_FAULT_TRACE");
-  if (trace) {
-    static int (*realOpen)(const char*, int, ...);
-    if (!realOpen) realOpen = dlsym(RTLD_NEXT, "open");
-    int fd = realOpen(trace, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-      char line[8300];
-      int len = snprintf(line, sizeof line, "%d %s\n", n, full);
-      if (len > 0 && write(fd, line, (size_t)len) < 0) { /* a trace line lost */ }
-      close(fd);
-    }
-  }
+  char line[8300];
+  snprintf(line, sizeof line, "%d %s\n", n, full);
+  traceLine(line);
   const char* at = getenv("QUOVA_FAULT_AT");
-  return at && atoi(at) == n;
+  if (at && atoi(at) == n) snprintf(faultyPath, sizeof faultyPath, "%s", full);
+  return faultyPath[0] && strcmp(full, faultyPath) == 0;
 }
 
 static int opened(int fd, const char* path, int flags) {
   if (fd >= 0 && (flags & O_ACCMODE) != O_RDONLY && counted(path)) {
     const char* b = getenv("QUOVA_FAULT_BYTES");
-    bytesLeft = b ? atol(b) : 0;
+    if (bytesLeft < 0) bytesLeft = b ? atol(b) : 0;
     faultyFd = fd;
   }
   return fd;
@@ -95,6 +107,7 @@ static FILE* fopened(FILE* f, const char* path, const char* mode) {
     if (full >= 0) {
       dup2(full, fileno(f));
       close(full);
+      refused();
     }
   }
   return f;
@@ -113,7 +126,11 @@ FILE* fopen64(const char* path, const char* mode) {
 /* How much of a write to the faulty fd goes through; -1 when none may. */
 static ssize_t allowed(int fd, size_t n) {
   if (fd != faultyFd) return (ssize_t)n;
-  if (bytesLeft <= 0) { errno = ENOSPC; return -1; }
+  if (bytesLeft <= 0) {
+    refused();
+    errno = ENOSPC;
+    return -1;
+  }
   if ((long)n > bytesLeft) n = (size_t)bytesLeft;
   bytesLeft -= (long)n;
   return (ssize_t)n;
