@@ -23,12 +23,11 @@ test-asan: deps
 		ctest --output-on-failure -j $(JOBS)
 
 # The Qt layers' tests under the same sanitizers, and one whole unattended download under
-# the leak checker (Qt's and the desktop libraries' own caches are suppressed).
+# the leak checker (the program under libfaketime, hence the link order check off).
 ASAN_QT_BUILD ?= build-asan-qt
 QT_TESTS = quova_app_qt_tests quova_quotes_qt_tests quova_download_qt_tests quova_chart_qt_tests
 SAN_ENV = QT_QPA_PLATFORM=offscreen TZ=Europe/Berlin \
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 test-asan-qt: deps
 	@cmake -S . -B $(ASAN_QT_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUOVA_SANITIZE=ON > /dev/null

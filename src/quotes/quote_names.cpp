@@ -3,8 +3,13 @@
 #include "quotes/quote_names.h"
 
 #include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "app/app_state.h"
+#include "util/paths.h"
 
 namespace quova {
 namespace {
@@ -59,5 +64,22 @@ std::string listQuotePath(const std::string& name, std::string_view ext) {
 }
 
 std::string writerQuotePath(const std::string& name) { return rootPath("quotes.day\\" + name + ".day"); }
+
+bool resolvesInsideRoot(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path root = fs::canonical(app().QUOVAPATH.empty() ? "." : app().QUOVAPATH, ec);
+  if (ec) return true;  // no root to compare with: the writes fail on their own
+  // A link that is the file itself may dangle, so it is followed by hand.
+  fs::path p = fs::absolute(nativePath(path), ec);
+  for (int hops = 0; hops < 16 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+    fs::path target = fs::read_symlink(p, ec);
+    if (ec) return false;
+    p = target.is_absolute() ? target : p.parent_path() / target;
+  }
+  const std::string real = fs::weakly_canonical(p, ec).string();
+  const std::string under = root.string() + "/";
+  return !ec && real.compare(0, under.size(), under) == 0;
+}
 
 }  // namespace quova

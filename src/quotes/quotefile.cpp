@@ -195,6 +195,10 @@ bool Update_Quotefile(QuoteData* quote, int group, QuoteFileSession& session) {
     return false;
   }
   std::string path = writerQuotePath(*name);
+  if (!resolvesInsideRoot(path)) {
+    reportOpenFailure(session, path);
+    return false;
+  }
   bool isNew = false;
   if (!fileExists(path)) {
     char header[sizeof fmt.headerTemplate];

@@ -58,6 +58,7 @@ void killedRuns(int kills, int signal, unsigned seed) {
     hit += cut.killed;
     auto after = r.snapshot();
     for (const auto& [kind, n] : leftovers(after)) left[kind] += n;
+    for (const auto& [kind, n] : leftovers(before)) left[kind] -= n;
     ASSERT_EQ(joined(damage(before, after)), "") << "kill " << i << " at " << o.killAfterMs << " ms";
     ASSERT_TRUE(r.lockFree()) << "kill " << i;
     RunEnd next = r.daily(day);
@@ -69,7 +70,8 @@ void killedRuns(int kills, int signal, unsigned seed) {
   }
   std::printf("[ figures  ] signal %d: %d runs over %d ms, %d hit a running program, seed %u\n", signal, kills,
               spanMs, hit, seed);
-  for (const auto& [kind, n] : left) std::printf("[ figures  ]   left after a kill: %s x%d\n", kind.c_str(), n);
+  for (const auto& [kind, n] : left)
+    if (n > 0) std::printf("[ figures  ]   new work files after a kill: %s x%d\n", kind.c_str(), n);
   EXPECT_GT(hit, kills / 2);
 }
 

@@ -232,3 +232,26 @@ TEST_F(QuoteFileTest, AnAppendCutShortByAFullDiskLeavesTheFileAndItsStampAsTheyW
   EXPECT_EQ(fileStampDay(root.file("quotes.day/FULL.day")), DayCount(1, 1, 1981));
   EXPECT_TRUE(update(makeQuote("FULL", "*", "12/07/2026", "2", "1", "1.5")));
 }
+
+TEST_F(QuoteFileTest, LinksMayNotLeadTheWriterOutOfTheRoot) {
+  namespace fs = std::filesystem;
+  TempDir outside;
+  root.write("store/IN.day", "HEADER\n");
+  BackDateFile(root.file("store/IN.day"));
+  fs::create_symlink(root.file("store/IN.day"), root.file("quotes.day/IN.day"));  // inside
+  fs::create_symlink(outside.file("OUT.day"), root.file("quotes.day/OUT.day"));   // outside, dangling
+  fs::create_directory_symlink(outside.path(), root.file("quotes.day/away"));
+  fs::create_directory_symlink(root.file("store"), root.file("quotes.day/near"));
+  struct Case {
+    const char* name;
+    bool stored;
+  } cases[] = {{"IN", true}, {"OUT", false}, {"away\\X", false}, {"near\\Y", true}};
+  for (const Case& c : cases) {
+    session.errors.clear();
+    EXPECT_EQ(update(makeQuote("S", c.name, "12/07/2026", "2", "1", "1.5")), c.stored) << c.name;
+    EXPECT_EQ(session.errors.empty(), c.stored) << c.name;
+  }
+  EXPECT_TRUE(fs::is_empty(outside.path()));
+  EXPECT_EQ(root.read("store/IN.day").rfind("HEADER\n12/07/2026", 0), 0u);
+  EXPECT_TRUE(fs::exists(root.file("store/near_Y.day")));
+}
