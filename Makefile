@@ -25,12 +25,14 @@ test-asan: deps
 # The Qt layers' tests under the same sanitizers, and one whole unattended download under
 # the leak checker (the program under libfaketime, hence the link order check off).
 ASAN_QT_BUILD ?= build-asan-qt
+CCACHE := $(shell command -v ccache)
 QT_TESTS = quova_app_qt_tests quova_quotes_qt_tests quova_download_qt_tests quova_chart_qt_tests
 SAN_ENV = QT_QPA_PLATFORM=offscreen TZ=Europe/Berlin \
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 test-asan-qt: deps
-	@cmake -S . -B $(ASAN_QT_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUOVA_SANITIZE=ON > /dev/null
+	@cmake -S . -B $(ASAN_QT_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUOVA_SANITIZE=ON \
+		$(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE)) > /dev/null
 	@cmake --build $(ASAN_QT_BUILD) -j $(JOBS) --target $(QT_TESTS) quova_e2e_tests
 	@cd $(ASAN_QT_BUILD) && for t in $(QT_TESTS); do $(SAN_ENV) ./$$t --gtest_brief=1 || exit 1; done
 	@cd $(ASAN_QT_BUILD) && $(SAN_ENV) ./quova_e2e_tests --gtest_brief=1 \

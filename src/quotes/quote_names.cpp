@@ -3,8 +3,6 @@
 #include "quotes/quote_names.h"
 
 #include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 
