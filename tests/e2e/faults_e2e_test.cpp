@@ -94,11 +94,12 @@ TEST(Faults, TerminatedAtAnyMomentTheRootStaysWholeAndTheNextRunCompletes) {
 TEST(Faults, AFullDiskAtEachWriteOfADailyRun) {
   FaultRoot r(2, 3);
   ASSERT_EQ(r.daily(tradingDay(0)).status, 0);
-  const std::string saved = r.path() + ".saved";
+  TempDir work;  // the root as it was before the day, and the shim's trace
+  const std::string saved = work.path() + "/root";
   r.saveTo(saved);
   const TradingDay day = tradingDay(1);
 
-  const std::string trace = r.path() + ".trace";
+  const std::string trace = work.path() + "/trace";
   RunOptions traced;
   traced.env = {{"LD_PRELOAD", QUOVA_FAULT_SHIM}, {"QUOVA_FAULT_ROOT", r.path() + "/"},
                 {"QUOVA_FAULT_TRACE", trace}};
@@ -151,7 +152,6 @@ TEST(Faults, AFullDiskAtEachWriteOfADailyRun) {
   }
   std::printf("[ figures  ] %zu writes in a daily run of 2 lists x 3 symbols\n", writes.size());
   for (const auto& [kind, n] : failedPerKind) std::printf("[ figures  ]   failed %s x%d\n", kind.c_str(), n);
-  std::system(("rm -rf '" + saved + "'").c_str());
 }
 
 // Trading days in a row: each run completes its day, the files hold one record a day in
