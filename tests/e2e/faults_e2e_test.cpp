@@ -169,6 +169,7 @@ TEST(Faults, DailyRunsDayAfterDay) {
     for (const char* bad : {"ERROR", "Error", "Cannot", "could not", "Maximum attempts"})
       ASSERT_EQ(log.find(bad), std::string::npos) << "day " << d << ": " << bad;
     runs.push_back(e);
+    if (days > 5) std::printf("[ day      ] %d: %.2f s, peak RSS %ld KiB\n", d, e.seconds, e.maxRssKb);
   }
   ASSERT_EQ(joined(dayIncomplete(r, tradingDay(days - 1))), "");
   for (const std::string& sym : r.symbols()) {
