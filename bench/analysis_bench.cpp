@@ -31,6 +31,18 @@ void BM_FourierSearch(benchmark::State& state) {
 }
 BENCHMARK(BM_FourierSearch)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The same search on a given number of threads: how it scales from one core to two.
+void BM_FourierSearchThreads(benchmark::State& state) {
+  quova::FITS f = fitsOf(2000, 1000);
+  f.PolynomialFit(2);
+  f.search_threads = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    f.FourierTrade(50);
+    benchmark::DoNotOptimize(f.omega);
+  }
+}
+BENCHMARK(BM_FourierSearchThreads)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 void BM_PolynomialFit50(benchmark::State& state) {
   quova::FITS f = fitsOf(2000, 0);
   for (auto _ : state) {

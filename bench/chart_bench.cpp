@@ -7,13 +7,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/fit_type.h"
 #include "chart/indicators.h"
 #include "chart/plot_model.h"
 #include "quotes/quote_format.h"
+#include "settings/settings.h"
 #include "util/dates.h"
 
 namespace {
@@ -95,6 +96,7 @@ void BM_PlotModel30000(benchmark::State& state) {
   f.title = "Historical Quote BENCH";
   for (auto _ : state) {
     quova::PlotModel m = quova::buildPlotModel(d, s, quova::quovaPalette(), f);
+    quova::writePlotLog(m);  // as a paint does
     if (m.curves.size() < 12) state.SkipWithError("an overlay is missing");
     benchmark::DoNotOptimize(m.bars.data());
   }

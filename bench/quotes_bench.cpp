@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 #include "quotes/quote_format.h"
 #include "quotes/quote_line.h"
 #include "quotes/quotelist.h"
@@ -58,8 +58,8 @@ void BM_UDWatch5000(benchmark::State& state) {
     std::ofstream(root / "quotes.day" / (sym + ".day")) << "SYMBOL: " << sym << "\nCOMPANY NAME: x\n" << year;
     list += sym + "   *   Security " + std::to_string(i) + "\n";
   }
-  std::string saved = quova::app().QUOVAPATH;
-  quova::app().QUOVAPATH = root.string() + "/";
+  std::string saved = quova::runFlags().QUOVAPATH;
+  quova::runFlags().QUOVAPATH = root.string() + "/";
   std::string qtl = (root / "bench.qtl").string();
   long updated = 0;
   for (auto _ : state) {
@@ -68,7 +68,7 @@ void BM_UDWatch5000(benchmark::State& state) {
     state.ResumeTiming();
     updated = quova::UDWatch(qtl, quova::ListUpdate());
   }
-  quova::app().QUOVAPATH = saved;
+  quova::runFlags().QUOVAPATH = saved;
   fs::remove_all(root);
   if (updated != 5000) state.SkipWithError("the update did not write every request");
 }

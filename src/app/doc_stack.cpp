@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace quova {
 

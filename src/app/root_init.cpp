@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/settings.h"
 #include "app/window_files.h"
+#include "settings/settings.h"
 #include "util/paths.h"
 
 namespace quova {

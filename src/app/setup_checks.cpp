@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/colors.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "util/filecopy.h"
 #include "util/markettime.h"
 

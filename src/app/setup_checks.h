@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings.h"
 #include "app/window_files.h"
+#include "settings/settings.h"
 
 namespace quova {
 

@@ -10,10 +10,11 @@
 #include <string_view>
 
 #include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/daily_need.h"
+#include "settings/settings.h"
 #include "util/dates.h"
 #include "util/markettime.h"
 #include "util/paths.h"
@@ -41,10 +42,7 @@ bool isDownloadSwitch(std::string_view a) {
 void Initialize() {
   AppState& a = app();
   a.tdate = Today();
-  // mm/dd/ then the year's last two digits.
-  a.todaysdate = a.tdate.size() >= 10 ? a.tdate.substr(0, 6) + a.tdate.substr(8, 2) : a.tdate;
-  a.IsDownLoad = 0;
-  a.DLReentrant = false;
+  runFlags().DLReentrant = false;
 }
 
 bool unattendedStart(int argc, char** argv) {
@@ -89,14 +87,14 @@ bool ParseArguments(int argc, char** argv) {
         if (std::sscanf(argv[3], "%ld", &w) == 1) a.waittime = w;
       }
     } else if (arg == "/QuitAfterDownload") {
-      a.QuitAfterDownload = true;
+      runFlags().QuitAfterDownload = true;
     }
   }
   return run;
 }
 
 void ResolveRoots() {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   const std::string cwd = currentDirectory();
   if (cwd.empty()) {
     Log("\nQuovaPath -- %s", "");
@@ -106,8 +104,6 @@ void ResolveRoots() {
     a.QuovaPath = cwd + "/";
   }
   LogSystemInfo();
-  a.thisyear = Today().substr(6, 4);
-  a.tyr = std::atoi(a.thisyear.c_str());
   a.FIXPATH = "Utilities";
 
   const char* env = std::getenv("QUOVA");
@@ -167,7 +163,7 @@ void WinWaitFor(unsigned long msec, bool ignoreQuit) {
   a.Waiting = true;
   const long start = GetTimeMsec();
   while (true) {
-    if (a.Quit && !ignoreQuit) break;
+    if (runFlags().Quit && !ignoreQuit) break;
     KeepWindowsHappy();
     long t = GetTimeMsec();
     if (t < start) t += 86400000L;  // midnight passed

@@ -3,11 +3,12 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
-#include "app/binary_image.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/binary_image.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
+#include "util/file_bytes.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -20,17 +21,7 @@ constexpr std::size_t kWinsLineMax = 4096;
 
 }  // namespace
 
-Placement clampedToArea(Placement r, int defaultW, int defaultH, int areaWidth, int areaHeight) {
-  if (r.w <= 0 || r.h <= 0) r.w = defaultW, r.h = defaultH;
-  if (areaWidth <= 0 || areaHeight <= 0) return r;
-  r.w = std::min(r.w, areaWidth);
-  r.h = std::min(r.h, areaHeight);
-  r.x = std::clamp(r.x, 0, areaWidth - r.w);
-  r.y = std::clamp(r.y, 0, areaHeight - r.h);
-  return r;
-}
-
-std::string frameConfigPath() { return app().QUOVAPATH + "quova.cfg"; }
+std::string frameConfigPath() { return runFlags().QUOVAPATH + "quova.cfg"; }
 
 std::string frameImage(const FrameAttributes& a) {
   ImageWriter w;

@@ -55,14 +55,6 @@ std::vector<SavedWindow> ReadSavedWindows(std::string_view winsFile);
 // file could not be written (logged).
 bool WriteSavedWindows(std::string_view winsFile, const std::vector<std::string>& documentStack);
 
-// A saved rectangle brought onto an area: non-positive sizes take the defaults, a size
-// larger than the area is cut to it, and the window is moved so that it lies inside. An
-// area without a size leaves the rectangle as it is (after the size defaults).
-struct Placement {
-  int x, y, w, h;
-};
-Placement clampedToArea(Placement r, int defaultW, int defaultH, int areaWidth, int areaHeight);
-
 // Config\OutputWindow.cfg (18 bytes): X, Y, W, H relative to the MDI client, iconic, maximised.
 struct OutputWindowConfig {
   std::int32_t X = 20;

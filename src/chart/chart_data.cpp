@@ -9,9 +9,9 @@
 #include <fstream>
 #include <limits>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "chart/chart_settings.h"
 #include "quotes/quote_line.h"
 #include "util/paths.h"
@@ -62,7 +62,7 @@ void MultiTask(ParseContext& ctx, int interval) {
 std::string chartRepairPath(std::string_view quoteFilePath) {
   std::string path(quoteFilePath);
   std::replace(path.begin(), path.end(), '/', '\\');
-  std::string root = app().QuovaPath;
+  std::string root = runFlags().QuovaPath;
   std::replace(root.begin(), root.end(), '/', '\\');
   const bool absolute = !path.empty() && path[0] == '\\';
   if (!absolute) return "..\\" + path;  // already relative to the root (the working folder)
@@ -100,7 +100,7 @@ std::int32_t Parse(std::istream& in, ChartData& data, ParseContext& ctx) {
   float lastDate = -1.0f;
   char line[181];
   while (readLine(in, line)) {
-    if (app().Quit || (ctx.closePending && *ctx.closePending)) break;
+    if (runFlags().Quit || (ctx.closePending && *ctx.closePending)) break;
     KeepWindowsHappy();
     ChartQuote q;
     if (!inData) {
@@ -125,7 +125,7 @@ std::int32_t Parse(std::istream& in, ChartData& data, ParseContext& ctx) {
           return data.num_quotes;
         }
         if (answer == IDYES) {
-          app().FileToFixPath = chartRepairPath(ctx.quoteFilePath);
+          runFlags().FileToFixPath = chartRepairPath(ctx.quoteFilePath);
           if (ctx.requestRepair) ctx.requestRepair();
           Log("\nLoadData exit 3.\n");
           return -2;

@@ -6,11 +6,12 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/app_state.h"
-#include "app/binary_image.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/binary_image.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "quotes/format_file.h"
+#include "util/file_bytes.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -163,7 +164,7 @@ void validateChartSettings(ChartSettings& s) {
 }
 
 std::string chartConfigPath(std::string_view quoteFilePath) {
-  return app().QuovaPath + "config\\" + GetBaseFileName(quoteFilePath) + ".cfg";
+  return runFlags().QuovaPath + "config\\" + GetBaseFileName(quoteFilePath) + ".cfg";
 }
 
 ChartSettings GetConfig(std::string_view quoteFilePath) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/run_flags.h"
 #include "chart/fit_type.h"
 
 namespace quova {
@@ -70,7 +71,7 @@ void readChartConfigImage(std::string_view bytes, ChartSettings& s);
 // non-finite or reversed window (+-1e16), non-finite volatility scales (their defaults).
 void validateChartSettings(ChartSettings& s);
 
-// "config\<base>.cfg" under the root (app().QuovaPath) for a quote file path.
+// "config\<base>.cfg" under the root (runFlags().QuovaPath) for a quote file path.
 std::string chartConfigPath(std::string_view quoteFilePath);
 
 // GetConfig: the defaults, then the file when it opens (a missing file keeps defaults).

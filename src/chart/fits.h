@@ -33,6 +33,8 @@ struct FITS {
   bool singularShown = false;
   std::vector<long double> work;  // the normal equations' rows, reused by each solve
   std::vector<long double> cosw, sinw;  // cos and sin of w x per point, reused likewise
+  // Threads of the fundamental search; 0: one per core. The result is the same for any count.
+  int search_threads = 0;
 
   // The positive closes of quotes dated in [t1, t2] plus the quote just after t2: mean,
   // t_min, t_max, t_mid, x = date - t_mid, y = close - mean. Resizes to the points found.
@@ -45,7 +47,7 @@ struct FITS {
   long double PolynomialFitValue(long double x, int m) const;
   void PolynomialTrade(int m);
 
-  // Fourier series on the residuals (fourier.cpp).
+  // Fourier series on the residuals and the fundamental search (fourier.cpp).
   int FourierLSF(int m, long double w, long double& error);
   void FourierTrade(int m);
   void FourierFit();

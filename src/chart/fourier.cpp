@@ -1,51 +1,26 @@
-// The Fourier least-squares fit on the trend's residuals, the fundamental search, the
-// transform, the analysis driver and the stored fit's curve.
-#include "chart/fourier.h"
-
+// The Fourier least-squares fit on the trend's residuals and the fundamental search.
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
-#include <cstdio>
+#include <exception>
 #include <limits>
+#include <mutex>
+#include <thread>
 #include <utility>
+#include <vector>
 
-#include "app/host.h"
-#include "app/log.h"
-#include "chart/chart_data.h"
-#include "chart/chart_settings.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "chart/fit_overlays.h"
 #include "chart/fits.h"
+#include "chart/linear_solve.h"
+#include "chart/sin_cos.h"
+#include "chart/transform.h"
 
 namespace quova {
 
 namespace {
-
-constexpr long double kTwoPi = 6.283185307179586476925286766559L;
-
-// sin and cos of a together. The argument is first brought into [-pi/4, pi/4] with pi/2
-// split into a 33-bit head (so k times it is exact) and its tail: the library's own
-// reduction of long double arguments beyond pi/4 is many times slower than the kernels,
-// and a stored fit takes one pair per quote of the window on every paint.
-void sinCos(long double a, long double& s, long double& c) {
-  constexpr long double kPio2Hi = 1.570796326734125614166259765625L;
-  constexpr long double kPio2Lo = 6.07710050650619260147514420985846996875529e-11L;
-  constexpr long double kTwoOverPi = 0.636619772367581343075535053490057448L;
-  if (!(std::fabs(a) < 1.0e9L)) {
-    s = std::sin(a);
-    c = std::cos(a);
-    return;
-  }
-  // The nearest quadrant; a conversion, not nearbyint, which saves the rounding mode.
-  const long double t = a * kTwoOverPi;
-  const long long q = static_cast<long long>(t + (t >= 0 ? 0.5L : -0.5L));
-  const long double k = static_cast<long double>(q);
-  const long double r = (a - k * kPio2Hi) - k * kPio2Lo;
-  const long double sr = std::sin(r), cr = std::cos(r);
-  switch (q & 3) {
-    case 0: s = sr, c = cr; break;
-    case 1: s = cr, c = -sr; break;
-    case 2: s = -sr, c = -cr; break;
-    default: s = -cr, c = sr; break;
-  }
-}
 
 // Adds to A[p] (p = 1 .. P) the values v_p(t_i) of each point, and to R[p] (p = 1 .. m) the
 // same times r_i, where v is cos (v0 = 1) or sin (v0 = 0), from v_1 = first[i] and
@@ -102,181 +77,20 @@ void harmonicSums(const long double* c, const long double* first, long double v0
   }
 }
 
-// Solves the augmented rows [A | b] (k x (k + 1), row-major) in place; the solution ends in
-// the last column. Pivots as Gauss-Jordan would (the largest modulus among the rows not yet
-// used, the first on ties), so it finds the same pivots and the same singular systems, but
-// eliminates only below the pivot and then substitutes back: a third fewer row operations.
-// Two pivot columns are eliminated in one pass over the rows below them: each element is
-// loaded and stored once for both updates, with the same roundings (an extended value keeps
-// its bits through memory), and the stores of extended values are what the time goes on.
-// False when singular.
-bool solveAugmented(long double* w, int k) {
-  const int cols = k + 1;
-  auto row = [&](int r) { return w + static_cast<std::size_t>(r) * cols; };
-  // The largest modulus in column c among rows c.. (the first on ties); -1 when all are 0.
-  auto pivotRow = [&](int c) {
-    int piv = c;
-    long double best = std::fabs(row(c)[c]);
-    for (int r = c + 1; r < k; ++r)
-      if (long double v = std::fabs(row(r)[c]); v > best) best = v, piv = r;
-    return best > 0 ? piv : -1;
-  };
-  auto swapRows = [&](int a, int b, int from) {
-    if (a == b) return;
-    long double *pa = row(a), *pb = row(b);
-    for (int j = from; j < cols; ++j) std::swap(pa[j], pb[j]);
-  };
-  auto normalise = [&](int c) {
-    long double* pr = row(c);
-    const long double inv = 1.0L / pr[c];
-    pr[c] = 1;
-    for (int j = c + 1; j < cols; ++j) pr[j] *= inv;
-  };
-  // Pivot columns go in blocks of kBlock: within a block each row below takes the updates
-  // of the block's columns at once, pivot by pivot; the columns after the block wait, and
-  // then take all of the block's updates in one pass (in pivot order, so rounded alike).
-  constexpr int kBlock = 4;
-  std::vector<long double> F(static_cast<std::size_t>(k) * kBlock);  // row factors per pivot
-  for (int c = 0; c < k; c += kBlock) {
-    const int bc = std::min(kBlock, k - c), end = c + bc;  // block columns c .. end - 1
-    for (int b = 0; b < bc; ++b) {
-      const int col = c + b;
-      const int piv = pivotRow(col);
-      if (piv < 0) return false;
-      if (piv != col) {
-        swapRows(col, piv, c);
-        for (int q = 0; q < b; ++q) std::swap(F[col * kBlock + q], F[piv * kBlock + q]);
-      }
-      long double* pr = row(col);
-      // The pivot row takes the updates of the block's earlier pivots that it waits for.
-      for (int q = 0; q < b; ++q) {
-        const long double f = F[col * kBlock + q];
-        const long double* pq = row(c + q);
-        for (int j = end; j < cols; ++j) pr[j] -= f * pq[j];
-      }
-      normalise(col);
-      for (int r = col + 1; r < k; ++r) {
-        long double* rr = row(r);
-        const long double f = rr[col];
-        F[r * kBlock + b] = f;
-        rr[col] = 0;
-        for (int j = col + 1; j < end; ++j) rr[j] -= f * pr[j];
-      }
-    }
-    const long double* P[kBlock];
-    for (int q = 0; q < bc; ++q) P[q] = row(c + q);
-    for (int r = end; r < k; ++r) {
-      long double* rr = row(r);
-      const long double* f = &F[r * kBlock];
-      if (bc == kBlock) {
-        const long double f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
-        for (int j = end; j < cols; ++j) {
-          long double t = rr[j];
-          t -= f0 * P[0][j];
-          t -= f1 * P[1][j];
-          t -= f2 * P[2][j];
-          t -= f3 * P[3][j];
-          rr[j] = t;
-        }
-      } else {
-        for (int j = end; j < cols; ++j) {
-          long double t = rr[j];
-          for (int q = 0; q < bc; ++q) t -= f[q] * P[q][j];
-          rr[j] = t;
-        }
-      }
-    }
-  }
-  for (int r = k - 1; r >= 0; --r) {
-    long double v = row(r)[k];
-    for (int j = r + 1; j < k; ++j) v -= row(r)[j] * row(j)[k];
-    row(r)[k] = v;
-  }
-  return true;
-}
+// The buffers of one solve, reused from candidate to candidate.
+struct SolveScratch {
+  std::vector<long double> work;        // the normal equations' rows
+  std::vector<long double> cosw, sinw;  // cos and sin of w x per point
+};
 
-// The same elimination on a symmetric system, while every pivot is its column's diagonal
-// element: partial pivoting then never swaps, the rows below the pivot stay symmetric, and
-// only their upper triangle is updated, half the work. The rows are [A | b] as for
-// solveAugmented; only the upper triangle and the last column are read. Returns 1 solved,
-// 0 singular, -1 when a pivot would not be the diagonal (the caller then solves the full
-// system by solveAugmented, so the pivots are always the ones partial pivoting picks).
-// Pivots go in blocks of six, whose factors and the updated element fill the x87 registers.
-int solveSymmetric(long double* w, int k) {
-  const int cols = k + 1;
-  auto row = [&](int r) { return w + static_cast<std::size_t>(r) * cols; };
-  constexpr int kBlock = 6;
-  // The block's pivot rows as they were before normalising: entry r of pivot row q is the
-  // factor of row r for that pivot (A[r][q] = A[q][r]).
-  std::vector<long double> F(static_cast<std::size_t>(kBlock) * cols);
-  for (int c = 0; c < k; c += kBlock) {
-    const int bc = std::min(kBlock, k - c), end = c + bc;
-    for (int b = 0; b < bc; ++b) {
-      const int col = c + b;
-      long double* pr = row(col);
-      // The pivot row takes the updates of the block's earlier pivots it waits for.
-      for (int q = 0; q < b; ++q) {
-        const long double f = F[q * cols + col];
-        const long double* pq = row(c + q);
-        for (int j = end; j < cols; ++j) pr[j] -= f * pq[j];
-      }
-      const long double d = std::fabs(pr[col]);
-      for (int j = col + 1; j < k; ++j)
-        if (std::fabs(pr[j]) > d) return -1;
-      if (!(d > 0)) return 0;
-      long double* fq = &F[b * cols];
-      for (int j = col + 1; j < cols; ++j) fq[j] = pr[j];
-      const long double inv = 1.0L / pr[col];
-      pr[col] = 1;
-      for (int j = col + 1; j < cols; ++j) pr[j] *= inv;
-      // The block's later rows, within the block's columns, at once.
-      for (int r = col + 1; r < end; ++r) {
-        long double* rr = row(r);
-        const long double f = fq[r];
-        for (int j = r; j < end; ++j) rr[j] -= f * pr[j];
-      }
-    }
-    // The rows below the block take the block's updates in one pass, upper triangle only.
-    const long double* P[kBlock];
-    for (int q = 0; q < bc; ++q) P[q] = row(c + q);
-    for (int r = end; r < k; ++r) {
-      long double* rr = row(r);
-      if (bc == kBlock) {
-        const long double f0 = F[r], f1 = F[cols + r], f2 = F[2 * cols + r], f3 = F[3 * cols + r],
-                          f4 = F[4 * cols + r], f5 = F[5 * cols + r];
-        for (int j = r; j < cols; ++j) {
-          long double t = rr[j];
-          t -= f0 * P[0][j];
-          t -= f1 * P[1][j];
-          t -= f2 * P[2][j];
-          t -= f3 * P[3][j];
-          t -= f4 * P[4][j];
-          t -= f5 * P[5][j];
-          rr[j] = t;
-        }
-      } else {
-        for (int j = r; j < cols; ++j) {
-          long double t = rr[j];
-          for (int q = 0; q < bc; ++q) t -= F[q * cols + r] * P[q][j];
-          rr[j] = t;
-        }
-      }
-    }
-  }
-  for (int r = k - 1; r >= 0; --r) {
-    long double v = row(r)[k];
-    for (int j = r + 1; j < k; ++j) v -= row(r)[j] * row(j)[k];
-    row(r)[k] = v;
-  }
-  return 1;
-}
-
-}  // namespace
-
-int FITS::FourierLSF(int m, long double w, long double& error) {
-  if (m < 0) m = 0;
-  if (m > n_four_max) m = n_four_max;
-  if (n < 1) return 0;
+// FourierLSF's fit of order m (0 .. n_four_max) at w over the points of f, touching nothing
+// of f: 1 with the 2m + 1 coefficients in coef and the error set, 0 when singular (coef and
+// error untouched). The search runs it on several threads at once.
+int fourierSolve(const FITS& f, int m, long double w, SolveScratch& scratch, long double* coef,
+                 long double& error) {
+  const int n = f.n;
+  const std::vector<long double>& x = f.x;
+  const std::vector<long double>& resid = f.resid;
   const int P = 2 * m, K = 2 * m + 1;
   // Sums of cos(p w x) and sin(p w x) for p = 0 .. 2m, and of r cos(k w x), r sin(k w x).
   std::array<long double, 2 * (2 * n_four_max + 1)> C{}, S{};
@@ -286,8 +100,8 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
   // their distance, taken afresh every 64 points so that rounding cannot build up. Dates
   // are mostly one to a few days apart, so the rotations repeat: the last two distinct
   // ones are kept (a week of trading days alternates between two gaps).
-  std::vector<long double>& cw = cosw;
-  std::vector<long double>& sw = sinw;
+  std::vector<long double>& cw = scratch.cosw;
+  std::vector<long double>& sw = scratch.sinw;
   cw.resize(n);
   sw.resize(n);
   struct Rotation {
@@ -328,7 +142,7 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
   // cos(q) is even and sin(q) odd in q.
   auto cosAt = [&](int q) { return C[q < 0 ? -q : q]; };
   auto sinAt = [&](int q) { return q < 0 ? -S[-q] : S[q]; };
-  std::vector<long double>& A = work;  // kept between calls: the search solves 1000 systems
+  std::vector<long double>& A = scratch.work;  // kept between calls: the search solves 1000 systems
   A.resize(static_cast<std::size_t>(K) * (K + 1));
   auto at = [&](int r, int c) -> long double& { return A[static_cast<std::size_t>(r) * (K + 1) + c]; };
   std::vector<long double> rhs(K);
@@ -355,6 +169,54 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
     build();
     solved = solveAugmented(A.data(), K) ? 1 : 0;
   }
+  if (!solved) return 0;
+  long double s = 0;
+  for (int r = 0; r < K; ++r) {
+    coef[r] = at(r, K);
+    s += rhs[r] * coef[r];
+  }
+  const long double d1 = n > 1 ? n - 1 : 1;
+  error = std::sqrt(std::fabs(rr / d1 - dn * s / d1));
+  return 1;
+}
+
+// Runs solve(s, scratch) for s = 0 .. count - 1 on `threads` threads (this one among them),
+// each thread with its own scratch, taking the next candidate as it finishes one.
+template <class F>
+void forEachCandidate(int count, int threads, F solve) {
+  threads = std::clamp(threads, 1, std::max(count, 1));
+  std::atomic<int> next{0};
+  std::mutex failedAt;
+  std::exception_ptr failure;
+  auto worker = [&] {
+    SolveScratch scratch;
+    try {
+      for (int s = next++; s < count; s = next++) solve(s, scratch);
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(failedAt);
+      if (!failure) failure = std::current_exception();
+      next = count;
+    }
+  };
+  std::vector<std::thread> pool;
+  for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
+  worker();
+  for (std::thread& t : pool) t.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace
+
+int FITS::FourierLSF(int m, long double w, long double& error) {
+  if (m < 0) m = 0;
+  if (m > n_four_max) m = n_four_max;
+  if (n < 1) return 0;
+  SolveScratch scratch{std::move(work), std::move(cosw), std::move(sinw)};
+  std::array<long double, 2 * n_four_max + 1> coef{};
+  const int solved = fourierSolve(*this, m, w, scratch, coef.data(), error);
+  work = std::move(scratch.work);
+  cosw = std::move(scratch.cosw);
+  sinw = std::move(scratch.sinw);
   if (!solved) {
     if (!singularShown)
       MessageBox("WARNING...matrix singular...computations NOT completed",
@@ -362,59 +224,10 @@ int FITS::FourierLSF(int m, long double w, long double& error) {
     singularShown = true;
     return 0;
   }
-  long double s = 0;
-  four_coef.fill(0);
-  for (int r = 0; r < K; ++r) {
-    four_coef[r] = at(r, K);
-    s += rhs[r] * four_coef[r];
-  }
+  four_coef = coef;
   four_order = m;
   omega = w;
-  const long double d1 = n > 1 ? n - 1 : 1;
-  error = std::sqrt(std::fabs(rr / d1 - dn * s / d1));
   return 1;
-}
-
-void dft(std::vector<float>& data, int nn, int isign) {
-  if (nn < 1 || data.size() < 2 * static_cast<std::size_t>(nn)) return;
-  // 1-based addressing as the butterflies are usually written.
-  auto d = [&](int i) -> float& { return data[i - 1]; };
-  const int n = nn << 1;
-  int j = 1;
-  for (int i = 1; i < n; i += 2) {
-    if (j > i) {
-      std::swap(d(j), d(i));
-      std::swap(d(j + 1), d(i + 1));
-    }
-    int m = nn;
-    while (m >= 2 && j > m) {
-      j -= m;
-      m >>= 1;
-    }
-    j += m;
-  }
-  int mmax = 2;
-  while (n > mmax) {
-    const int istep = mmax << 1;
-    const double theta = 6.28318530717959 / (isign * mmax);
-    double wtemp = std::sin(0.5 * theta);
-    const double wpr = -2.0 * wtemp * wtemp, wpi = std::sin(theta);
-    double wr = 1.0, wi = 0.0;
-    for (int m = 1; m < mmax; m += 2) {
-      for (int i = m; i <= n; i += istep) {
-        j = i + mmax;
-        const float tempr = static_cast<float>(wr * d(j) - wi * d(j + 1));
-        const float tempi = static_cast<float>(wr * d(j + 1) + wi * d(j));
-        d(j) = d(i) - tempr;
-        d(j + 1) = d(i + 1) - tempi;
-        d(i) += tempr;
-        d(i + 1) += tempi;
-      }
-      wr = (wtemp = wr) * wpr - wi * wpi + wr;
-      wi = wi * wpr + wtemp * wpi + wi;
-    }
-    mmax = istep;
-  }
 }
 
 void FITS::FourierTrade(int m) {
@@ -443,13 +256,34 @@ void FITS::FourierTrade(int m) {
   cand_omega.assign(steps, 0);
   cand_err.assign(steps, std::numeric_limits<long double>::infinity());
   if (steps < 2) return;  // no scan: the peak frequency
-  long double bestErr = std::numeric_limits<long double>::infinity(), best = wPeak;
-  for (int s = 0; s < steps; ++s) {
-    const long double w = wLo + (wHi - wLo) * s / (steps - 1);
-    cand_omega[s] = w;
-    FourierLSF(order, w, cand_err[s]);
-    if (cand_err[s] < bestErr) bestErr = cand_err[s], best = w;
+  // The candidates are independent: each is solved alone, on every core, with the same
+  // arithmetic in the same order whatever thread takes it, so the errors are those of one
+  // thread; the choice below is made in candidate order, the first on ties.
+  std::vector<char> solved(steps, 0);
+  for (int s = 0; s < steps; ++s) cand_omega[s] = wLo + (wHi - wLo) * s / (steps - 1);
+  const int threads = search_threads > 0 ? search_threads
+                                         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  forEachCandidate(steps, threads, [&](int s, SolveScratch& scratch) {
+    std::array<long double, 2 * n_four_max + 1> coef;
+    solved[s] = static_cast<char>(fourierSolve(*this, order, cand_omega[s], scratch, coef.data(), cand_err[s]));
+  });
+  if (std::find(solved.begin(), solved.end(), 0) != solved.end()) {
+    if (!singularShown)
+      MessageBox("WARNING...matrix singular...computations NOT completed",
+                 "Fits/Subroutine Solve Error", mb::OK | mb::ICONEXCLAMATION);
+    singularShown = true;
   }
+  // The coefficients, order and fundamental as one pass over the candidates leaves them:
+  // those of the last one solved.
+  for (int s = steps - 1; s >= 0; --s)
+    if (solved[s]) {
+      long double e = 0;
+      FourierLSF(order, cand_omega[s], e);
+      break;
+    }
+  long double bestErr = std::numeric_limits<long double>::infinity(), best = wPeak;
+  for (int s = 0; s < steps; ++s)
+    if (cand_err[s] < bestErr) bestErr = cand_err[s], best = cand_omega[s];
   omega = best;
 }
 
@@ -464,225 +298,6 @@ void FITS::FourierFit() {
   long double e = 0;
   FourierLSF(four_order, omega, e);
   FourFitVector(four_order);
-}
-
-namespace {
-
-// Sum over k = 1 .. m of coef[2k - 1] sin(k t) + coef[2k] cos(k t), given cos t and sin t:
-// sin(k t) and cos(k t) by rotation from k = 1.
-long double harmonicSeries(long double c1, long double s1, int m, const long double* coef) {
-  long double v = 0, ck = 1, sk = 0;
-  for (int k = 1; k <= m; ++k) {
-    const long double c = ck * c1 - sk * s1;
-    sk = sk * c1 + ck * s1;
-    ck = c;
-    v += coef[2 * k - 1] * sk + coef[2 * k] * ck;
-  }
-  return v;
-}
-
-long double polyValue(long double xm, const Fit_Type& f) {
-  long double h = 0;  // Horner's rule
-  for (int i = std::min(f.poly_order, n_poly_max); i >= 0; --i) h = h * xm + f.poly_coef[i];
-  return h;
-}
-
-// PFitVal along ascending dates: cos and sin of the fundamental's angle go from one date to
-// the next by the rotation over their distance (the last two distinct distances kept), taken
-// afresh every 64 dates, so that the library's sine is seldom called.
-class StoredFitWalk {
- public:
-  explicit StoredFitWalk(const Fit_Type& f) : f_(f), m_(std::min(f.four_order, n_four_max)) {}
-
-  long double next(double date) {
-    const long double xm = date - f_.t_mid;
-    long double v = f_.mean;
-    if (f_.poly_enabled) v += polyValue(xm, f_);
-    if (f_.four_enabled) {
-      if (count_ % 64 == 0) {
-        sinCos(f_.omega * xm, s1_, c1_);
-      } else {
-        const long double gap = xm - prev_;
-        if (gap != rot_[0].gap) {
-          std::swap(rot_[0], rot_[1]);
-          if (gap != rot_[0].gap) {
-            rot_[0].gap = gap;
-            sinCos(f_.omega * gap, rot_[0].s, rot_[0].c);
-          }
-        }
-        const long double c = c1_ * rot_[0].c - s1_ * rot_[0].s;
-        s1_ = s1_ * rot_[0].c + c1_ * rot_[0].s;
-        c1_ = c;
-      }
-      v += f_.four_coef[0] + harmonicSeries(c1_, s1_, m_, f_.four_coef.data());
-    }
-    prev_ = xm;
-    ++count_;
-    return v;
-  }
-
- private:
-  struct Rotation {
-    long double gap = std::numeric_limits<long double>::quiet_NaN(), c = 1, s = 0;
-  };
-  const Fit_Type& f_;
-  int m_;
-  long long count_ = 0;
-  long double c1_ = 1, s1_ = 0, prev_ = 0;
-  Rotation rot_[2];
-};
-
-}  // namespace
-
-long double FFitVal(long double x, int m, const long double* coef, long double w) {
-  // sin(k w x) and cos(k w x) by rotation from k = 1: a stored fit is evaluated at every
-  // quote of the window on each paint.
-  long double c1, s1;
-  sinCos(w * x, s1, c1);
-  return coef[0] + harmonicSeries(c1, s1, m, coef);
-}
-
-long double PFitVal(long double x, const Fit_Type& f) {
-  long double v = f.mean;
-  const long double xm = x - f.t_mid;
-  if (f.poly_enabled) v += polyValue(xm, f);
-  if (f.four_enabled) v += FFitVal(xm, std::min(f.four_order, n_four_max), f.four_coef.data(), f.omega);
-  return v;
-}
-
-AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const AnalysisSetup& a,
-                         Fit_Type& rec) {
-  AnalysisResult out;
-  const int n = countFitPoints(d, s.t_start, s.t_end);
-  const int order = s.poly_enabled ? std::clamp(s.poly_order, 0, n_poly_max) : 0;
-  if (n < 2 || (s.poly_enabled && n <= order)) {
-    MessBar("Too few quotes in the window for the analysis");
-    return out;
-  }
-  FITS f(n, n_poly_max, n_four_max, s.n_bisects);
-  f.load(d, s.t_start, s.t_end);
-  if (s.poly_enabled) f.PolynomialFit(order);
-  const int fo = std::clamp(s.four_order, 0, n_four_max);
-  if (!s.four_enabled) {
-    for (int i = 0; i < f.n; ++i) f.fit[i] = f.poly_val[i];
-  } else if (a.fund_preset == 1) {
-    long double w = a.fund_omega;
-    if (!a.omegaSet) {
-      // The displayed window's own fundamental, as the setup window offers it: its whole
-      // number of days, of the window as it is shown (not the unclamped +-1e16 defaults).
-      const double t1 = std::max<double>(s.t_start, d.t_full_min), t2 = std::min<double>(s.t_end, d.t_full_max);
-      const double days = std::floor(t2 - t1);
-      w = days >= 1 ? kTwoPi / days : 0;
-    }
-    long double e = 0;
-    f.FourierLSF(fo, w, e);
-    f.four_order = fo;
-    f.FourFitVector(fo);
-  } else {
-    f.FourierTrade(fo);
-    f.FourierFit();
-  }
-  if (a.fund_baseline == 1) {
-    rec = Fit_Type{};
-    rec.t_min = f.t_min;
-    rec.t_max = f.t_max;
-    rec.t_mid = f.t_mid;
-    rec.mean = f.mean;
-    rec.poly_enabled = s.poly_enabled;
-    rec.poly_order = order;
-    if (s.poly_enabled)
-      for (int k = 0; k <= order; ++k) rec.poly_coef[k] = f.poly_coef[k];
-    rec.four_enabled = s.four_enabled;
-    rec.four_order = fo;
-    if (s.four_enabled)
-      for (int k = 0; k <= 2 * fo; ++k) rec.four_coef[k] = f.four_coef[k];
-    rec.omega = f.omega;
-    rec.n_bisects = f.n_bisects;
-    rec.valid = 1;
-  }
-  long double sq = 0;
-  for (int i = 0; i < f.n; ++i) {
-    out.dates.push_back(static_cast<double>(f.x[i] + f.t_mid));
-    out.values.push_back(static_cast<double>(f.mean + f.fit[i]));
-    sq += (f.y[i] - f.fit[i]) * (f.y[i] - f.fit[i]);
-  }
-  out.rmsError = f.mean != 0 ? static_cast<double>(std::sqrt(sq / f.n) / f.mean * 100) : 0;
-  char t[64];
-  std::snprintf(t, sizeof t, "RMS Fit Error -- %6.3f %%", out.rmsError);
-  out.rmsText = t;
-  out.done = true;
-  return out;
-}
-
-void appendAnalysis(PlotModel& m, const AnalysisResult& r, const Palette& colors) {
-  const Panel* p = m.panel(PanelKind::Price);
-  if (!p || !r.done) return;
-  Polyline l{"Fit", pointBuffer(r.dates.size()), colors[plotcolor::LSF], 1, PenStyle::Solid};
-  for (std::size_t i = 0; i < r.dates.size(); ++i)
-    l.points.push_back({m.time.x(r.dates[i]), p->axis.y(r.values[i])});
-  m.curves.push_back(std::move(l));
-  Label t;
-  t.text = r.rmsText;
-  t.x = 50;
-  t.y = 5;
-  t.colour = colors[plotcolor::Axes];
-  m.texts.push_back(std::move(t));
-}
-
-void appendStoredFit(PlotModel& m, const ChartData& d, const Fit_Type& fit, const Palette& colors) {
-  const Panel* p = m.panel(PanelKind::Price);
-  if (!p || d.num_quotes < 1 || !fit.usable()) return;
-  const double first = d.q_date[0], last = d.q_date[d.num_quotes - 1];
-  const double step = (last - first) / d.num_quotes;
-  if (!(step > 0)) return;
-  const double tStart = m.time.tStart, tEnd = m.time.tEnd;
-  StoredFitWalk walk(fit);
-  enum Run { Before, Inside, After } run = Before;
-  Polyline cur{"LSF", {}, colors[plotcolor::OutOfRangeLSF], 1, PenStyle::DashDot};
-  auto flush = [&] {
-    if (cur.points.size() > 1) m.curves.push_back(std::move(cur));
-  };
-  // Room for the points still to come: the quotes left and the steps to t_end.
-  auto room = [&](int i) {
-    const double steps = (tEnd - last) / step;
-    return static_cast<std::size_t>(d.num_quotes - i) + 2 +
-           (steps > 0 ? static_cast<std::size_t>(std::min(steps, 20000.0)) : 0);
-  };
-  auto visit = [&](double date, int i) {
-    if (date < tStart) return;
-    Run r = run;
-    if (run == Before && date >= fit.t_min) r = Inside;
-    if (r == Inside && date > fit.t_max) r = After;
-    const Point pt{m.time.x(date), p->axis.y(static_cast<double>(walk.next(date)))};
-    if (r != run || cur.points.capacity() == 0) {
-      // The new run starts where the old one ended, so the curve stays joined.
-      std::vector<Point> carry = pointBuffer(room(i));
-      if (!cur.points.empty()) carry.push_back(cur.points.back());
-      if (r != run) {
-        flush();
-        const bool solid = r == Inside;
-        cur = {solid ? "LSF" : "LSF forecast", {}, colors[solid ? plotcolor::LSF : plotcolor::OutOfRangeLSF], 1,
-               solid ? PenStyle::Solid : PenStyle::DashDot};
-        run = r;
-      }
-      cur.points = std::move(carry);
-    }
-    cur.points.push_back(pt);
-  };
-  bool passed = false;
-  for (int i = 0; i < d.num_quotes && !passed; ++i) {
-    visit(d.q_date[i], i);
-    passed = d.q_date[i] > tEnd;
-  }
-  // After the last quote: steps of the mean spacing, counted so that none is lost to
-  // rounding, up to the first date past t_end (and never more than a screen's worth).
-  const std::int64_t cap = 20000;
-  for (std::int64_t k = 1; !passed && k <= cap; ++k) {
-    const double date = last + static_cast<double>(k) * step;
-    visit(date, d.num_quotes);
-    passed = date > tEnd;
-  }
-  flush();
 }
 
 }  // namespace quova

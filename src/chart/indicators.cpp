@@ -9,8 +9,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/colors.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 
@@ -324,28 +325,27 @@ void appendVolatility(PlotModel& m, const ChartData& d, const LogReturns& return
   });
 }
 
-void appendStochastic(PlotModel& m, const ChartData& d, ChartSettings& s, const Palette& colors,
+bool checkStochasticDays(ChartSettings& s) {
+  if (!s.stoch_d_display || s.stoch_d_days >= 1) return true;
+  MessageBox("Error ... Cannot Compute %D .... please set correct days in GlobalSetup.",
+             "in PlotStochastic", mb::ICONSTOP);
+  s.stoch_d_display = 0;
+  return false;
+}
+
+void appendStochastic(PlotModel& m, const ChartData& d, const ChartSettings& s, const Palette& colors,
                       const TextMetrics& text) {
   const Panel* p = m.panel(PanelKind::Stochastic);
   if (!p || d.num_quotes == 0) return;
   const int kdays = s.stoch_k_days, ddays = s.stoch_d_days;
-  bool signals = false;
-  if (s.stoch_d_display) {
-    signals = s.stoch_k_display != 0;
-    if (ddays < 1) {
-      MessageBox("Error ... Cannot Compute %D .... please set correct days in GlobalSetup.",
-                 "in PlotStochastic", mb::ICONSTOP);
-      s.stoch_d_display = 0;
-      signals = false;
-    }
-  }
-  const bool showK = s.stoch_k_display != 0, showD = s.stoch_d_display != 0;
+  const bool showK = s.stoch_k_display != 0, showD = s.stoch_d_display != 0 && ddays >= 1;
+  const bool signals = showK && showD;
   const double alpha = showD ? 1.0 / ddays : 0, beta = 1 - alpha;
   Polyline K{"%K", {}, colors[plotcolor::StochasticK], 1, PenStyle::Solid};
   Polyline D{"%D", {}, colors[plotcolor::StochasticD], 1, PenStyle::Solid};
   const std::size_t most = static_cast<std::size_t>(std::max(0, d.num_quotes - std::max(kdays, 0)));
-  if (s.stoch_k_display) K.points = pointBuffer(most);
-  if (s.stoch_d_display) D.points = pointBuffer(most);
+  if (showK) K.points = pointBuffer(most);
+  if (showD) D.points = pointBuffer(most);
   const ValueAxis& ax = p->axis;
   const int letterWidth = text.measure("S");
   const int yLetter = p->rect.bottom - text.lineHeight;

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/settings.h"
+#include "base/colors.h"
 #include "chart/plot_model.h"
 
 namespace quova {
@@ -56,8 +56,11 @@ void appendVolatility(PlotModel& m, const ChartData& d, const ChartSettings& s,
                       const Palette& colors, int which);
 void appendVolatility(PlotModel& m, const ChartData& d, const LogReturns& returns,
                       const ChartSettings& s, const Palette& colors, int which);
-// %K, %D and the S/B marks; a %D period below 1 shows the message and switches %D off.
-void appendStochastic(PlotModel& m, const ChartData& d, ChartSettings& s, const Palette& colors,
+// %K, %D and the S/B marks; a %D period below 1 draws no %D and no marks.
+void appendStochastic(PlotModel& m, const ChartData& d, const ChartSettings& s, const Palette& colors,
                       const TextMetrics& text);
+// Where the settings are loaded or changed: a %D period below 1 while %D is shown gets its
+// message and switches %D off. False then.
+bool checkStochasticDays(ChartSettings& s);
 
 }  // namespace quova

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 
 namespace quova {
 

@@ -5,14 +5,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <atomic>
 #include <cstdio>
+#include <exception>
+#include <functional>
+#include <mutex>
 #include <optional>
+#include <thread>
 
+#include "base/colors.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_scales.h"
-#include "app/log.h"
 #include "chart/chart_settings.h"
-#include "chart/fourier.h"
+#include "chart/analysis_run.h"
+#include "chart/fit_overlays.h"
 #include "chart/indicators.h"
 #include "util/dates.h"
 
@@ -24,21 +31,22 @@ int TextMetrics::measure(std::string_view text) const {
 
 namespace {
 
-// The buffers handed back by the models of one thread, a few of each kind. Buffers below a
-// page or two are not worth keeping.
+// The buffers handed back by the models, a few of each kind, shared by the threads that
+// build parts of a model. Buffers below a page or two are not worth keeping.
 struct BufferPool {
   static constexpr std::size_t kKeep = 24, kSmallest = 1024;
+  std::mutex lock;
   std::vector<std::vector<Point>> points;
   std::vector<std::vector<Bar>> bars;
   BufferPool();
   ~BufferPool();
 };
-thread_local bool poolAlive = false;  // between the pool's construction and destruction
+std::atomic<bool> poolAlive{false};  // between the pool's construction and destruction
 BufferPool::BufferPool() { poolAlive = true; }
 BufferPool::~BufferPool() { poolAlive = false; }
 
 BufferPool& pool() {
-  thread_local BufferPool p;
+  static BufferPool p;
   return p;
 }
 
@@ -68,12 +76,22 @@ void giveBack(std::vector<std::vector<T>>& kept, std::vector<T>&& v) {
 
 }  // namespace
 
-std::vector<Point> pointBuffer(std::size_t capacity) { return take(pool().points, capacity); }
-std::vector<Bar> barBuffer(std::size_t capacity) { return take(pool().bars, capacity); }
+std::vector<Point> pointBuffer(std::size_t capacity) {
+  BufferPool& p = pool();
+  std::lock_guard<std::mutex> hold(p.lock);
+  return take(p.points, capacity);
+}
+
+std::vector<Bar> barBuffer(std::size_t capacity) {
+  BufferPool& p = pool();
+  std::lock_guard<std::mutex> hold(p.lock);
+  return take(p.bars, capacity);
+}
 
 PlotModel::~PlotModel() {
-  if (!poolAlive) return;  // no model was built on this thread, or it is ending
+  if (!poolAlive) return;  // no model was built yet, or the program is ending
   BufferPool& p = pool();
+  std::lock_guard<std::mutex> hold(p.lock);
   for (Polyline& c : curves) giveBack(p.points, std::move(c.points));
   giveBack(p.bars, std::move(bars));
 }
@@ -372,7 +390,7 @@ Palette printerPalette(const Palette& screen, const SystemColors& sys) {
   return p;
 }
 
-PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette& colors,
+PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const Palette& colors,
                          const PlotFrame& f, const AnalysisResult* study) {
   PlotModel m = setupPlot(data, st, colors, f);
   Builder b{m, f, colors[plotcolor::Axes]};
@@ -465,14 +483,9 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   }
 
   // The analysis overlays, each step logged.
-  Log("\nPlotMathAnalysis checkpoint 1.\n");
-  if (st.lsf_display && st.fitStored()) appendStoredFit(m, data, storedFit(st), colors);
-  for (int i = 0; i < 3; ++i) {
-    Log("\nPlotMathAnalysis checkpoint %d.\n", 2 + i);
-    if (st.sma_display[i]) appendSMA(m, data, st, colors, i);
-  }
-  Log("\nPlotMathAnalysis checkpoint 5.\n");
-  if (st.stochasticShown()) appendStochastic(m, data, st, colors, f.text);
+  auto checkpoint = [&](int k) {
+    m.logLines.push_back("\nPlotMathAnalysis checkpoint " + std::to_string(k) + ".\n");
+  };
   // The log returns are taken once for the four curves, into buffers kept between paints
   // (fresh ones of the data's length would be mapped and faulted in on every paint).
   static thread_local std::optional<LogReturns> returns;
@@ -482,9 +495,60 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
     else
       returns.emplace(data);
   }
+  const LogReturns* lr = returns ? &*returns : nullptr;
+  // The overlays in drawing order, each built into a part of its own (the model's panels
+  // and time axis). On a long chart the costliest, the stored fit (a long-double series at
+  // every date) and volatility #3 and #4 (the longest periods by default), are built on a
+  // second thread while this one builds the others; the parts then join the model in order.
+  struct Overlay {
+    std::function<void(PlotModel&)> build;
+    bool aside = false;
+    PlotModel part;
+  };
+  std::vector<Overlay> overlays;
+  const bool longChart = data.num_quotes >= 8192;
+  auto overlay = [&](std::function<void(PlotModel&)> build, bool aside) {
+    Overlay o{std::move(build), aside && longChart, {}};
+    o.part.time = m.time;
+    o.part.panels = m.panels;
+    overlays.push_back(std::move(o));
+  };
+  checkpoint(1);
+  if (st.lsf_display && st.fitStored()) {
+    const Fit_Type fit = storedFit(st);
+    overlay([&data, fit, &colors](PlotModel& part) { appendStoredFit(part, data, fit, colors); }, true);
+  }
+  for (int i = 0; i < 3; ++i) {
+    checkpoint(2 + i);
+    if (st.sma_display[i]) overlay([&, i](PlotModel& part) { appendSMA(part, data, st, colors, i); }, false);
+  }
+  checkpoint(5);
+  if (st.stochasticShown())
+    overlay([&](PlotModel& part) { appendStochastic(part, data, st, colors, f.text); }, false);
   for (int i = 0; i < 4; ++i) {
-    Log("\nPlotMathAnalysis checkpoint %d.\n", 6 + i);
-    if (st.vol_display[i]) appendVolatility(m, data, *returns, st, colors, i);
+    checkpoint(6 + i);
+    if (st.vol_display[i])
+      overlay([&, i](PlotModel& part) { appendVolatility(part, data, *lr, st, colors, i); }, i >= 2);
+  }
+  std::exception_ptr failed;
+  {
+    std::jthread second;
+    if (std::any_of(overlays.begin(), overlays.end(), [](const Overlay& o) { return o.aside; }))
+      second = std::jthread([&overlays, &failed] {
+        try {
+          for (Overlay& o : overlays)
+            if (o.aside) o.build(o.part);
+        } catch (...) {
+          failed = std::current_exception();
+        }
+      });
+    for (Overlay& o : overlays)
+      if (!o.aside) o.build(o.part);
+  }
+  if (failed) std::rethrow_exception(failed);
+  for (Overlay& o : overlays) {
+    for (Polyline& c : o.part.curves) m.curves.push_back(std::move(c));
+    m.marks.insert(m.marks.end(), o.part.marks.begin(), o.part.marks.end());
   }
 
   if (const Panel* p = m.panel(PanelKind::Stochastic)) {
@@ -496,6 +560,10 @@ PlotModel buildPlotModel(const ChartData& data, ChartSettings& st, const Palette
   }
   if (study) appendAnalysis(m, *study, colors);
   return m;
+}
+
+void writePlotLog(const PlotModel& m) {
+  for (const std::string& line : m.logLines) LogText(line);
 }
 
 }  // namespace quova

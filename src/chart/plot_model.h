@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings.h"
+#include "base/colors.h"
 #include "chart/chart_scales.h"
 
 namespace quova {
@@ -172,6 +172,9 @@ struct PlotModel {
   std::vector<Label> texts;  // other texts written on the chart (the RMS fit error, and on
                              // paper the title above the frame and the last quote's line)
   std::string readout;       // Show_Quote's status bar text of the last quote (screen only)
+  // The log entries of this build, in order, for the view to write (writePlotLog): the
+  // model itself writes nothing.
+  std::vector<std::string> logLines;
 
   const Panel* panel(PanelKind kind) const;
 };
@@ -187,9 +190,13 @@ std::vector<Bar> barBuffer(std::size_t capacity);
 // overlays the settings switch on, in this order: the stored fit (when the curve fit is
 // displayed and a fit is stored), SMA #1 to #3, the stochastic, volatility #1 to #4; then
 // the 80/20 stochastic references, and last the curve and RMS text of a study run on this
-// paint, if any. A %D period below 1 switches %D off in `settings` (with its message).
-PlotModel buildPlotModel(const ChartData& data, ChartSettings& settings, const Palette& colors,
+// paint, if any. A %D period below 1 draws no %D (checkStochasticDays, where the settings
+// are loaded or changed, tells the user and switches it off). Writes nothing: the log entries
+// of the analysis steps are in the model's logLines.
+PlotModel buildPlotModel(const ChartData& data, const ChartSettings& settings, const Palette& colors,
                          const PlotFrame& frame, const AnalysisResult* study = nullptr);
+// Writes a built model's log entries to the log, in order.
+void writePlotLog(const PlotModel& m);
 
 // The printed page of a chart shown on screen in `screen` (its width and height): margins
 // of a tenth of the page width left, right and on top; the price panel keeps the screen's

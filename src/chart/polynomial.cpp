@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "chart/chart_data.h"
 #include "chart/fits.h"
 #include "chart/matrix.h"

@@ -4,24 +4,20 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
+#include "download/download_state.h"
 #include "quotes/alarms.h"
 #include "quotes/quote_names.h"
 #include "quotes/quotelist.h"
 #include "quotes/text_lines.h"
+#include "settings/settings.h"
 #include "util/paths.h"
 
 namespace quova {
 
-AlarmSummary& alarmSummary() {
-  static AlarmSummary s;
-  return s;
-}
-
-void ResetDownloadAlarms() { alarmSummary() = AlarmSummary{}; }
+void ResetDownloadAlarms() { downloadState().alarms = AlarmSummary{}; }
 
 std::string alarmListPath() { return rootPath("alarms.qtl"); }
 
@@ -36,13 +32,13 @@ int CollectListAlarms(const std::string& qtlPath) {
     add += lines[i] + "\n";
     AlarmState a = ReadAlarmState(lines[i]);
     RequestFields r = splitRequestLine(lines[i]);
-    alarmSummary().message += a.overUpper()
+    downloadState().alarms.message += a.overUpper()
         ? formatText(400, "%s   close %.3f at or above %.3f\n", r.symbol.c_str(), a.close, a.upper)
         : formatText(400, "%s   close %.3f at or below %.3f\n", r.symbol.c_str(), a.close, a.lower);
     ++count;
   }
   if (count == 0) return 0;
-  alarmSummary().exceeded = true;
+  downloadState().alarms.exceeded = true;
   std::string path = nativePath(alarmListPath());
   std::FILE* f = std::fopen(path.c_str(), "ab");
   bool ok = f && std::fwrite(add.data(), 1, add.size(), f) == add.size();
@@ -52,9 +48,9 @@ int CollectListAlarms(const std::string& qtlPath) {
 }
 
 bool CheckDownloadAlarms(const std::function<void(const std::string&)>& reopenAlarmList) {
-  if (!alarmSummary().exceeded) return false;
+  if (!downloadState().alarms.exceeded) return false;
   host().beep();
-  LogBox("Price alarms were exceeded in this download:\n\n" + alarmSummary().message,
+  LogBox("Price alarms were exceeded in this download:\n\n" + downloadState().alarms.message,
          "QUOVA Download Status Message", mb::OK | mb::ICONINFORMATION);
   if (settings().DownloadControls.OpenAlarmsQTL && reopenAlarmList) reopenAlarmList(alarmListPath());
   return true;

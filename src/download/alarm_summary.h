@@ -13,8 +13,6 @@ struct AlarmSummary {
   std::string message;    // one line per request in alarm
 };
 
-AlarmSummary& alarmSummary();
-
 // Clears the flag and the message (a download starts).
 void ResetDownloadAlarms();
 

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/log.h"
+#include "settings/settings.h"
 #include "util/clock.h"
 #include "util/dates.h"
 #include "util/paths.h"

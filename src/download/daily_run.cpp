@@ -5,14 +5,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
+#include "base/run_flags.h"
 #include "download/alarm_summary.h"
 #include "download/download_lock.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
 #include "quotes/list_operations.h"
+#include "settings/settings.h"
 #include "util/clock.h"
 #include "util/filecopy.h"
 #include "util/filetimes.h"
@@ -87,7 +88,7 @@ bool containsDayExtension(const std::string& name) {
 
 bool shouldStop(const std::function<bool()>& stop) {
   KeepWindowsHappy();
-  return app().Quit || (stop && stop());
+  return runFlags().Quit || (stop && stop());
 }
 
 long backdateTree(const fs::path& dir, const std::function<bool()>& stop, bool& stopped) {
@@ -115,8 +116,6 @@ int homeMessage(std::string_view text, std::string_view caption, unsigned flags)
   return MessageBox(text, caption, flags);
 }
 
-std::string home() { return app().QUOVAPATH; }
-
 std::string todayText() {
   LocalTime t = now();
   return formatText(21, "%02d/%02d/%02d", t.month, t.day, t.year % 100);
@@ -131,7 +130,7 @@ long dateKey(const std::string& s) {
 }
 
 void backdateAllQuoteFiles() {
-  std::string dir = nativePath(home() + "quotes.day");
+  std::string dir = nativePath(rootPath("quotes.day"));
   BackDateAllFiles(dir);
 }
 
@@ -144,7 +143,7 @@ long BackDateAllFiles(const std::string& directory, const std::function<bool()>&
 
 // ---- the day's marker ----
 
-std::string dailyMarkerPath() { return nativePath(home() + "daily.dld"); }
+std::string dailyMarkerPath() { return nativePath(rootPath("daily.dld")); }
 
 bool markDailyFromPage(const std::string& pageFile) {
   std::string marker = dailyMarkerPath();
@@ -162,17 +161,6 @@ bool touchDailyMarker() {
   return setFileTime(marker, now());
 }
 
-// ---- flags the sessions share ----
-
-bool& ForceDailyUpdate() {
-  static bool flag = false;
-  return flag;
-}
-bool& SingleDownload() {
-  static bool flag = false;
-  return flag;
-}
-
 void DownloadReentrencyWarning() {
   homeMessage(
       "Download Reentrency Flag indicates Download already in-process.\n\nSimultaneous Download "
@@ -188,7 +176,7 @@ DailyRun& dailyRun() {
 // ---- the run ----
 
 void DailyRun::DownLoad() {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   if (!BeginDownload()) {
     DownloadReentrencyWarning();
     // Another program on this root downloads: an unattended start has nothing to do.
@@ -196,13 +184,13 @@ void DailyRun::DownLoad() {
     return;
   }
   Settings& s = settings();
-  if (ForceDailyUpdate()) {
+  if (downloadState().ForceDailyUpdate) {
     bool held = a.HoldClose;
     a.HoldClose = true;
     showForced(true);
     s.LastDnLoadDate = todayText();
     s.LastDnLoadStep = 0;
-    ForceDailyUpdate() = false;
+    downloadState().ForceDailyUpdate = false;
     backdateAllQuoteFiles();
     showForced(false);
     a.HoldClose = held;
@@ -217,12 +205,12 @@ void DailyRun::DownLoad() {
     s.LastDnLoadStep = 0;
   }
   ResetDownloadAlarms();
-  SingleDownload() = false;
+  downloadState().SingleDownload = false;
   markerWritten_ = false;
   listFailed_ = false;
-  if (FileCopy(nativePath(home() + "alarms.qtl"), nativePath(home() + "Blank.qtl"), false) < 0)
+  if (FileCopy(nativePath(rootPath("alarms.qtl")), nativePath(rootPath("Blank.qtl")), false) < 0)
     Log("\nalarms.qtl could not be made from Blank.qtl.");
-  std::string dcfPath = nativePath(home() + "daily.dcf");
+  std::string dcfPath = nativePath(rootPath("daily.dcf"));
   if (!dcf_.open(dcfPath)) {
     homeMessage(formatText(400, "Could Not Open Download Command File -- %s", dcfPath.c_str()),
                 "Download Command File Error", mb::OK | mb::ICONEXCLAMATION);
@@ -230,10 +218,22 @@ void DailyRun::DownLoad() {
     return;
   }
   if (s.CSVenable && !s.CSVappend)
-    FileCopy(nativePath(home() + "quotes.csv"), nativePath(home() + "Blank.txt"), false);
-  fetchState().PageErrCount = 0;
+    FileCopy(nativePath(rootPath("quotes.csv")), nativePath(rootPath("Blank.txt")), false);
+  downloadState().PageErrCount = 0;
   if (hooks_.postNext) hooks_.postNext();
   else DownLoadExec();
+}
+
+bool DailyRun::DownloadList(const std::string& path, bool freshAlarms) {
+  if (freshAlarms) {
+    ResetDownloadAlarms();
+    downloadState().SingleDownload = true;
+    FileCopy(nativePath(rootPath("alarms.qtl")), nativePath(rootPath("Blank.qtl")), false);
+  }
+  if (settings().CSVenable && !settings().CSVappend)
+    FileCopy(nativePath(rootPath("quotes.csv")), nativePath(rootPath("Blank.txt")), false);
+  downloadState().PageErrCount = 0;
+  return InternetDnLoad(path);
 }
 
 bool DailyRun::startList(const std::string& path) {
@@ -242,7 +242,7 @@ bool DailyRun::startList(const std::string& path) {
 }
 
 void DailyRun::DownLoadExec() {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   if (a.Quit) {
     AppMessBar("Daily Quotefile Downloads Aborted");
     dcf_.close();
@@ -252,7 +252,7 @@ void DailyRun::DownLoadExec() {
     return;
   }
   if (!dcf_.isOpen()) return;  // no run in progress
-  int& errors = fetchState().PageErrCount;
+  int& errors = downloadState().PageErrCount;
   if (errors >= 1 && errors < kMaxListAttempts) {
     if (startList(currentList_)) return;
     errors = 0;  // no session could be made for it: go on with the next line
@@ -280,7 +280,7 @@ void DailyRun::DownLoadExec() {
 }
 
 void DailyRun::endOfRun(bool dcfDone) {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   EndDownload();
   dcf_.close();
   if (dcfDone) {
@@ -294,7 +294,7 @@ void DailyRun::endOfRun(bool dcfDone) {
 }
 
 void DailyRun::DownLoadRecover() {
-  int& errors = fetchState().PageErrCount;
+  int& errors = downloadState().PageErrCount;
   if (errors > kMaxListAttempts - 1) {
     Log("Maximum attempts exceeded to download quotelist\n%s", currentList_.c_str());
     errors = 0;
@@ -311,7 +311,7 @@ void DailyRun::sessionEnded(SessionEnd how) {
     // A user stop ends the run there; a close asked for meanwhile is done now.
     dcf_.close();
     EndDownload();
-    if (app().Quit && hooks_.closeMainWindow) hooks_.closeMainWindow();
+    if (runFlags().Quit && hooks_.closeMainWindow) hooks_.closeMainWindow();
     return;
   }
   if (running()) {
@@ -320,7 +320,7 @@ void DailyRun::sessionEnded(SessionEnd how) {
     else DownLoadExec();
     return;
   }
-  if (how == SessionEnd::PageErrors && fetchState().PageErrCount > 0) {
+  if (how == SessionEnd::PageErrors && downloadState().PageErrCount > 0) {
     if (hooks_.postRecover) hooks_.postRecover();
     else DownLoadRecover();
     return;
@@ -352,7 +352,7 @@ void CmDownload() {
 }
 
 void CmForceDownload() {
-  ForceDailyUpdate() = true;
+  downloadState().ForceDailyUpdate = true;
   CmDownload();
 }
 
@@ -407,7 +407,7 @@ void CmCSVappend() {
             "When enabled, this will append to the existing file for each Quotelist Download.");
 }
 void CmCSVclear() {
-  FileCopy(nativePath(home() + "quotes.csv"), nativePath(home() + "Blank.txt"), false);
+  FileCopy(nativePath(rootPath("quotes.csv")), nativePath(rootPath("Blank.txt")), false);
   homeMessage("The .csv download file has been cleared.\n\n", "Downloading Options",
               mb::OK | mb::ICONINFORMATION);
 }

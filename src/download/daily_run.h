@@ -86,6 +86,11 @@ class DailyRun {
   // One quote list's session outside the command file (a list window's download): the
   // list becomes the current one, so failed pages are retried as in a run.
   bool InternetDnLoad(const std::string& path) { return startList(path); }
+  // A quote list window's download of its list: quotes.csv emptied when each download gets a
+  // new one, the page error count cleared, then InternetDnLoad. A normal update
+  // (freshAlarms) first starts the alarm summary and alarms.qtl anew and marks the download
+  // single, so its end checks the alarms; a forced one keeps them.
+  bool DownloadList(const std::string& path, bool freshAlarms);
   const std::string& currentList() const { return currentList_; }
   void setCurrentList(std::string path) { currentList_ = std::move(path); }
 
@@ -117,9 +122,5 @@ void CmCSVoff();
 void CmCSVnew();
 void CmCSVappend();
 void CmCSVclear();
-
-// The forced-run flag and the single-download flag the sessions read.
-bool& ForceDailyUpdate();
-bool& SingleDownload();
 
 }  // namespace quova

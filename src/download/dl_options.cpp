@@ -1,6 +1,7 @@
 // The download options file config\download\download.cfg: 14 bytes, each 0 or 1.
 #include <cstdio>
 
+#include "base/root_path.h"
 #include "download/qcf.h"
 #include "quotes/quote_names.h"
 #include "util/paths.h"

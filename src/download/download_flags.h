@@ -17,6 +17,4 @@ struct DownloadFlags {
   bool anyDiagnostic() const { return JustGetPageImage || JustShowPPLine || JustShowPQuotes; }
 };
 
-DownloadFlags& dlFlags();
-
 }  // namespace quova

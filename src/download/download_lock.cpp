@@ -5,21 +5,19 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
-#include "app/log.h"
+#include "base/log.h"
+#include "base/root_path.h"
+#include "base/run_flags.h"
+#include "download/download_state.h"
 #include "quotes/quote_names.h"
 #include "util/paths.h"
 
 namespace quova {
 
-namespace {
-int lockFd = -1;
-}
-
 std::string downloadLockPath() { return nativePath(rootPath("download.lck")); }
 
 bool BeginDownload() {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   if (a.DLReentrant) return false;
   std::string path = downloadLockPath();
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -32,17 +30,17 @@ bool BeginDownload() {
     Log("\nDownload lock %s is held by another QUOVA.", path.c_str());
     return false;
   }
-  lockFd = fd;
+  downloadState().lockFd = fd;
   a.DLReentrant = true;
   return true;
 }
 
 void EndDownload() {
-  app().DLReentrant = false;
-  if (lockFd >= 0) {
-    ::flock(lockFd, LOCK_UN);
-    ::close(lockFd);
-    lockFd = -1;
+  runFlags().DLReentrant = false;
+  if (downloadState().lockFd >= 0) {
+    ::flock(downloadState().lockFd, LOCK_UN);
+    ::close(downloadState().lockFd);
+    downloadState().lockFd = -1;
   }
 }
 

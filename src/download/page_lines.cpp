@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -30,14 +30,34 @@ PageLineReader::~PageLineReader() {
 bool PageLineReader::textLine(std::string& line, size_t cap) {
   line.clear();
   if (eof_) return false;
-  int c;
+  // Blocks of the page into a buffer of our own, and memchr to the next line feed: a page
+  // of megabytes is read a character at a time otherwise.
+  if (block_.empty()) block_.resize(kTextBlockSize);
   bool any = false;
-  while ((c = getc_unlocked(f_)) != EOF) {
+  for (;;) {
+    if (blockAt_ == blockLen_) {
+      blockAt_ = 0;
+      blockLen_ = std::fread(block_.data(), 1, block_.size(), f_);
+      if (blockLen_ == 0) {
+        eof_ = true;
+        break;
+      }
+    }
     any = true;
-    if (c == '\n') break;
-    if (line.size() <= cap) line.push_back(c ? static_cast<char>(c) : ' ');
+    const char* from = block_.data() + blockAt_;
+    const size_t avail = blockLen_ - blockAt_;
+    const char* feed = static_cast<const char*>(std::memchr(from, '\n', avail));
+    const size_t length = feed ? static_cast<size_t>(feed - from) : avail;
+    // At most cap + 1 characters are kept; NUL bytes read as blanks.
+    const size_t room = line.size() <= cap ? cap + 1 - line.size() : 0;
+    const size_t kept = length < room ? length : room;
+    const size_t old = line.size();
+    line.append(from, kept);
+    for (const char* z = from; (z = static_cast<const char*>(std::memchr(z, 0, kept - (z - from)))); ++z)
+      line[old + (z - from)] = ' ';
+    blockAt_ += length + (feed ? 1 : 0);
+    if (feed) break;
   }
-  if (c == EOF) eof_ = true;
   if (!any) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   if (eof_ && line.size() == 1 && line[0] == '\x1a') line.clear();

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace quova {
 
@@ -31,7 +32,10 @@ class PageLineReader {
  private:
   bool textLine(std::string& line, size_t cap);
   bool eolLine(std::string& line, size_t cap);
+  static constexpr size_t kTextBlockSize = 65536;
   std::FILE* f_ = nullptr;
+  std::vector<char> block_;  // text lines: the page read a block at a time
+  size_t blockAt_ = 0, blockLen_ = 0;
   std::string eol_;
   bool lineMode_ = true;
   std::string pending_;

@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
 #include "quotes/number_text.h"
 #include "quotes/quote_line.h"
 #include "quotes/quote_names.h"
@@ -215,30 +216,39 @@ bool PageParser::PreProcessQuote(std::string& line, QuoteData* q, int group) {
 
 // ---- fields ----
 
-bool PageParser::takeField(std::string& line, const QuoteSpecifier& sp, std::string& field) const {
+bool PageParser::takeFieldView(std::string_view& line, const QuoteSpecifier& sp, std::string& field) const {
   field.clear();
-  trimLeft(line);
+  const size_t b = line.find_first_not_of(' ');
+  line.remove_prefix(b == std::string_view::npos ? line.size() : b);
   if (sp.start) {
     size_t at = line.find(*sp.start);
-    if (at == std::string::npos) return false;  // the field is empty
-    line.erase(0, at + sp.start->size());
+    if (at == std::string_view::npos) return false;  // the field is empty
+    line.remove_prefix(at + sp.start->size());
   }
   std::string end = sp.end ? *sp.end : std::string(static_cast<size_t>(sp.spaces < 1 ? 1 : sp.spaces), ' ');
   size_t at = line.find(end);
-  if (at == std::string::npos) {
+  if (at == std::string_view::npos) {
     field = line.substr(0, 60);
-    line.erase(0, field.size());
+    line.remove_prefix(field.size());
     return true;
   }
   if (at > 60) {
     // A field longer than 60 characters keeps its rest (and its end) in the line.
     field = line.substr(0, 60);
-    line.erase(0, 60);
+    line.remove_prefix(60);
     return true;
   }
   field = line.substr(0, at);
-  line.erase(0, at + end.size());
+  line.remove_prefix(at + end.size());
   return true;
+}
+
+bool PageParser::takeField(std::string& line, const QuoteSpecifier& sp, std::string& field) const {
+  // What is taken always comes off the front: one erase for all of it.
+  std::string_view rest = line;
+  const bool found = takeFieldView(rest, sp, field);
+  line.erase(0, line.size() - rest.size());
+  return found;
 }
 
 bool PageParser::getQuoteText(std::string& line, const QuoteSpecifier& sp, QuoteData* q) {
@@ -432,14 +442,15 @@ bool PageParser::getQuoteNum(std::string& line, const QuoteSpecifier& sp, int gr
     writePQuotes("  ** Numeric FAIL\n");
     return false;
   }
-  // The test read works on the line itself; the whole line is kept to restore it after.
-  std::string copy = line;
+  // The test read takes its fields from a view of the line: the line keeps them when the
+  // value is stored as read, and loses them when it fails or a modified value is stored.
+  std::string_view rest = line;
   std::string field;
-  takeField(line, sp, field);
+  takeFieldView(rest, sp, field);
   field = noWhiteSpace(field);
   if (field == "+" || field == "-") {
     std::string more;
-    takeField(line, sp, more);
+    takeFieldView(rest, sp, more);
     field += noWhiteSpace(more);
   }
   double value = 0;
@@ -475,7 +486,10 @@ bool PageParser::getQuoteNum(std::string& line, const QuoteSpecifier& sp, int gr
     }
     if (!ok && !quiet) writePQuotes("Quote Test Read Fail -- %s\n", field.c_str());
   }
-  if (!ok) return false;
+  if (!ok) {
+    line.erase(0, line.size() - rest.size());  // what did not read is dropped
+    return false;
+  }
   const NumericModifier& m = s_.groups[group].modifiers[code];
   if (m.mode == 1 || m.mode == 2) {
     double v = m.mode == 1 ? value * m.factor : value / m.factor;
@@ -485,10 +499,10 @@ bool PageParser::getQuoteNum(std::string& line, const QuoteSpecifier& sp, int gr
       std::snprintf(text, sizeof text, code == FC_VOLUME ? "%14.0f" : "%14.3lf", v);
       std::string t = text;
       trimLeft(t);
+      line.erase(0, line.size() - rest.size());
       return storeNumber(line, sp, q, true, t, v);
     }
   }
-  line = copy;
   return storeNumber(line, sp, q, false, {}, value);
 }
 

@@ -77,6 +77,8 @@ class PageParser {
   bool LookForDate(std::string& line, QuoteData* q, int group);
   void ReplaceAll(std::string& line) const;
   bool takeField(std::string& line, const QuoteSpecifier& sp, std::string& field) const;
+  // takeField on a view: what it takes comes off the view's front.
+  bool takeFieldView(std::string_view& line, const QuoteSpecifier& sp, std::string& field) const;
   bool getQuoteText(std::string& line, const QuoteSpecifier& sp, QuoteData* q);
   bool getQuoteNum(std::string& line, const QuoteSpecifier& sp, int group, QuoteData* q);
   bool storeNumber(std::string& line, const QuoteSpecifier& sp, QuoteData* q, bool modified,

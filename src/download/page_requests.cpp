@@ -3,8 +3,8 @@
 
 #include <cctype>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 
 namespace quova {
 

@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
 #include "download/qcf.h"
 #include "download/qcf_lines.h"
 #include "quotes/quote_names.h"

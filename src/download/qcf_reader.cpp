@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "download/qcf.h"
 #include "download/qcf_lines.h"
 #include "quotes/number_text.h"

@@ -6,9 +6,10 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
+#include "base/run_flags.h"
 #include "quotes/format_file.h"
 #include "quotes/quote_names.h"
 #include "quotes/quotelist.h"
@@ -122,7 +123,7 @@ void QuoteSaver::sessionText(std::string_view text) {
   texts.emplace_back(text);
   if (onText) onText(text);
 }
-bool QuoteSaver::stopped() { return userStop || app().Quit; }
+bool QuoteSaver::stopped() { return userStop || runFlags().Quit; }
 
 void QuoteSaver::errorReport(std::string_view text) {
   errors.emplace_back(text);
@@ -366,14 +367,14 @@ long long QuoteSaver::RunMendora(const std::string& path, bool interactive) {
     return -1;
   }
   SaveFormatInfo(path, s_.outputFormat);
-  std::string home = app().QUOVAPATH;
+  std::string home = runFlags().QUOVAPATH;
   std::string rel = path.compare(0, home.size(), home) == 0 ? path.substr(home.size()) : path;
-  app().FileToFixPath = "..\\" + rel;
-  std::string folder = app().QuovaPath + app().FIXPATH;
+  runFlags().FileToFixPath = "..\\" + rel;
+  std::string folder = runFlags().QuovaPath + runFlags().FIXPATH;
   std::string program = nativePath(folder + "\\Mendora");
   std::vector<std::string> args;
   if (!interactive) args.push_back("/batch");  // no person waits at an unattended repair
-  args.push_back(app().FileToFixPath);
+  args.push_back(runFlags().FileToFixPath);
   ProcessId id = fileExists(program) ? host().startProcess(program, args, nativePath(folder)) : -1;
   if (id < 0) {
     LogBox("Mendora Open Error", "QUOVA main window Error", mb::OK | mb::ICONEXCLAMATION);

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "quotes/quotelist.h"
 #include "quotes/text_lines.h"
 #include "util/filecopy.h"

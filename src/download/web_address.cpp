@@ -5,11 +5,6 @@
 
 namespace quova {
 
-FetchState& fetchState() {
-  static FetchState state;
-  return state;
-}
-
 bool IsAddress(std::string_view host) {
   if (host.empty()) return false;
   for (char c : host)

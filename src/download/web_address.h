@@ -46,10 +46,4 @@ inline constexpr int TryAgain = 11002;
 inline constexpr int NoData = 11004;
 }  // namespace wsa
 
-// Failed page attempts since the last page that came in whole; the daily run reads it.
-struct FetchState {
-  int PageErrCount = 0;
-};
-FetchState& fetchState();
-
 }  // namespace quova

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "quotes/list_operations.h"
 #include "util/filetimes.h"
 #include "util/paths.h"

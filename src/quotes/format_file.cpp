@@ -6,8 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
 #include "quotes/quote_names.h"
 #include "util/paths.h"
 

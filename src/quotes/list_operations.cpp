@@ -8,9 +8,10 @@
 #include <cctype>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/root_path.h"
+#include "base/run_flags.h"
 #include "quotes/quote_names.h"
 #include "quotes/quotelist.h"
 #include "quotes/text_lines.h"
@@ -128,7 +129,7 @@ long BackdateQLfiles(const std::string& qtlPath, const std::function<bool()>& st
   long count = 0;
   std::string line;
   while (in.next(line)) {
-    if (app().Quit || (stop && stop())) break;
+    if (runFlags().Quit || (stop && stop())) break;
     RequestPaths p = ParseFilePaths(line);
     if (p.quoteFile.empty() || BackDateFile(p.quoteFile) != 0) continue;
     ++count;

@@ -5,18 +5,19 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_state.h"
-#include "app/binary_image.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/window_files.h"
+#include "base/binary_image.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/placement.h"
+#include "base/run_flags.h"
 #include "quotes/format_file.h"
+#include "util/file_bytes.h"
 #include "util/paths.h"
 
 namespace quova {
 
 std::string listWindowConfigPath(std::string_view qtlPath) {
-  return app().QuovaPath + "config\\" + GetBaseFileName(qtlPath) + ".cfg";
+  return runFlags().QuovaPath + "config\\" + GetBaseFileName(qtlPath) + ".cfg";
 }
 
 std::string listWindowImage(const ListWindowConfig& c) {

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 
 namespace quova {
 namespace {
@@ -33,9 +35,34 @@ std::size_t numberLength(std::string_view s) {
   return i;
 }
 
+// The number at the front of s when it is a plain decimal of at most 15 digits with no
+// exponent, such as every price and volume of a quote file, read in one pass without
+// from_chars: its length, or 0 for any other text. The digits make an integer below 2^53
+// and a power of ten up to 10^15 is exact in a double, so the one division (or none) is
+// rounded once, to the nearest double, which is what from_chars gives.
+std::size_t shortDecimal(std::string_view s, double* value) {
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::size_t i = 0, n = s.size();
+  const bool minus = n > 0 && s[0] == '-';
+  if (n > 0 && (minus || s[0] == '+')) ++i;
+  std::uint64_t digits = 0;
+  int count = 0, fraction = 0;
+  for (; i < n && isDigit(s[i]); ++i, ++count) digits = digits * 10 + static_cast<std::uint64_t>(s[i] - '0');
+  if (i < n && s[i] == '.')
+    for (++i; i < n && isDigit(s[i]); ++i, ++count, ++fraction)
+      digits = digits * 10 + static_cast<std::uint64_t>(s[i] - '0');
+  if (count == 0 || count > 15 || (i < n && (s[i] == 'e' || s[i] == 'E'))) return 0;
+  double v = static_cast<double>(digits);
+  if (fraction > 0) v /= kPow10[fraction];
+  *value = minus ? -v : v;
+  return i;
+}
+
 }  // namespace
 
 std::size_t decimalPrefix(std::string_view s, double* value) {
+  if (std::size_t len = shortDecimal(s, value)) return len;
   std::size_t len = numberLength(s);
   if (len == 0) return 0;
   std::string_view num = s.substr(0, len);
@@ -60,6 +87,31 @@ bool readFloat(std::string_view s, float* value) {
   if (!readDecimal(s, &v) || std::fabs(v) > FLT_MAX) return false;
   *value = static_cast<float>(v);
   return true;
+}
+
+std::string fixedText(double v, int width, int decimals) {
+  const double scale = decimals == 3 ? 1000.0 : 1.0;
+  const double t = v * scale;
+  if ((decimals != 0 && decimals != 3) || !(std::fabs(t) < 1e15) || std::fma(v, scale, -t) != 0) {
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, v);
+    return buf;
+  }
+  // t is v * 10^decimals exactly, so printf rounds t to the nearest whole number, ties to
+  // even, as nearbyint does; a negative value keeps its sign even when it rounds to 0.
+  std::uint64_t u = static_cast<std::uint64_t>(std::fabs(std::nearbyint(t)));
+  char digits[32];
+  int n = 0;
+  for (int k = 0; k < decimals; ++k, u /= 10) digits[n++] = static_cast<char>('0' + u % 10);
+  if (decimals) digits[n++] = '.';
+  do {
+    digits[n++] = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u);
+  if (std::signbit(v)) digits[n++] = '-';
+  std::string out(n < width ? static_cast<std::size_t>(width - n) : 0, ' ');
+  while (n > 0) out += digits[--n];
+  return out;
 }
 
 }  // namespace quova

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quova {
@@ -14,5 +15,9 @@ std::size_t decimalPrefix(std::string_view s, double* value);
 bool readDecimal(std::string_view s, double* value);
 // readDecimal, and the value fits a 32-bit float.
 bool readFloat(std::string_view s, float* value);
+
+// printf's "%<width>.<decimals>f" of v for 0 or 3 decimals, the same text, without printf
+// when v * 10^decimals is exact in a double (any float, most differences of two).
+std::string fixedText(double v, int width, int decimals);
 
 }  // namespace quova

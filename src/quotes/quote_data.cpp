@@ -22,6 +22,9 @@ void QuoteDataRestore(QuoteData* quote, const QuoteData* mirror) {
   std::memcpy(quote, mirror, sizeof(QuoteData));
 }
 
-void quotetypeInit(quotetype* q) { *q = quotetype{}; }
+void quotetypeInit(quotetype* q) {
+  static const quotetype kInitial{};  // one copy instead of building the record each time
+  *q = kInitial;
+}
 
 }  // namespace quova

@@ -1,6 +1,7 @@
 // Composing and parsing record lines under a quote format descriptor.
 #include "quotes/quote_line.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -90,9 +91,13 @@ struct Cursor {
     while (p < len && s[p] == ' ') ++p;
   }
   int find(const char* delim, int dl) const {
-    for (int i = p; i + dl <= len; ++i)
-      if (s[i] == delim[0] && (dl == 1 || s[i + 1] == delim[1]) && (dl < 3 || s[i + 2] == delim[2]))
-        return i - p;
+    // memchr to each candidate first character, then the rest of the delimiter.
+    for (int i = p; i + dl <= len; ++i) {
+      const void* hit = std::memchr(s + i, delim[0], static_cast<std::size_t>(len - dl + 1 - i));
+      if (!hit) return -1;
+      i = static_cast<int>(static_cast<const char*>(hit) - s);
+      if ((dl == 1 || s[i + 1] == delim[1]) && (dl < 3 || s[i + 2] == delim[2])) return i - p;
+    }
     return -1;
   }
   // Copies n characters from the front into dst (cut to dmax - 1).
@@ -103,24 +108,39 @@ struct Cursor {
     dst[n] = 0;
   }
   bool take(char* dst, std::string_view delim, int dmax, bool advance = true) {
+    int from = 0, n = 0;
+    const bool found = takeSpan(delim, dmax, advance, from, n);
+    std::memcpy(dst, s + from, static_cast<std::size_t>(n));
+    dst[n] = 0;
+    return found;
+  }
+  // take() without the copy: the n characters (already cut to dmax - 1) that it would copy
+  // start at s + from. n is 0 when dmax < 1.
+  bool takeSpan(std::string_view delim, int dmax, bool advance, int& from, int& n) {
     skipBlanks();
+    from = p;
     int dl = static_cast<int>(delim.size());
     int d = find(delim.data(), dl);
     if (d < 0) {
       int rest = len - p;
-      copy(dst, rest < dmax ? rest : dmax, dmax);
+      n = cut(rest < dmax ? rest : dmax, dmax);
       if (advance) p = len;
       return false;
     }
-    int n = d;
-    if (cap < n) n = cap;
-    if (dmax < n) n = dmax;
-    copy(dst, n, dmax);
+    int k = d;
+    if (cap < k) k = cap;
+    if (dmax < k) k = dmax;
+    n = cut(k, dmax);
     if (advance) {
-      p += n;
+      p += k;
       if (p + dl <= len) p += dl;
     }
     return true;
+  }
+  // copy()'s bounds of n characters into a buffer of dmax.
+  static int cut(int n, int dmax) {
+    if (n > dmax - 1) n = dmax - 1;
+    return n < 0 ? 0 : n;
   }
   // posnextchar of the text still in front.
   int nextCharPos() const {
@@ -207,8 +227,7 @@ int readVolume(Cursor& work, quotetype* q) {
 }
 
 // A fraction "number, one separator character, number" with nothing after it.
-bool readFraction(const char* text, double* value) {
-  std::string_view s(text);
+bool readFraction(std::string_view s, double* value) {
   double num = 0, den = 0;
   std::size_t n = decimalPrefix(s, &num);
   if (n == 0 || n + 1 >= s.size()) return false;
@@ -218,40 +237,68 @@ bool readFraction(const char* text, double* value) {
 }
 
 // A "/" after the first character marks a fraction.
-bool slashAfterFirst(const char* word) {
-  const char* slash = std::strchr(word, '/');
-  return slash && slash > word;
+bool slashAfterFirst(std::string_view word) {
+  return !word.empty() && word[0] != '/' && word.find('/') != std::string_view::npos;
+}
+
+// The next word and, when exactly one blank parts it from a fraction, that fraction: views
+// into the work text, each at most kQuoteTokenSize - 1 characters (the text holds no NUL).
+void wholeAndFractionSpans(Cursor& work, std::string_view& whole, std::string_view& fraction) {
+  whole = fraction = {};
+  int from = 0, n = 0;
+  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
+  const std::string_view word(work.s + from, static_cast<std::size_t>(n));
+  if (slashAfterFirst(word)) {
+    fraction = word;
+    return;
+  }
+  whole = word;
+  // A fraction follows the whole part after exactly one blank.
+  if (work.empty() || work.front() == ' ') return;
+  work.takeSpan(" ", kQuoteTokenSize, false, from, n);
+  if (!slashAfterFirst(std::string_view(work.s + from, static_cast<std::size_t>(n)))) return;
+  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
+  fraction = std::string_view(work.s + from, static_cast<std::size_t>(n));
 }
 
 void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
-  whole[0] = 0;
-  fraction[0] = 0;
-  char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work);
-  if (slashAfterFirst(word)) {
-    quova::strcpy(fraction, word, kQuoteTokenSize);
-    return;
+  std::string_view w, f;
+  wholeAndFractionSpans(work, w, f);
+  whole[w.copy(whole, w.size())] = 0;  // copy(), as an empty view may hold no pointer
+  fraction[f.copy(fraction, f.size())] = 0;
+}
+
+float convWF(std::string_view whole, std::string_view fraction, int* error) {
+  *error = 0;
+  double w = 0, f = 0;
+  if ((whole.empty() && fraction.empty()) || (!whole.empty() && !readDecimal(whole, &w)) ||
+      (!fraction.empty() && !readFraction(fraction, &f))) {
+    *error = 1;
+    return 0.0f;
   }
-  quova::strcpy(whole, word, kQuoteTokenSize);
-  // A fraction follows the whole part after exactly one blank.
-  if (work.empty() || work.front() == ' ') return;
-  char next[kQuoteTokenSize];
-  work.take(next, " ", sizeof next, false);
-  if (slashAfterFirst(next)) nextWord(fraction, kQuoteTokenSize, work);
+  double v = w + f;
+  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
+    *error = 1;
+    return 0.0f;
+  }
+  return static_cast<float>(v);
 }
 
 int price(Cursor& work, float* value, char* text) {
-  char whole[kQuoteTokenSize], fraction[kQuoteTokenSize];
-  wholeAndFraction(work, whole, fraction);
+  std::string_view whole, fraction;
+  wholeAndFractionSpans(work, whole, fraction);
   int error = 0;
-  float v = ConvWF(whole, fraction, &error);
+  float v = convWF(whole, fraction, &error);
   if (error) return -1;
   *value = v;
-  quova::strcpy(text, whole, 20);
-  if (fraction[0]) {
-    if (whole[0]) quova::strcat(text, " ", 20);
-    quova::strcat(text, fraction, 20);
+  // The price text: whole, " " and fraction, at most 19 characters.
+  constexpr std::size_t kText = 19;
+  std::size_t n = whole.copy(text, kText);
+  if (!fraction.empty()) {
+    if (!whole.empty() && n < kText) text[n++] = ' ';
+    n += fraction.copy(text + n, kText - n);
   }
+  text[n] = 0;
   return 0;
 }
 
@@ -380,20 +427,8 @@ void GetWF(char* work, int workMax, char* whole, char* fraction) {
 }
 
 float ConvWF(const char* whole, const char* fraction, int* error) {
-  *error = 0;
-  bool hasWhole = whole && whole[0], hasFraction = fraction && fraction[0];
-  double w = 0, f = 0;
-  if ((!hasWhole && !hasFraction) || (hasWhole && !readDecimal(whole, &w)) ||
-      (hasFraction && !readFraction(fraction, &f))) {
-    *error = 1;
-    return 0.0f;
-  }
-  double v = w + f;
-  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
-    *error = 1;
-    return 0.0f;
-  }
-  return static_cast<float>(v);
+  return convWF(whole ? std::string_view(whole) : std::string_view(),
+                fraction ? std::string_view(fraction) : std::string_view(), error);
 }
 
 int ConvQuote(char* work, int workMax, float* value, char* text) {
@@ -409,20 +444,36 @@ int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   quotetypeInit(q);
   if (!line) return 1;
   // The line (at most 180 characters) with tabs, and commas unless comma-delimited, as two
-  // blanks each.
-  char buf[kWorkLineSize];
+  // blanks each; a line without tabs or commas to widen is read where it lies.
+  char wide[kWorkLineSize];
+  const char* buf = line;
   bool commas = fmt.delimiter != DELIM_COMMA;
   int n = 0;
-  for (int i = 0; i < kQuoteLineSize - 1 && line[i] && line[i] != '\n' && line[i] != '\r'; ++i) {
-    char c = line[i];
-    if (c == '\t' || (commas && c == ',')) {
-      if (n < kWorkLineSize - 1) buf[n++] = ' ';
-      if (n < kWorkLineSize - 1) buf[n++] = ' ';
-    } else if (n < kWorkLineSize - 1) {
-      buf[n++] = c;
-    }
+  // The line ends at its first NUL, line feed or carriage return, and at 179 characters.
+  const std::size_t plain = std::strcspn(line, commas ? "\t,\n\r" : "\t\n\r");
+  const bool widen =
+      plain < static_cast<std::size_t>(kQuoteLineSize - 1) && (line[plain] == '\t' || line[plain] == ',');
+  if (widen) {
+    n = static_cast<int>(plain);
+    while (n < kQuoteLineSize - 1 && line[n] && line[n] != '\n' && line[n] != '\r') ++n;
+  } else {
+    n = static_cast<int>(std::min<std::size_t>(plain, kQuoteLineSize - 1));
   }
-  buf[n] = 0;
+  if (widen) {
+    const int length = n;
+    n = 0;
+    for (int i = 0; i < length; ++i) {
+      char c = line[i];
+      if (c == '\t' || (commas && c == ',')) {
+        if (n < kWorkLineSize - 1) wide[n++] = ' ';
+        if (n < kWorkLineSize - 1) wide[n++] = ' ';
+      } else if (n < kWorkLineSize - 1) {
+        wide[n++] = c;
+      }
+    }
+    wide[n] = 0;
+    buf = wide;
+  }
 
   // Tokens go to the work text, three blanks after each; a token equal to the current
   // field's prefix text is dropped.
@@ -434,13 +485,16 @@ int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   for (int tokens = 0; tokens < kQuoteMaxTokens && !in.empty(); ++tokens) {
     in.skipBlanks();
     const char* prefix = field < kMaxFormatFields ? fmt.prefixText[field] : "";
-    int pl = static_cast<int>(strnlen(prefix, 20));
+    int pl = prefix[0] ? static_cast<int>(strnlen(prefix, 20)) : 0;
     if (pl > 0 && in.len - in.p >= pl && std::strncmp(buf + in.p, prefix, static_cast<std::size_t>(pl)) == 0)
       in.p += pl;
-    char token[kQuoteTokenSize];
-    in.take(token, delim, sizeof token);
-    if (std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0 && token[pl] == 0) continue;
-    for (const char* t = token; *t; ++t) work[wl++] = *t;
+    // The token (what take() would copy; the line holds no NUL) goes straight to the work text.
+    int from = 0, tl = 0;
+    in.takeSpan(delim, kQuoteTokenSize, true, from, tl);
+    const char* token = buf + from;
+    if (tl == pl && std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0) continue;
+    std::memcpy(work + wl, token, static_cast<std::size_t>(tl));
+    wl += tl;
     work[wl++] = ' ';
     work[wl++] = ' ';
     work[wl++] = ' ';

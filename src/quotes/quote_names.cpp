@@ -6,7 +6,8 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "base/root_path.h"
+#include "base/run_flags.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -26,8 +27,6 @@ bool staysInside(const std::string& name) {
 }
 
 }  // namespace
-
-std::string rootPath(std::string_view relative) { return app().QUOVAPATH + std::string(relative); }
 
 std::string symbolFileName(std::string_view symbol) {
   std::string s(symbol);
@@ -66,7 +65,8 @@ std::string writerQuotePath(const std::string& name) { return rootPath("quotes.d
 bool resolvesInsideRoot(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::path root = fs::canonical(app().QUOVAPATH.empty() ? "." : app().QUOVAPATH, ec);
+  const std::string home = rootPath("");
+  const fs::path root = fs::canonical(home.empty() ? "." : home, ec);
   if (ec) return true;  // no root to compare with: the writes fail on their own
   // A link that is the file itself may dangle, so it is followed by hand.
   fs::path p = fs::absolute(nativePath(path), ec);

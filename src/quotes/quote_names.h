@@ -9,9 +9,6 @@
 
 namespace quova {
 
-// A path under the program's root (QUOVA when set, else the working directory).
-std::string rootPath(std::string_view relative);
-
 // The symbol with its first "." deleted: what a file name field of "*" means.
 std::string symbolFileName(std::string_view symbol);
 

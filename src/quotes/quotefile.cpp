@@ -11,7 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
+#include "base/root_path.h"
 #include "quotes/quote_line.h"
 #include "quotes/quote_names.h"
 #include "util/dates.h"

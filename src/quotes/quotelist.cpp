@@ -3,15 +3,20 @@
 // new option series.
 #include "quotes/quotelist.h"
 
+#include <fcntl.h>
 #include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "quotes/number_text.h"
 #include "quotes/quote_line.h"
 #include "quotes/quote_names.h"
 #include "quotes/text_lines.h"
@@ -31,11 +36,6 @@ std::vector<char> workCopy(std::string_view line) {
   return buf;
 }
 
-std::string fixed(const char* format, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, v);
-  return buf;
-}
 
 std::string tabsConverted(const std::string& s) {
   if (s.find('\t') == std::string::npos) return s;
@@ -47,16 +47,22 @@ std::string tabsConverted(const std::string& s) {
 void lastTwoLines(const std::string& path, std::string& prev, std::string& last) {
   prev.clear();
   last.clear();
-  std::FILE* f = std::fopen(nativePath(path).c_str(), "rb");
-  if (!f) return;
+  // open, fstat, one pread and close: the update does this for every request of a list.
+  const int fd = openNative(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
   constexpr long kStep = 1000, kChunk = 2 * kStep + 8;
-  std::fseek(f, 0, SEEK_END);
-  long size = std::ftell(f);
-  long from = size > kChunk ? size - kChunk : 0;
-  std::fseek(f, from, SEEK_SET);
-  std::string tail(static_cast<std::size_t>(size - from), '\0');
-  std::size_t got = std::fread(tail.data(), 1, tail.size(), f);
-  std::fclose(f);
+  struct stat st {};
+  const off_t size = ::fstat(fd, &st) == 0 ? st.st_size : 0;
+  const off_t from = size > kChunk ? size - kChunk : 0;
+  std::string tail(static_cast<std::size_t>(size > from ? size - from : 0), '\0');
+  std::size_t got = 0;
+  while (got < tail.size()) {
+    const ssize_t n = ::pread(fd, tail.data() + got, tail.size() - got, from + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
   tail.resize(got);
   if (!tail.empty() && tail.back() == 0x1A) tail.pop_back();
   while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r')) tail.pop_back();
@@ -93,15 +99,15 @@ std::string displayColumns(const std::string& quoteFile, const ListUpdate& how) 
   }
   int code = how.displayDateFormat == DATE_FMT_INTL ? DATE_FMT_INTL : DATE_FMT_US;
   std::string s = charDate(static_cast<float>(q.date), code, 4);
-  s += "   " + fixed("%8.3f", q.hi) + "   " + fixed("%8.3f", q.low) + "   " + fixed("%8.3f", q.close);
+  s += "   " + fixedText(q.hi, 8, 3) + "   " + fixedText(q.low, 8, 3) + "   " + fixedText(q.close, 8, 3);
   bool change = !prevLine.empty() && ParseQuote(prevLine.c_str(), &p, how.fmt) == 0 && q.close >= 0 &&
                 p.close >= 0;
-  s += "   " + (change ? fixed("%8.3f", static_cast<double>(q.close) - p.close) : std::string("unavail."));
-  s += "   " + fixed("%11.0f", q.volume) + "   " + q.time_text;
+  s += "   " + (change ? fixedText(static_cast<double>(q.close) - p.close, 8, 3) : std::string("unavail."));
+  s += "   " + fixedText(q.volume, 11, 0) + "   " + q.time_text;
   return s;
 }
 
-bool stopRequested(const ListUpdate& how) { return (how.stopOnQuit && app().Quit) || (how.stop && how.stop()); }
+bool stopRequested(const ListUpdate& how) { return (how.stopOnQuit && runFlags().Quit) || (how.stop && how.stop()); }
 
 void status(const std::string& text) {
   MessBar(text);
@@ -139,8 +145,10 @@ std::vector<std::string> twoBlankFields(std::string_view text) {
   return fields;
 }
 
-RequestPaths ParseFilePaths(std::string_view line) {
-  RequestFields f = splitRequestLine(line);
+namespace {
+
+// ParseFilePaths of a line already split.
+RequestPaths pathsOf(const RequestFields& f) {
   RequestPaths p{f.symbol, f.fileName, f.coName, {}, {}};
   if (f.fileName.empty()) return p;
   std::optional<std::string> name = requestFileName(f.symbol, f.fileName);
@@ -151,6 +159,10 @@ RequestPaths ParseFilePaths(std::string_view line) {
   p.recFile = listQuotePath(*name, ".REC");
   return p;
 }
+
+}  // namespace
+
+RequestPaths ParseFilePaths(std::string_view line) { return pathsOf(splitRequestLine(line)); }
 
 namespace {
 
@@ -251,7 +263,7 @@ long UDWatch(const std::string& qtlPath, const ListUpdate& how) {
     for (int k = 0; k < 3; ++k)
       if (rest.size() > static_cast<std::size_t>(k) && rest[k].find(keys[k]) != std::string::npos)
         l += rest[k] + "   ";
-    l += displayColumns(ParseFilePaths(line).quoteFile, how);
+    l += displayColumns(pathsOf(f).quoteFile, how);
     out += l + "\n";
     ++count;
     status(formatText(181, "Quotes Updated...%ld", count));

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "util/clock.h"
 #include "util/filetimes.h"
 #include "util/strtools.h"
@@ -90,6 +90,18 @@ int DayCount(int month, int day, int year) {
 
 int GoodDate(const char* text, int code) {
   if (!text) return -1;
+  // "mm/dd/yyyy", the layout of every record line, read straight: the scan below takes the
+  // same three numbers from it.
+  auto digit = [text](int i) { return text[i] >= '0' && text[i] <= '9'; };
+  if (code == DATE_FMT_US && digit(0) && digit(1) && text[2] == '/' && digit(3) && digit(4) && text[5] == '/' &&
+      digit(6) && digit(7) && digit(8) && digit(9) && text[10] == 0) {
+    auto number = [text](int i, int n) {
+      int v = 0;
+      for (int k = i; k < i + n; ++k) v = v * 10 + (text[k] - '0');
+      return v;
+    };
+    return DayCount(number(0, 2), number(3, 2), number(6, 4));
+  }
   const char* slash = std::strchr(text, '/');
   const char* dash = std::strchr(text, '-');
   // 'dd-Mon-yyyy' has 11 characters and is a valid date; other forms stop at 10.
@@ -132,8 +144,8 @@ int GoodDate(const char* text, int code) {
 int relative_date(const char* text) {
   int count = GoodDate(text, DATE_FMT_US);
   if (count == -1) {
-    app().io = formatText(181, "conversion error...possibly bad date string -- %s", text ? text : "");
-    MessageBox(app().io, "In relative_date routine", mb::OK);
+    runFlags().io = formatText(181, "conversion error...possibly bad date string -- %s", text ? text : "");
+    MessageBox(runFlags().io, "In relative_date routine", mb::OK);
   }
   return count;
 }
@@ -387,8 +399,8 @@ int filldatestruct(const char* text, DateStruct& d) {
 
 int get_file_date(const char* path, char* out) {
   auto fail = [&] {
-    app().io = std::string("Invalid File Datestamp for file -- ") + (path ? path : "");
-    if (app().io.size() > 180) app().io.resize(180);
+    runFlags().io = std::string("Invalid File Datestamp for file -- ") + (path ? path : "");
+    if (runFlags().io.size() > 180) runFlags().io.resize(180);
     quova::strcpy(out, "01/01/81", 80);
     return -1;
   };

@@ -9,8 +9,8 @@
 #include <chrono>
 #include <thread>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "util/paths.h"
 
 namespace quova {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 
 namespace quova {
 namespace {

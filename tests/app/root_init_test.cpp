@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/app_state.h"
-#include "app/log.h"
 #include "app/root_init.h"
-#include "app/settings.h"
 #include "app/window_files.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
@@ -56,9 +56,9 @@ TEST(RootInit, CreatesACompleteRootThatTheProgramLoads) {
   ScopedHost h;
   logState() = LogState{};
   logState().QuovaLogFile = work.file("quova.log");
-  app().QUOVAPATH = root + "/";
-  app().IniFilePath = root + "/quova.ini";
-  app().UserFilePath = root + "/User.dat";
+  runFlags().QUOVAPATH = root + "/";
+  runFlags().IniFilePath = root + "/quova.ini";
+  runFlags().UserFilePath = root + "/User.dat";
   settings().LastDnLoadStep = 9;
   ASSERT_TRUE(GetIniFile());
   EXPECT_TRUE(GetUserFile());

@@ -7,9 +7,9 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -22,16 +22,16 @@ struct Setup : ::testing::Test {
   void SetUp() override {
     logState() = LogState{};
     logState().QuovaLogFile = dir.file("quova.log");
-    app() = AppState{};
-    app().QUOVAPATH = dir.path() + "/";
-    app().IniFilePath = app().QUOVAPATH + "quova.ini";
-    app().UserFilePath = app().QUOVAPATH + "User.dat";
+    runFlags() = RunFlags{};
+    runFlags().QUOVAPATH = dir.path() + "/";
+    runFlags().IniFilePath = runFlags().QUOVAPATH + "quova.ini";
+    runFlags().UserFilePath = runFlags().QUOVAPATH + "User.dat";
     settings() = Settings{};
     OpenLogFile();
   }
   void TearDown() override {
     settings() = Settings{};
-    app() = AppState{};
+    runFlags() = RunFlags{};
     logState() = LogState{};
   }
   SetupEntry valid() {
@@ -140,7 +140,7 @@ TEST_F(Setup, OkChecksInOrderAndStoresOnlyWhatPassed) {
   EXPECT_EQ(d.ProxyServer, "proxy.example:3128");
   EXPECT_TRUE(d.DLTimePM);
   // OK keeps the settings in memory only.
-  EXPECT_FALSE(std::filesystem::exists(app().IniFilePath));
+  EXPECT_FALSE(std::filesystem::exists(runFlags().IniFilePath));
 }
 
 TEST_F(Setup, TimeTextShowsTheTwelveHourClockForPm) {

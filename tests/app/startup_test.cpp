@@ -7,9 +7,10 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
-#include "app/log.h"
 #include "app/root_init.h"
-#include "app/settings.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -21,12 +22,14 @@ struct Startup : ::testing::Test {
   test::ScopedHost h;
   void SetUp() override {
     app() = AppState{};
+    runFlags() = RunFlags{};
     unsetenv("QUOVA");
     logState().QuovaLogFile = "quova.log";
   }
   void TearDown() override {
     unsetenv("QUOVA");
     app() = AppState{};
+    runFlags() = RunFlags{};
     settings() = Settings{};
     logState().QuovaLogFile = "quova.log";
   }
@@ -57,6 +60,7 @@ TEST_F(Startup, ArgumentRules) {
   };
   for (auto& c : cases) {
     app() = AppState{};
+    runFlags() = RunFlags{};
     std::vector<std::string> args = c.args;
     args.insert(args.begin(), "quova");
     std::vector<char*> argv;
@@ -64,7 +68,7 @@ TEST_F(Startup, ArgumentRules) {
     EXPECT_TRUE(ParseArguments(static_cast<int>(argv.size()), argv.data()));
     EXPECT_EQ(app().argFlag, c.argFlag) << c.args[0];
     EXPECT_EQ(app().waittime, c.waittime) << c.args[0];
-    EXPECT_EQ(app().QuitAfterDownload, c.quitAfter) << c.args[0];
+    EXPECT_EQ(runFlags().QuitAfterDownload, c.quitAfter) << c.args[0];
   }
 }
 
@@ -76,6 +80,7 @@ TEST_F(Startup, LongFileNameIsKeptWhole) {
   EXPECT_EQ(app().argFlag, 9);
   EXPECT_EQ(app().argFileName, name);
   app() = AppState{};
+  runFlags() = RunFlags{};
   std::string missing = dir.file("none.day");
   argv[1] = missing.data();
   ParseArguments(2, argv.data());  // a "/" switch of no meaning
@@ -93,7 +98,6 @@ TEST_F(Startup, NormalRunLogsAndSaves) {
   EXPECT_NE(log.find("\nStarting TMyApp().Run()..."), std::string::npos);
   EXPECT_EQ(log.substr(log.size() - 13), "\nNormal Exit.");
   EXPECT_EQ(app().tdate.size(), 10u);
-  EXPECT_EQ(app().todaysdate, app().tdate.substr(0, 6) + app().tdate.substr(8, 2));
 }
 
 TEST_F(Startup, MissingIniEndsWithMinusOneAndWritesNothing) {
@@ -117,14 +121,14 @@ TEST_F(Startup, QuovaRootBecomesTheWorkingDirectoryButTheLogStays) {
   EXPECT_EQ(std::string(cwd), root.path());
   std::string log = dir.read("quova.log");
   EXPECT_NE(log.find("\nQUOVA env variable set=" + root.path() + "/"), std::string::npos);
-  EXPECT_EQ(app().IniFilePath, root.path() + "/quova.ini");
+  EXPECT_EQ(runFlags().IniFilePath, root.path() + "/quova.ini");
   ASSERT_EQ(chdir(dir.path().c_str()), 0);  // TempDir returns from here
 }
 
 TEST_F(Startup, WaitForZeroReturnsAtOnceAndQuitEndsAWait) {
   WinWaitFor(0, false);
   EXPECT_EQ(h.host.pumps, 0);
-  app().Quit = true;
+  runFlags().Quit = true;
   WinWaitFor(60000, false);
   EXPECT_FALSE(app().Waiting);
 }

@@ -2,9 +2,9 @@
 // failed writes with their reports.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/log.h"
 #include "app/window_files.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -26,7 +26,7 @@ struct WindowFilesFixture : ::testing::Test {
   void SetUp() override {
     logState() = LogState{};
     logState().QuovaLogFile = dir.file("quova.log");
-    app().QUOVAPATH = dir.path() + "/";
+    runFlags().QUOVAPATH = dir.path() + "/";
     OpenLogFile();
   }
   std::string log() { return dir.read("quova.log"); }
@@ -78,7 +78,7 @@ TEST_F(WindowFilesFixture, MissingFrameConfigShowsTheRootWarning) {
 }
 
 TEST_F(WindowFilesFixture, FailedFrameSaveIsReportedNotClaimed) {
-  app().QUOVAPATH = dir.path() + "/missing/";
+  runFlags().QUOVAPATH = dir.path() + "/missing/";
   EXPECT_FALSE(SaveFrameConfig(FrameAttributes{}));
   EXPECT_EQ(log().rfind("\n" + frameConfigPath() + " could not be opened for update.\n\nMessageBox:\n", 0), 0u);
   ASSERT_EQ(h.host.boxes.size(), 1u);

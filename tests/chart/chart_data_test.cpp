@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 #include "chart/chart_settings.h"
 #include "quotes/quote_format.h"
 #include "support/recording_host.h"
@@ -69,8 +69,8 @@ TEST(ChartLoad, RejectedLineAnswers) {
     ParseContext ctx = context();
     bool repair = false;
     ctx.requestRepair = [&] { repair = true; };
-    app().QuovaPath = "/root/q/";
-    app().FileToFixPath.clear();
+    runFlags().QuovaPath = "/root/q/";
+    runFlags().FileToFixPath.clear();
     EXPECT_EQ(Parse(in, d, ctx), c.result);
     ASSERT_FALSE(h.host.boxes.empty());
     EXPECT_EQ(h.host.boxes[0].caption, "Quote Processing ERRORS");
@@ -81,17 +81,17 @@ TEST(ChartLoad, RejectedLineAnswers) {
       EXPECT_EQ(h.host.boxes[1].text, "xx bad -- corrupted Quote Date...use Mendora??");
     }
     EXPECT_EQ(repair, c.answer == IDYES);
-    if (c.answer == IDYES) EXPECT_EQ(app().FileToFixPath, "..\\QUOTES.DAY\\IBM.DAY");
+    if (c.answer == IDYES) EXPECT_EQ(runFlags().FileToFixPath, "..\\QUOTES.DAY\\IBM.DAY");
   }
-  app().QuovaPath.clear();
+  runFlags().QuovaPath.clear();
 }
 
 TEST(ChartLoad, RepairPathKeepsTheSubfolder) {
-  app().QuovaPath = "/home/u/quova/";
+  runFlags().QuovaPath = "/home/u/quova/";
   EXPECT_EQ(chartRepairPath("/home/u/quova/quotes.day/funds/funds_VFINX.day"),
             "..\\quotes.day\\funds\\funds_VFINX.day");
   EXPECT_EQ(chartRepairPath("/tmp/x.day"), "/tmp/x.day");
-  app().QuovaPath.clear();
+  runFlags().QuovaPath.clear();
 }
 
 TEST(ChartLoad, LimitOf30000) {

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 #include "support/temp_dir.h"
 
 namespace quova {
@@ -150,7 +150,7 @@ TEST(ChartSettings, ValidationOfDamagedFields) {
 
 TEST(ChartSettings, FileUnderTheRootByBaseName) {
   test::TempDir dir;
-  app().QuovaPath = dir.path() + "/";
+  runFlags().QuovaPath = dir.path() + "/";
   EXPECT_EQ(chartConfigPath("quotes.day\\funds\\funds_VFINX.day"), dir.path() + "/config\\funds_VFINX.cfg");
   // Missing file: defaults.
   EXPECT_EQ(chartConfigImage(GetConfig("quotes.day\\IBM.day")), handBuiltDefaults());
@@ -160,7 +160,7 @@ TEST(ChartSettings, FileUnderTheRootByBaseName) {
   ASSERT_TRUE(SaveConfig("quotes.day\\IBM.day", s));
   EXPECT_EQ(dir.read("config/IBM.cfg").size(), 1743u);
   EXPECT_EQ(GetConfig("QUOTES.DAY\\IBM.DAY").stoch_k_days, 14);
-  app().QuovaPath.clear();
+  runFlags().QuovaPath.clear();
 }
 
 }  // namespace

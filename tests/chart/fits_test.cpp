@@ -8,9 +8,12 @@
 
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
-#include "chart/fourier.h"
+#include "chart/analysis_run.h"
+#include "chart/fit_overlays.h"
+#include "chart/transform.h"
 #include "chart/matrix.h"
 #include "chart/polynomial.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 
 namespace quova {
@@ -218,6 +221,35 @@ TEST(Fourier, SearchErrorAtEveryCandidateMatchesTheReference) {
   }
   EXPECT_EQ(f.omega, f.cand_omega[best]);
   EXPECT_TRUE(h.host.boxes.empty());
+}
+
+// The search's candidates share out over threads: every count gives the bits of one thread,
+// and a run with singular systems (all points on one date: every sine is 0) one box.
+TEST(Fourier, SearchIsTheSameOnAnyNumberOfThreads) {
+  ChartData trading = wave(300, 45);
+  for (int i = 0; i < trading.num_quotes; ++i) trading.q_date[i] = 30000.0f + i + 2 * (i / 5);
+  ChartData oneDay = wave(64, 16);
+  for (float& t : oneDay.q_date) t = 30000.0f;
+  for (const ChartData* d : {&trading, &oneDay}) {
+    std::vector<FITS> runs;
+    for (int threads : {1, 2, 3, 8}) {
+      test::ScopedHost h;
+      FITS f = loaded(*d);
+      f.n_bisects = 40;
+      if (d == &trading) f.PolynomialFit(2);
+      else f.resid = f.y;  // the trend's own fit would be singular too
+      f.search_threads = threads;
+      f.FourierTrade(6);
+      EXPECT_EQ(h.host.boxes.size(), d == &oneDay ? 1u : 0u) << threads;
+      runs.push_back(f);
+    }
+    for (const FITS& r : runs) {
+      EXPECT_EQ(r.cand_err, runs[0].cand_err);
+      EXPECT_EQ(r.omega, runs[0].omega);
+      EXPECT_EQ(r.four_coef, runs[0].four_coef);
+      EXPECT_EQ(r.four_order, runs[0].four_order);
+    }
+  }
 }
 
 // Low frequencies make the normal matrix far from diagonal, so that partial pivoting swaps

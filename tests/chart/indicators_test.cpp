@@ -7,6 +7,7 @@
 
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 
 namespace quova {
@@ -126,6 +127,7 @@ TEST(Indicators, StochasticDSeedsSmoothsAndSignals) {
   EXPECT_TRUE(sawB);
 
   s.stoch_d_days = 0;
+  checkStochasticDays(s);
   PlotModel m2 = modelFor(d, s);
   appendStochastic(m2, d, s, quovaPalette(), tm);
   EXPECT_TRUE(h.host.sawBox("Error ... Cannot Compute %D .... please set correct days in GlobalSetup.",

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/colors.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
+#include "settings/settings.h"
 #include "util/dates.h"
 
 namespace quova {

@@ -7,12 +7,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/log.h"
+#include "base/colors.h"
+#include "base/log.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
-#include "chart/fourier.h"
+#include "chart/analysis_run.h"
+#include "chart/fit_overlays.h"
 #include "chart/indicators.h"
 #include "chart/plot_model.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -92,6 +95,7 @@ TEST_F(PlotOverlays, EveryOverlayInPaintingOrderAndCheckpointsLogged) {
   s.vol_display = {0, 1, 0, 1};
   f.volatility = setVolatilityScale(d, s, f.volatility);
   const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
+  writePlotLog(m);
   EXPECT_EQ(curveNames(m), (std::vector<std::string>{"LSF", "LSF", "LSF forecast", "SMA 1", "SMA 3",
                                                      "%K", "%D", "Volatility 2", "Volatility 4"}));
   EXPECT_EQ(dir.read("quova.log"),
@@ -174,6 +178,7 @@ TEST_F(PlotOverlays, StochasticInItsPanelWithSellAndBuyMarks) {
 TEST_F(PlotOverlays, PercentDOfZeroDaysIsSwitchedOff) {
   s.stoch_k_display = s.stoch_d_display = 1;
   s.stoch_d_days = 0;
+  checkStochasticDays(s);
   const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
   EXPECT_EQ(curveNames(m), (std::vector<std::string>{"%K"}));
   EXPECT_EQ(s.stoch_d_display, 0);
@@ -329,71 +334,79 @@ TEST(IndicatorBatches, SameValuesAsOneQuoteAtATime) {
 
 // A long chart's curves against the one-quote functions at every point: the curves are
 // valued a chunk of quotes at a time, and the stored fit walks its angle from date to date.
+// A chart of 9000 quotes builds its costliest curves on a second thread: the same points.
 TEST(IndicatorBatches, LongChartCurvesPointByPoint) {
-  test::ScopedHost h;
-  ChartData d;
-  for (int i = 0; i < 1300; ++i) {
-    float c = 40 + 15 * static_cast<float>(std::sin(i * 0.013)) + static_cast<float>(i % 11) * 0.1f;
-    if (i == 700) c = 0;
-    d.append(static_cast<float>(30000 + i + 2 * (i / 5)), c + 1, c - 1, c, 100);
-  }
-  d.loaded = true;
-  find_min_max_scales(d);
-  ChartSettings s;
-  initquotes(d, s);
-  s.sma_display = {1, 0, 0};
-  s.vol_display = {1, 0, 0, 0};
-  s.stoch_k_display = 1;
-  s.stoch_d_display = 0;
-  s.lsf_display = 1;
-  Fit_Type fit;
-  fit.valid = 1;
-  fit.t_min = 30100;
-  fit.t_max = 31200;
-  fit.t_mid = 30650;
-  fit.mean = 40;
-  fit.poly_enabled = 1;
-  fit.poly_order = 1;
-  fit.poly_coef[1] = 1e-3L;
-  fit.four_enabled = 1;
-  fit.four_order = 7;
-  for (int k = 1; k <= 14; ++k) fit.four_coef[k] = 3.0L / k;
-  fit.omega = 6.283185307179586L / 365;
-  storeFit(s, fit);
-  PlotFrame f;
-  f.width = 1000;
-  f.height = 700;
-  f.volatility = setVolatilityScale(d, s, f.volatility);
-  const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
-  const ValueAxis& price = m.panel(PanelKind::Price)->axis;
-  const ValueAxis& volat = m.panel(PanelKind::Volatility)->axis;
-  const ValueAxis& stoch = m.panel(PanelKind::Stochastic)->axis;
-  std::size_t fitPoints = 0;
-  for (const Polyline& c : m.curves) {
-    if (c.name == "SMA 1") {
-      ASSERT_EQ(c.points.size(), 1300u - 21);
-      for (int i = 21; i < 1300; ++i)
-        ASSERT_EQ(c.points[i - 21], (Point{m.time.x(d.q_date[i]), price.y(SMA(d, i, 21))})) << i;
-    } else if (c.name == "Volatility 1") {
-      ASSERT_EQ(c.points.size(), 1300u - 10);
-      for (int i = 10; i < 1300; ++i)
-        ASSERT_EQ(c.points[i - 10], (Point{m.time.x(d.q_date[i]), volat.y(Volatility(d, i, 10))})) << i;
-    } else if (c.name == "%K") {
-      ASSERT_EQ(c.points.size(), 1300u - 21);
-      for (int i = 21; i < 1300; ++i)
-        ASSERT_EQ(c.points[i - 21], (Point{m.time.x(d.q_date[i]), stoch.y(StochasticK(d, i, 21))})) << i;
-    } else {
-      // The stored fit's runs, each starting where the last ended: every quote date, then
-      // steps after the last quote.
-      for (std::size_t k = fitPoints ? 1 : 0; k < c.points.size(); ++k, ++fitPoints) {
-        if (fitPoints >= 1300) continue;
-        const double date = d.q_date[fitPoints];
-        ASSERT_EQ(c.points[k], (Point{m.time.x(date), price.y(static_cast<double>(PFitVal(date, fit)))}))
-            << fitPoints;
+  for (const int N : {1300, 9000}) {
+    SCOPED_TRACE(N);
+    test::ScopedHost h;
+    ChartData d;
+    for (int i = 0; i < N; ++i) {
+      float c = 40 + 15 * static_cast<float>(std::sin(i * 0.013)) + static_cast<float>(i % 11) * 0.1f;
+      if (i == 700) c = 0;
+      d.append(static_cast<float>(30000 + i + 2 * (i / 5)), c + 1, c - 1, c, 100);
+    }
+    d.loaded = true;
+    find_min_max_scales(d);
+    ChartSettings s;
+    initquotes(d, s);
+    s.sma_display = {1, 0, 0};
+    s.vol_display = {1, 0, 1, 0};  // #3 is built beside the others on a long chart
+    s.stoch_k_display = 1;
+    s.stoch_d_display = 0;
+    s.lsf_display = 1;
+    Fit_Type fit;
+    fit.valid = 1;
+    fit.t_min = 30100;
+    fit.t_max = 31200;
+    fit.t_mid = 30650;
+    fit.mean = 40;
+    fit.poly_enabled = 1;
+    fit.poly_order = 1;
+    fit.poly_coef[1] = 1e-3L;
+    fit.four_enabled = 1;
+    fit.four_order = 7;
+    for (int k = 1; k <= 14; ++k) fit.four_coef[k] = 3.0L / k;
+    fit.omega = 6.283185307179586L / 365;
+    storeFit(s, fit);
+    PlotFrame f;
+    f.width = 1000;
+    f.height = 700;
+    f.volatility = setVolatilityScale(d, s, f.volatility);
+    const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
+    const ValueAxis& price = m.panel(PanelKind::Price)->axis;
+    const ValueAxis& volat = m.panel(PanelKind::Volatility)->axis;
+    const ValueAxis& stoch = m.panel(PanelKind::Stochastic)->axis;
+    std::size_t fitPoints = 0;
+    for (const Polyline& c : m.curves) {
+      if (c.name == "SMA 1") {
+        ASSERT_EQ(c.points.size(), N - 21u);
+        for (int i = 21; i < N; ++i)
+          ASSERT_EQ(c.points[i - 21], (Point{m.time.x(d.q_date[i]), price.y(SMA(d, i, 21))})) << i;
+      } else if (c.name.rfind("Volatility", 0) == 0) {
+        const int n = c.name == "Volatility 1" ? 10 : 50;
+        ASSERT_EQ(c.points.size(), static_cast<std::size_t>(N - n));
+        for (int i = n; i < N; ++i)
+          ASSERT_EQ(c.points[i - n], (Point{m.time.x(d.q_date[i]), volat.y(Volatility(d, i, n))})) << i;
+      } else if (c.name == "%K") {
+        ASSERT_EQ(c.points.size(), N - 21u);
+        for (int i = 21; i < N; ++i)
+          ASSERT_EQ(c.points[i - 21], (Point{m.time.x(d.q_date[i]), stoch.y(StochasticK(d, i, 21))})) << i;
+      } else {
+        // The stored fit's runs, each starting where the last ended: every quote date, then
+        // steps after the last quote.
+        for (std::size_t k = fitPoints ? 1 : 0; k < c.points.size(); ++k, ++fitPoints) {
+          if (fitPoints >= static_cast<std::size_t>(N)) continue;
+          const double date = d.q_date[fitPoints];
+          ASSERT_EQ(c.points[k], (Point{m.time.x(date), price.y(static_cast<double>(PFitVal(date, fit)))}))
+              << fitPoints;
+        }
       }
     }
+    EXPECT_GT(fitPoints, static_cast<std::size_t>(N));
+    std::vector<std::string> names;
+    for (const Polyline& c : m.curves) names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"LSF", "LSF", "LSF forecast", "SMA 1", "%K", "Volatility 1", "Volatility 3"}));
   }
-  EXPECT_GT(fitPoints, 1300u);
 }
 
 TEST(PrinterPalette, SystemColoursAndLightColours) {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/log.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/clock.h"

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/settings.h"
-#include "download/web_address.h"
+#include "base/run_flags.h"
+#include "download/download_state.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/clock.h"
@@ -35,10 +35,10 @@ struct DailyFixture {
   DailyRun run;
   DailyFixture() {
     setClock(&clock);
-    app() = AppState{};
-    app().QUOVAPATH = dir.path() + "/";
+    runFlags() = RunFlags{};
+    runFlags().QUOVAPATH = dir.path() + "/";
     settings() = Settings{};
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
     dir.write("Blank.qtl", "SYMBOL  FILE\n");
     dir.write("Blank.txt", "");
     DailyRunHooks h;
@@ -50,14 +50,14 @@ struct DailyFixture {
     h.closeMainWindow = [this] { ++closes; };
     run.setHooks(h);
   }
-  ~DailyFixture() { setClock(nullptr); app() = AppState{}; }
+  ~DailyFixture() { setClock(nullptr); runFlags() = RunFlags{}; }
   // Ends the running sessions one after the other as the script says.
   void drive() {
     std::size_t i = 0;
     while (run.running() && i < 100) {
       SessionEnd how = i < script.size() ? script[i] : SessionEnd::Done;
-      if (how == SessionEnd::PageErrors) ++fetchState().PageErrCount;
-      else if (how == SessionEnd::Done) fetchState().PageErrCount = 0;
+      if (how == SessionEnd::PageErrors) ++downloadState().PageErrCount;
+      else if (how == SessionEnd::Done) downloadState().PageErrCount = 0;
       ++i;
       run.sessionEnded(how);
     }
@@ -69,7 +69,7 @@ TEST(DailyRun, CommandLinesCommentsTabsAndLongLines) {
   std::string longLine(200, 'x');
   r.dir.write("daily.dcf", "a.qtl  first list\n/ comment.qtl\n\n\tb.qtl\tnote\r\n" + longLine +
                                "\nmissing.qtl\nlast.qtl");  // no line end at the end
-  app().QuitAfterDownload = true;
+  runFlags().QuitAfterDownload = true;
   r.run.DownLoad();
   r.drive();
   EXPECT_EQ(r.started, (std::vector<std::string>{"a.qtl", "b.qtl", "missing.qtl", "last.qtl"}));
@@ -77,7 +77,7 @@ TEST(DailyRun, CommandLinesCommentsTabsAndLongLines) {
   for (auto& b : r.host.host.boxes)
     if (b.text == "Line Length Exceeds 180 characters\nLine Ignored") ++longBoxes;
   EXPECT_EQ(longBoxes, 1);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   EXPECT_EQ(r.alarmChecks, 1);
   EXPECT_EQ(r.closes, 1);
   EXPECT_EQ(r.dir.read("alarms.qtl"), "SYMBOL  FILE\n");
@@ -101,17 +101,17 @@ TEST(DailyRun, RetriesUpToTenAttemptsThenTheNextLine) {
   for (int i = 0; i < 10; ++i) EXPECT_EQ(r.started[i], "bad.qtl");
   EXPECT_EQ(r.started[10], "good.qtl");
   EXPECT_NE(log(r.dir).find("Maximum attempts exceeded to download quotelist\nbad.qtl"), std::string::npos);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
 }
 
 TEST(DailyRun, EveryEndClearsTheReentrancyFlag) {
   {  // a missing command file still closes the program after an unattended run
     DailyFixture r;
-    app().QuitAfterDownload = true;
+    runFlags().QuitAfterDownload = true;
     r.run.DownLoad();
     EXPECT_TRUE(r.host.host.sawBox(
         "Could Not Open Download Command File -- " + r.dir.path() + "/daily.dcf", "Download Command File Error"));
-    EXPECT_FALSE(app().DLReentrant);
+    EXPECT_FALSE(runFlags().DLReentrant);
     EXPECT_EQ(r.closes, 1);
     r.run.DownLoad();  // the next run is not refused
     EXPECT_FALSE(r.host.host.sawBox(
@@ -126,7 +126,7 @@ TEST(DailyRun, EveryEndClearsTheReentrancyFlag) {
     r.run.DownLoad();
     r.drive();
     EXPECT_EQ(r.started, std::vector<std::string>{"a.qtl"});
-    EXPECT_FALSE(app().DLReentrant);
+    EXPECT_FALSE(runFlags().DLReentrant);
     EXPECT_FALSE(r.run.running());
   }
   {  // a session that failed goes on with the next line
@@ -212,6 +212,29 @@ TEST(DailyRun, NewRunDateStepAndCsvModes) {
   EXPECT_EQ(settings().LastDnLoadStep, 2);  // same day: the step stays
 }
 
+// A list window's download: a normal one starts the alarms anew and is single, a forced one
+// keeps them; both empty quotes.csv (outside append mode) and clear the page error count.
+TEST(DailyRun, DownloadListStartsTheListsSession) {
+  for (bool fresh : {true, false}) {
+    DailyFixture r;
+    r.dir.write("alarms.qtl", "SYMBOL  FILE\nXYZ  *\n");
+    r.dir.write("quotes.csv", "old\n");
+    settings().CSVenable = true;
+    downloadState().alarms = AlarmSummary{true, "XYZ\n"};
+    downloadState().SingleDownload = false;
+    downloadState().PageErrCount = 3;
+    EXPECT_TRUE(r.run.DownloadList("a.qtl", fresh)) << fresh;
+    EXPECT_EQ(r.started, std::vector<std::string>{"a.qtl"}) << fresh;
+    EXPECT_EQ(r.run.currentList(), "a.qtl") << fresh;
+    EXPECT_EQ(r.dir.read("quotes.csv"), "") << fresh;
+    EXPECT_EQ(downloadState().PageErrCount, 0) << fresh;
+    EXPECT_EQ(downloadState().alarms.exceeded, !fresh) << fresh;
+    EXPECT_EQ(downloadState().SingleDownload, fresh) << fresh;
+    EXPECT_EQ(r.dir.read("alarms.qtl"), fresh ? "SYMBOL  FILE\n" : "SYMBOL  FILE\nXYZ  *\n") << fresh;
+  }
+  downloadState() = DownloadState{};
+}
+
 TEST(DailyRun, BackDateAllFilesRecursesWithoutSymlinksOrChdir) {
   DailyFixture r;
   fs::create_directories(r.dir.file("quotes.day/funds/deep"));
@@ -230,9 +253,9 @@ TEST(DailyRun, BackDateAllFilesRecursesWithoutSymlinksOrChdir) {
   // The forced run backdates them too and sets the day's date.
   r.dir.write("daily.dcf", "");
   r.dir.write("quotes.day/a.day", "y\n");
-  ForceDailyUpdate() = true;
+  downloadState().ForceDailyUpdate = true;
   r.run.DownLoad();
-  EXPECT_FALSE(ForceDailyUpdate());
+  EXPECT_FALSE(downloadState().ForceDailyUpdate);
   EXPECT_EQ(fileTime(r.dir.file("quotes.day/a.day"))->year, 1981);
 }
 

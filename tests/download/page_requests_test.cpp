@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/clock.h"
@@ -24,7 +24,7 @@ struct Pages {
   DownloadSettings s;
   Pages() {
     setClock(&clock);
-    app().QUOVAPATH = dir.path() + "/";
+    runFlags().QUOVAPATH = dir.path() + "/";
     std::filesystem::create_directories(dir.file("quotes.day"));
     s.pageAddress = "http://127.0.0.1/q?s=";
     s.separator = "+";
@@ -33,7 +33,7 @@ struct Pages {
   }
   ~Pages() {
     setClock(nullptr);
-    app().QUOVAPATH.clear();
+    runFlags().QUOVAPATH.clear();
   }
 };
 

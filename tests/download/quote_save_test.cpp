@@ -6,7 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 #include "download/page_parser.h"
 #include "download/quote_save.h"
 #include "support/download_fixture.h"
@@ -125,7 +125,7 @@ TEST(QuoteSave, RepairRunsOneAfterAnother) {
   r.dir.write("Utilities/Mendora", "#!/bin/sh\n");
   r.dir.write("quotes.day/a.day", "x\n");
   r.dir.write("quotes.day/b.day", "x\n");
-  app().QuovaPath = r.dir.path() + "/";
+  runFlags().QuovaPath = r.dir.path() + "/";
   QuoteSaver saver(r.s, "none.qtl");
   saver.requests = {{"A", "a", ""}, {"B", "b", ""}};
   saver.CheckMendoraRequest();
@@ -135,9 +135,8 @@ TEST(QuoteSave, RepairRunsOneAfterAnother) {
   std::filesystem::remove(r.dir.file("Utilities/Mendora"));
   EXPECT_EQ(saver.RunMendora("quotes.day\\a.day", true), -1);
   EXPECT_TRUE(r.host.host.sawBox("Mendora Open Error", "QUOVA main window Error"));
-  app().QuovaPath.clear();
+  runFlags().QuovaPath.clear();
 }
-
 
 TEST(QuoteSave, OptionWithoutExpirationIsReportedAndTheNextIsTried) {
   SaveRun r;

@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "support/page_server.h"
 #include "support/temp_dir.h"
 
@@ -86,7 +86,7 @@ struct Root {
     writeFile(file(name + ".qtl"), "SYMBOL  FILE  NAME\n" + lines);
   }
   void settings(const std::function<void(quova::Settings&)>& change) {
-    quova::app().IniFilePath = file("quova.ini");
+    quova::runFlags().IniFilePath = file("quova.ini");
     ASSERT_TRUE(quova::GetIniFile());
     change(quova::settings());
     ASSERT_TRUE(quova::SaveIniFile());

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path demoDir() { return fs::path(__FILE__).parent_path().parent_path().parent_path() / "demo"; }
+fs::path demoDir() { return fs::path(QUOVA_SOURCE_DIR) / "demo"; }
 
 std::string readFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);

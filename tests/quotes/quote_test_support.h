@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 #include "quotes/quote_data.h"
 #include "quotes/quote_format.h"
 #include "quotes/quotefile.h"
@@ -34,9 +34,9 @@ struct RecordingSession : QuoteFileSession {
 // A temporary root used as QUOVA (and as the working directory) for one test.
 struct TestRoot {
   TempDir dir{true};
-  std::string previous = app().QUOVAPATH;
-  TestRoot() { app().QUOVAPATH = dir.path() + "/"; }
-  ~TestRoot() { app().QUOVAPATH = previous; }
+  std::string previous = runFlags().QUOVAPATH;
+  TestRoot() { runFlags().QUOVAPATH = dir.path() + "/"; }
+  ~TestRoot() { runFlags().QUOVAPATH = previous; }
   std::string file(const std::string& name) const { return dir.file(name); }
   void write(const std::string& name, const std::string& content) const { dir.write(name, content); }
   std::string read(const std::string& name) const { return dir.read(name); }

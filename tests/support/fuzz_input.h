@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
 
 namespace quova::fuzz {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace quova::test {
 

@@ -11,7 +11,7 @@
 #include <map>
 #include <memory>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace quova {
 

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
 #include "app/windows/app_icon.h"
+#include "base/host.h"
+#include "base/log.h"
 
 namespace quova {
 

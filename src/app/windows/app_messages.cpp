@@ -9,17 +9,17 @@
 #include <QMouseEvent>
 #include <QToolBar>
 
-#include "app/app_state.h"
 #include "app/events/headless_host.h"
-#include "app/external_programs.h"
-#include "app/host.h"
 #include "app/windows/main_frame.h"
+#include "base/host.h"
+#include "base/run_flags.h"
 #include "download/daily_run.h"
+#include "settings/external_programs.h"
 
 namespace quova {
 
 void QVMAIN::handleAppMessage(int offset) {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   switch (offset) {
     case appmsg::GetMsg: statusBar()->showMessage(QString::fromStdString(a.io)); break;
     case appmsg::PlotQuote: openDocument(a.QuoteFile); break;

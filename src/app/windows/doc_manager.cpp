@@ -7,13 +7,15 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
-#include "app/log.h"
 #include "app/doc_stack.h"
 #include "app/windows/app_icon.h"
-#include "app/windows/command_target.h"
 #include "app/windows/doc_templates.h"
 #include "app/windows/main_frame.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "base/windows/command_target.h"
 #include "download/daily_run.h"
+#include "download/download_state.h"
 #include "util/dates.h"
 
 namespace quova {
@@ -46,7 +48,7 @@ QMdiSubWindow* QVMAIN::EvNewView(QWidget* view, const std::string& path, const s
   QMdiSubWindow* sub = client_->addSubWindow(view);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(quovaIcon());
-  ForceDailyUpdate() = false;
+  downloadState().ForceDailyUpdate = false;
   Log("\nCreating View for -- %s", path.c_str());
 
   std::string shown = title.empty() ? path : title;
@@ -57,9 +59,9 @@ QMdiSubWindow* QVMAIN::EvNewView(QWidget* view, const std::string& path, const s
     a.docTitleFlag = false;
   }
   sub->setWindowTitle(QString::fromStdString(shown));
-  PushDocStack(stack_, path, shown, a.QuovaPath);
+  PushDocStack(stack_, path, shown, runFlags().QuovaPath);
   connect(sub, &QObject::destroyed, this, [this, path] {
-    PopDocStack(stack_, path, app().QuovaPath);
+    PopDocStack(stack_, path, runFlags().QuovaPath);
     updateCommandEnabling();
   });
 
@@ -83,7 +85,7 @@ void QVMAIN::ServiceDroppedFile() {
   if (!MatchTemplate(a.argFileName)) return;
   a.WindowTitle = a.argFileName;
   a.docTitleFlag = true;
-  ForceDailyUpdate() = false;
+  downloadState().ForceDailyUpdate = false;
   if (!openDocument(a.argFileName)) a.docTitleFlag = false;
 }
 

@@ -8,16 +8,10 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "app/app_state.h"
 #include "app/commands.h"
 #include "app/doc_stack.h"
-#include "app/external_programs.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
 #include "app/setup_checks.h"
 #include "app/windows/about_dialog.h"
-#include "app/windows/command_target.h"
 #include "app/windows/doc_templates.h"
 #include "app/windows/gadget_icons.h"
 #include "app/windows/global_setup.h"
@@ -25,21 +19,27 @@
 #include "app/windows/main_frame.h"
 #include "app/windows/pathnames_dialog.h"
 #include "app/windows/text_editor.h"
+#include "base/command_ids.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "base/windows/command_target.h"
 #include "download/daily_run.h"
 #include "download/events/download_session.h"
 #include "download/windows/download_frame.h"
+#include "settings/external_programs.h"
+#include "settings/settings.h"
 #include "util/dates.h"
 #include "util/paths.h"
 
 namespace quova {
 
 namespace {
-constexpr int kListEditDelete = 27385;
 const std::pair<int, const char*> kListEditItems[] = {
-    {27381, "&Undo\tCtrl+Z"},  {0, nullptr},          {27382, "&Cut\tCtrl+X"},
-    {27383, "C&opy\tCtrl+C"},  {27384, "&Paste\tCtrl+V"}, {27385, "&Delete\tDel"},
-    {27386, "C&lear All\tCtrl+Del"}, {0, nullptr},  {27387, "&Add Quote Request\tIns"},
-    {27388, "&Edit Quote Request"}};
+    {cm::EDITUNDO, "&Undo\tCtrl+Z"},  {0, nullptr},          {cm::EDITCUT, "&Cut\tCtrl+X"},
+    {cm::EDITCOPY, "C&opy\tCtrl+C"},  {cm::EDITPASTE, "&Paste\tCtrl+V"}, {cm::EDITDELETE, "&Delete\tDel"},
+    {cm::EDITCLEAR, "C&lear All\tCtrl+Del"}, {0, nullptr},  {cm::EDITADD, "&Add Quote Request\tIns"},
+    {cm::EDITITEM, "&Edit Quote Request"}};
 }  // namespace
 
 QAction* QVMAIN::action(int id) const {
@@ -74,7 +74,7 @@ void QVMAIN::buildMenu() {
     std::erase_if(actions_, [&](QAction* a) { return old.contains(a); });
     editMenu_->clear();
     auto* ed = qobject_cast<TextEditorView*>(activeView());
-    if (!ed && routeHandles(kListEditDelete)) {
+    if (!ed && routeHandles(cm::EDITDELETE)) {
       // The quote list window's own editing commands; their keys are bound in the window.
       for (const auto& [id, text] : kListEditItems) {
         if (id == 0) {
@@ -183,7 +183,7 @@ void QVMAIN::runCommand(int id) {
 }
 
 void QVMAIN::frameCommand(int id) {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   switch (id) {
     case cm::FILEOPEN: {
       QString f = QFileDialog::getOpenFileName(this, "Open", QString(), openFileFilters());

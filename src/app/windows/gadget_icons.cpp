@@ -8,6 +8,8 @@
 #include <QPolygonF>
 #include <cmath>
 
+#include "base/command_ids.h"
+
 namespace quova {
 
 namespace {
@@ -60,7 +62,7 @@ void gear(QPainter& p, QPointF c, qreal r, QColor fill) {
 
 void draw(QPainter& p, int id) {
   switch (id) {
-    case 24332: {  // open: a folder
+    case cm::FILEOPEN: {  // open: a folder
       p.setPen(ink());
       p.setBrush(kAmber);
       p.drawPolygon(QPolygonF({{3, 7}, {9, 7}, {11, 9}, {21, 9}, {21, 19}, {3, 19}}));
@@ -68,7 +70,7 @@ void draw(QPainter& p, int id) {
       p.drawPolygon(QPolygonF({{3, 19}, {6, 12}, {23, 12}, {21, 19}}));
       break;
     }
-    case 24333:  // save: a disk
+    case cm::FILESAVE:  // save: a disk
       p.setPen(ink());
       p.setBrush(kBlue);
       p.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 2, 2);
@@ -77,13 +79,13 @@ void draw(QPainter& p, int id) {
       p.setBrush(kInk);
       p.drawRect(QRectF(7, 14, 10, 6.5));
       break;
-    case 306:  // line width: three strokes growing thicker
+    case cm::LINEWIDTH:  // line width: three strokes growing thicker
       for (int i = 0; i < 3; ++i) {
         p.setPen(QPen(kInk, 1.0 + 1.8 * i, Qt::SolidLine, Qt::FlatCap));
         p.drawLine(QPointF(4, 6 + 6 * i), QPointF(20, 6 + 6 * i));
       }
       break;
-    case 307: {  // colour: four swatches
+    case cm::COLOR: {  // colour: four swatches
       const QColor c[] = {kRed, kGreen, kBlue, kAmber};
       p.setPen(ink(1.2));
       for (int i = 0; i < 4; ++i) {
@@ -92,7 +94,7 @@ void draw(QPainter& p, int id) {
       }
       break;
     }
-    case 2510:  // columns: a table with one column picked out
+    case cm::SHOWALL:  // columns: a table with one column picked out
       page(p, QRectF(3.5, 4.5, 17, 15));
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(kGreen.red(), kGreen.green(), kGreen.blue(), 110));
@@ -101,14 +103,14 @@ void draw(QPainter& p, int id) {
       p.drawLine(QPointF(9.5, 4.5), QPointF(9.5, 19.5));
       p.drawLine(QPointF(14.5, 4.5), QPointF(14.5, 19.5));
       break;
-    case 27387:  // add a quote request: list and plus
+    case cm::EDITADD:  // add a quote request: list and plus
       page(p, QRectF(3.5, 3.5, 13, 16));
       lines(p, 6, 14, {7.5, 11, 14.5});
       p.setPen(ink(2.6, kGreen));
       p.drawLine(QPointF(18, 13), QPointF(18, 22));
       p.drawLine(QPointF(13.5, 17.5), QPointF(22.5, 17.5));
       break;
-    case 222: {  // alarms: a bell
+    case cm::ALARMS: {  // alarms: a bell
       QPainterPath bell;
       bell.moveTo(5, 17);
       bell.cubicTo(7, 15, 6.5, 5, 12, 5);
@@ -122,12 +124,12 @@ void draw(QPainter& p, int id) {
       p.drawLine(QPointF(12, 3), QPointF(12, 5));
       break;
     }
-    case 11846:  // download this quote list: arrow into a tray
+    case cm::UPDATE:  // download this quote list: arrow into a tray
       arrowDown(p, QPointF(12, 15), 11, kGreen);
       p.setPen(ink(1.8));
       p.drawPolyline(QPolygonF({{4, 14}, {4, 20}, {20, 20}, {20, 14}}));
       break;
-    case 11870:  // download options: a checklist
+    case cm::DLOPTIONS:  // download options: a checklist
       page(p, QRectF(3.5, 3.5, 17, 17));
       for (int i = 0; i < 3; ++i) {
         p.setPen(ink(1.4, kGreen));
@@ -135,12 +137,12 @@ void draw(QPainter& p, int id) {
         lines(p, 12, 18, {8.0 + 5 * i});
       }
       break;
-    case 24589:  // copy a quote list: two pages
+    case cm::COPYQL:  // copy a quote list: two pages
       page(p, QRectF(3.5, 3.5, 11, 13));
       page(p, QRectF(9.5, 7.5, 11, 13));
       lines(p, 12, 18, {11.5, 14.5, 17.5}, kGreen);
       break;
-    case 250: {  // mathematical analysis: points and a fitted curve
+    case cm::ANALYSIS: {  // mathematical analysis: points and a fitted curve
       p.setPen(ink(1.4));
       p.drawPolyline(QPolygonF({{3.5, 3}, {3.5, 20.5}, {21, 20.5}}));
       QPainterPath fit;
@@ -154,14 +156,14 @@ void draw(QPainter& p, int id) {
       for (QPointF d : {QPointF(7, 12), QPointF(11, 11), QPointF(14, 15), QPointF(18, 10)}) p.drawEllipse(d, 1.2, 1.2);
       break;
     }
-    case 240:  // analysis options: two sliders
+    case cm::ANALYSISOPTIONS:  // analysis options: two sliders
       lines(p, 4, 20, {8, 16});
       p.setPen(ink(1.2));
       p.setBrush(kAmber);
       p.drawRect(QRectF(12, 5, 4, 6));
       p.drawRect(QRectF(6, 13, 4, 6));
       break;
-    case 241:  // historical statistics: a bar chart
+    case cm::STATISTICS:  // historical statistics: a bar chart
       p.setPen(ink(1.2));
       p.setBrush(kAmber);
       p.drawRect(QRectF(4, 12, 4, 8));
@@ -170,7 +172,7 @@ void draw(QPainter& p, int id) {
       p.setPen(ink(1.4));
       p.drawLine(QPointF(3, 20.5), QPointF(21, 20.5));
       break;
-    case 36: {  // repair or import a quote file: a wrench
+    case cm::REPAIRHQF: {  // repair or import a quote file: a wrench
       p.setPen(QPen(kInk, 3.2, Qt::SolidLine, Qt::RoundCap));
       p.drawLine(QPointF(6, 19), QPointF(14, 11));
       p.setPen(ink(1.6));
@@ -182,7 +184,7 @@ void draw(QPainter& p, int id) {
       p.drawPath(head.subtracted(notch));
       break;
     }
-    case 10101:  // export to the spreadsheet: a grid and an arrow
+    case cm::SPREADSHEET:  // export to the spreadsheet: a grid and an arrow
       page(p, QRectF(3.5, 3.5, 13, 16));
       lines(p, 3.5, 16.5, {8.5, 13.5});
       p.drawLine(QPointF(10, 3.5), QPointF(10, 19.5));
@@ -190,7 +192,7 @@ void draw(QPainter& p, int id) {
       p.drawLine(QPointF(13, 16), QPointF(21, 16));
       p.drawPolyline(QPolygonF({{18, 13}, {21, 16}, {18, 19}}));
       break;
-    case 29001:  // edit the quote file as text: a page and a pencil
+    case cm::EDITHQF:  // edit the quote file as text: a page and a pencil
       page(p, QRectF(3.5, 3.5, 13, 17));
       lines(p, 6, 14, {7.5, 10.5, 13.5});
       p.setPen(QPen(kBlue, 3, Qt::SolidLine, Qt::FlatCap));
@@ -198,14 +200,14 @@ void draw(QPainter& p, int id) {
       p.setPen(ink(1.2));
       p.drawLine(QPointF(10.8, 21.2), QPointF(12, 20));
       break;
-    case 246: {  // refresh: a circular arrow
+    case cm::REFRESH: {  // refresh: a circular arrow
       p.setPen(ink(2.2, kBlue));
       p.setBrush(Qt::NoBrush);
       p.drawArc(QRectF(5, 5, 14, 14), 60 * 16, 280 * 16);
       p.drawPolyline(QPolygonF({{15.5, 2.5}, {16.2, 6.8}, {12, 7.5}}));
       break;
     }
-    case 244:  // erase and redraw the plot: high-low-close bars
+    case cm::ERASEREDRAW:  // erase and redraw the plot: high-low-close bars
       p.setPen(ink(1.4));
       p.drawPolyline(QPolygonF({{3.5, 3}, {3.5, 20.5}, {21, 20.5}}));
       p.setPen(ink(1.6, kBlue));
@@ -215,10 +217,10 @@ void draw(QPainter& p, int id) {
         p.drawLine(QPointF(x, hi + 3), QPointF(x + 1.8, hi + 3));
       }
       break;
-    case 11842:  // global setup: a gear
+    case cm::SETUPOPTIONS:  // global setup: a gear
       gear(p, QPointF(12, 12), 9, QColor(150, 160, 175));
       break;
-    case 28999: {  // abort: a stop sign
+    case cm::STOP: {  // abort: a stop sign
       QPolygonF oct;
       for (int i = 0; i < 8; ++i) {
         const qreal a = M_PI / 8 + i * M_PI / 4;
@@ -231,7 +233,7 @@ void draw(QPainter& p, int id) {
       p.drawLine(QPointF(7, 12), QPointF(17, 12));
       break;
     }
-    case 205:  // about: an information mark
+    case cm::ABOUT:  // about: an information mark
       p.setPen(ink(1.2));
       p.setBrush(kBlue);
       p.drawEllipse(QPointF(12, 12), 9.5, 9.5);

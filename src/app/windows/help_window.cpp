@@ -10,9 +10,9 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/host.h"
-#include "app/log.h"
 #include "app/windows/app_icon.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "util/paths.h"
 
 namespace quova {

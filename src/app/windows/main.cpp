@@ -6,14 +6,14 @@
 #include <string_view>
 
 #include "app/events/headless_host.h"
-#include "app/host.h"
-#include "app/log.h"
 #include "app/root_init.h"
 #include "app/startup.h"
 #include "app/windows/app_icon.h"
 #include "app/windows/global_setup.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/qt_host.h"
+#include "base/host.h"
+#include "base/log.h"
 
 int main(int argc, char** argv) {
   // Options that begin with "--" are ours; the program's own arguments begin with "/".

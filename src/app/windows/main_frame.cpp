@@ -22,12 +22,13 @@
 #include <cstdio>
 
 #include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
 #include "app/startup.h"
 #include "app/windows/app_icon.h"
-#include "app/windows/command_target.h"
 #include "app/windows/text_editor.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "base/windows/command_target.h"
 #include "chart/windows/chart_view.h"
 #include "download/daily_run.h"
 #include "download/windows/download_frame.h"
@@ -80,7 +81,7 @@ void runDelayCountdown(QWidget* parent) {
   QObject::connect(cancel, &QPushButton::clicked, dlg, &QDialog::close);
   lay->addWidget(cancel);
   dlg->show();
-  while (a.waittime >= 1 && !a.Quit) {
+  while (a.waittime >= 1 && !runFlags().Quit) {
     WinWaitFor(1000, false);
     --a.waittime;
     if (!dlg) break;  // Cancel Delay
@@ -105,6 +106,7 @@ QVMAIN::QVMAIN() {
 
 QVMAIN::~QVMAIN() {
   Log("\nQVMAIN Destructor Entered.");
+  if (frameServices() == this) setFrameServices(nullptr);
   // The windows go with the frame; the stack was written at close.
   for (QMdiSubWindow* sub : client_->subWindowList()) disconnect(sub, nullptr, this, nullptr);
   disconnect(client_, nullptr, this, nullptr);
@@ -147,7 +149,7 @@ void QVMAIN::firstPaint() {
       if (a.waittime > 0) runDelayCountdown(this);
       setFocus();
       dailyRun().DownLoad();
-      if (a.Quit) close();
+      if (runFlags().Quit) close();
       break;
     case FORCE_DAILY_DOWNLOAD:
       StartupCommand = kStartupCommandDone;
@@ -160,7 +162,7 @@ void QVMAIN::firstPaint() {
 
 void QVMAIN::OpenSavedWindows() {
   Log("\nRestoring previously opened windows...");
-  for (const SavedWindow& w : ReadSavedWindows(app().WinsIniFilePath)) {
+  for (const SavedWindow& w : ReadSavedWindows(runFlags().WinsIniFilePath)) {
     openDocument(w.path, w.title);
   }
   Log("\nRestore complete.");
@@ -169,8 +171,8 @@ void QVMAIN::OpenSavedWindows() {
 bool QVMAIN::CanClose() {
   AppState& a = app();
   Log("\nQUOVA Closing...");
-  a.Quit = true;
-  if (a.HoldClose) return false;
+  runFlags().Quit = true;
+  if (runFlags().HoldClose) return false;
   if (!downloadsCanClose()) return false;  // the download's end closes the program
   std::vector<QTextDocument*> asked;  // a text in several windows is asked about once
   for (QMdiSubWindow* sub : client_->subWindowList()) {
@@ -178,7 +180,7 @@ bool QVMAIN::CanClose() {
     if (!ed) {
       auto* doc = dynamic_cast<CommandTarget*>(sub->widget());
       if (doc && !doc->canCloseDocument()) {
-        a.Quit = false;
+        runFlags().Quit = false;
         return false;
       }
       continue;
@@ -186,12 +188,12 @@ bool QVMAIN::CanClose() {
     if (std::find(asked.begin(), asked.end(), ed->document()) != asked.end()) continue;
     asked.push_back(ed->document());
     if (!ed->canClose()) {
-      a.Quit = false;  // the user refused: the program goes on as before
+      runFlags().Quit = false;  // the user refused: the program goes on as before
       return false;
     }
   }
   recordGeometry();
-  WriteSavedWindows(a.WinsIniFilePath, stack_);
+  WriteSavedWindows(runFlags().WinsIniFilePath, stack_);
   return !a.Waiting;
 }
 
@@ -220,9 +222,10 @@ QVMAIN* InitMainWindow() {
   frame->buildMenu();
   frame->watchInput();
   frame->updateCommandEnabling();
+  setFrameServices(frame);
   connectDownloads(frame);
-  connectQuoteListWindows(frame);
-  connectCharts(frame);
+  connectQuoteListWindows();
+  connectCharts();
   switch (a.argFlag) {
     case 1:
       frame->MainConwd(PERFORM_DAILY_DOWNLOAD);

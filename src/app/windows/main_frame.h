@@ -3,25 +3,28 @@
 // first shown, and closes the normal way (CanClose, then quova.win).
 #pragma once
 
+#include <QDialog>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMdiArea>
+#include <QPointer>
 #include <QStatusBar>
 #include <string>
 #include <vector>
 
 #include "app/window_files.h"
+#include "base/windows/frame_services.h"
 
 namespace quova {
 
-class QVMAIN : public QMainWindow {
+class QVMAIN : public QMainWindow, public FrameServices {
   Q_OBJECT
 
  public:
   QVMAIN();
   ~QVMAIN() override;
 
-  QMdiArea* client() const { return client_; }
+  QMdiArea* client() const override { return client_; }
   // TMyApp::MainConwd: stores the command for the first paint.
   void MainConwd(int command) { StartupCommand = command; }
   bool configMissing() const { return !configLoaded_; }
@@ -33,7 +36,13 @@ class QVMAIN : public QMainWindow {
 
   // Opens a file in the window of the first template that matches it; false when none.
   // A title given here (a restored window's) is the window's title.
-  bool openDocument(const std::string& path, const std::string& title = {});
+  bool openDocument(const std::string& path, const std::string& title = {}) override;
+  // The rest of the frame services (main_frame_services.cpp).
+  void refreshOpenLists(const std::string& qtlPath) override;
+  void pageLinkDialog(PageLink& link) override;
+  void forcedDownloadDialog(bool show) override;
+  void closeMainWindow() override;
+  void statusText(std::string_view text) override;
   // TMyApp::EvNewView: the view into an MDI child, titled, logged and on the document stack.
   QMdiSubWindow* EvNewView(QWidget* view, const std::string& path, const std::string& title = {});
   // The file named at start: its date into DailyFileDate, then opened with its full path as
@@ -82,9 +91,11 @@ class QVMAIN : public QMainWindow {
   std::vector<std::string> stack_;
   std::vector<QAction*> actions_;
   QMenu* editMenu_ = nullptr;
+  QPointer<QDialog> forced_;
 };
 
-// TMyApp::InitMainWindow up to the shown frame; the caller owns the frame.
+// TMyApp::InitMainWindow up to the shown frame, installed as the frame services; the
+// caller owns the frame.
 QVMAIN* InitMainWindow();
 
 // SIGTERM and SIGINT close the main window the normal way.

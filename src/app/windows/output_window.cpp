@@ -12,8 +12,9 @@
 #include <algorithm>
 #include <cstdarg>
 
-#include "app/log.h"
 #include "app/windows/app_icon.h"
+#include "base/log.h"
+#include "base/placement.h"
 
 namespace quova {
 

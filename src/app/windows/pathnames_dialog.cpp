@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
 #include "app/setup_checks.h"
 #include "app/windows/byte_limit.h"
 #include "app/windows/global_setup.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "settings/settings.h"
 
 namespace quova {
 

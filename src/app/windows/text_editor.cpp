@@ -11,9 +11,9 @@
 #include <QMessageBox>
 #include <memory>
 
-#include "app/commands.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/command_ids.h"
+#include "base/host.h"
+#include "base/log.h"
 #include "util/paths.h"
 
 namespace quova {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/command_target.h"
+#include "base/windows/command_target.h"
 
 namespace quova {
 

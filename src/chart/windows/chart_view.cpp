@@ -12,14 +12,14 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
 #include "app/windows/doc_templates.h"
-#include "app/windows/main_frame.h"
+#include "base/command_ids.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "chart/indicators.h"
 #include "quotes/format_file.h"
+#include "settings/settings.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -71,6 +71,7 @@ TDrawView::TDrawView(const std::string& path, QWidget* parent) : QWidget(parent)
     return;
   }
   RecallFormatInfo(formatFilePath(path_), &fmt_);
+  checkStochasticDays(settings_);
   // Where the settings file put the chart's frame window last time.
   setGeometry(settings_.win_left, settings_.win_top, std::max(settings_.win_width, 1),
               std::max(settings_.win_height, 1));
@@ -143,7 +144,7 @@ bool TDrawView::load() {
   volatility_ = setVolatilityScale(data_, settings_, volatility_);
   MessBar("");
   update();
-  if (app().Quit) {
+  if (runFlags().Quit) {
     if (QWidget* top = window(); top && top != this)
       QTimer::singleShot(0, top, [top] { top->close(); });
   }
@@ -172,6 +173,7 @@ void TDrawView::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), qcolor(settings().PlotColors[plotcolor::Background]));
   if (!data_.loaded || loading_) return;
   model_ = buildModel();
+  writePlotLog(model_);
   paintModel(p, model_);
   // Show_Quote of the last quote: the readout goes to the status bar.
   if (!model_.readout.empty()) AppMessBar(model_.readout);
@@ -376,7 +378,7 @@ void TDrawView::runCommand(int id) {
 void TDrawView::CmRepairHQF() {
   if (no_file || loading_) return;
   // The repair tool gets this very file, wherever it lies, then the chart closes.
-  app().FileToFixPath = chartRepairPath(path_);
+  runFlags().FileToFixPath = chartRepairPath(path_);
   host().sendAppMessage(appmsg::MendoraExec);
   if (QWidget* frame = frameWindow()) frame->close();
   else close();
@@ -392,7 +394,7 @@ void TDrawView::CmEditHQF() {
   }
 }
 
-void connectCharts(QVMAIN*) {
+void connectCharts() {
   setViewFactory(DocKind::Chart, [](const std::string& path) -> QWidget* { return new TDrawView(path); });
 }
 

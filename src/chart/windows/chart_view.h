@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <string>
 
-#include "app/windows/command_target.h"
+#include "base/windows/command_target.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/plot_model.h"
@@ -16,13 +16,6 @@
 class QMdiSubWindow;
 
 namespace quova {
-
-class QVMAIN;
-
-// The chart window's own commands.
-namespace cm {
-inline constexpr int ERASEREDRAW = 244, REFRESH = 246, REPAIRHQF = 36, EDITHQF = 29001;
-}
 
 class TDrawView : public QWidget, public CommandTarget {
   Q_OBJECT
@@ -94,6 +87,6 @@ class TDrawView : public QWidget, public CommandTarget {
 };
 
 // Registers the chart window for .day files; called once when the main frame is built.
-void connectCharts(QVMAIN* frame);
+void connectCharts();
 
 }  // namespace quova

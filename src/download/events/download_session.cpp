@@ -5,26 +5,25 @@
 #include <QPointer>
 #include <cmath>
 
-#include "app/app_state.h"
-#include "app/external_programs.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/alarm_summary.h"
 #include "download/download_flags.h"
 #include "download/download_lock.h"
+#include "download/download_state.h"
 #include "download/page_parser.h"
 #include "download/request_merge.h"
 #include "quotes/format_file.h"
 #include "quotes/quotelist.h"
+#include "settings/external_programs.h"
+#include "settings/settings.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
 
 namespace quova {
 
 namespace {
-
-DownloadSession* DLptr = nullptr;
 
 bool endsWithQtl(const std::string& path) {
   if (path.size() < 4) return false;
@@ -35,8 +34,8 @@ bool endsWithQtl(const std::string& path) {
 
 ParseSwitches sessionSwitches() {
   ParseSwitches sw;
-  sw.JustShowPPLine = dlFlags().JustShowPPLine;
-  sw.JustShowPQuotes = dlFlags().JustShowPQuotes;
+  sw.JustShowPPLine = downloadState().flags.JustShowPPLine;
+  sw.JustShowPQuotes = downloadState().flags.JustShowPQuotes;
   sw.DiagnosticDisplays = settings().DiagnosticDisplays;
   return sw;
 }
@@ -88,18 +87,18 @@ void RefreshOpenQL(const std::string& qtlPath) {
   if (sessionWindowHooks().refreshOpenQL) sessionWindowHooks().refreshOpenQL(qtlPath);
 }
 
-DownloadSession* DownloadSession::current() { return DLptr; }
+DownloadSession* DownloadSession::current() { return downloadState().session; }
 
 DownloadSession::DownloadSession(std::string qtlPath, QObject* parent)
     : QObject(parent), qtlPath_(std::move(qtlPath)), listName_(GetBaseFileNameExt(qtlPath_)) {
   // A single list download takes the flag here; a daily run holds it already.
-  if (!app().DLReentrant) refused_ = !BeginDownload();
-  dlFlags().GlobalStop = false;
+  if (!runFlags().DLReentrant) refused_ = !BeginDownload();
+  downloadState().flags.GlobalStop = false;
   timer1_.setSingleShot(true);
   connect(&timer1_, &QTimer::timeout, this, &DownloadSession::EvTimer);
   connect(&fetch_, &PageFetch::pageDone, this, &DownloadSession::pageDone);
   fetch_.setSessionText([this](const std::string& t) { TuPrint(t); });
-  DLptr = this;
+  downloadState().session = this;
 }
 
 DownloadSession::~DownloadSession() {
@@ -107,8 +106,8 @@ DownloadSession::~DownloadSession() {
   timer1_.stop();
   if (fetch_.busy()) fetch_.stop();
   if (saver_) saver_->closeOutputs();
-  if (DLptr == this) DLptr = nullptr;
-  DownloadFlags& f = dlFlags();
+  if (downloadState().session == this) downloadState().session = nullptr;
+  DownloadFlags& f = downloadState().flags;
   if (stopped_) {
     AppMessBar("QuoteList Download Aborted by User");
   } else if (!configError_) {
@@ -118,7 +117,7 @@ DownloadSession::~DownloadSession() {
     if (open && f.JustGetPageImage) open(sessionFileName(list, ".htm"));
     if (open && f.JustShowPPLine) open(sessionFileName(list, ".ppl"));
     if (open && f.JustShowPQuotes) open(sessionFileName(list, ".parsed"));
-    if (SingleDownload()) CheckDownloadAlarms();
+    if (downloadState().SingleDownload) CheckDownloadAlarms();
   }
   f.JustGetPageImage = f.JustShowPPLine = f.JustShowPQuotes = false;
   f.Import = false;
@@ -152,8 +151,8 @@ bool DownloadSession::readQcf() {
   in.userTimeZone = settings().DownloadControls.TimeZone;
   in.currencyDivisor = downloadDivisor();
   in.options = GetDLConfig();
-  in.importMode = dlFlags().Import;
-  in.importFile = dlFlags().ImportFile;
+  in.importMode = downloadState().flags.Import;
+  in.importFile = downloadState().flags.ImportFile;
   std::vector<std::string> lines;
   if (readTextLines(qtlPath_, lines) && lines.size() > 1) {
     PageRequest first;
@@ -180,7 +179,7 @@ bool DownloadSession::GetQuotes() {
     fileAccessError("Unable to open file --" + qtlPath_);
     return false;
   }
-  Log("\nIn GetQuotes...QuovaPath -- %s", app().QuovaPath.c_str());
+  Log("\nIn GetQuotes...QuovaPath -- %s", runFlags().QuovaPath.c_str());
   Log("\nIn GetQuotes...docfile   -- %s", qtlPath_.c_str());
   if (!readQcf()) {
     // A QCF that cannot be used ends the session without touching the list.
@@ -192,10 +191,10 @@ bool DownloadSession::GetQuotes() {
   }
   ParseSwitches sw = sessionSwitches();
   saver_ = std::make_unique<QuoteSaver>(settings_, list, sw);
-  saver_->unattended = app().QuitAfterDownload;
+  saver_->unattended = runFlags().QuitAfterDownload;
   saver_->onText = [this](std::string_view t) { TuPrint(std::string(t)); };
   saver_->openOutputs(sessionFileName(list, ".tmp"), sessionFileName(list, ".csv"),
-                      nativePath(app().QUOVAPATH + "quotes.csv"), settings().CSVenable, settings().CSVappend);
+                      nativePath(runFlags().QUOVAPATH + "quotes.csv"), settings().CSVenable, settings().CSVappend);
   saver_->openDiagnostics(sw.JustShowPPLine ? sessionFileName(list, ".ppl") : std::string(),
                           sw.JustShowPQuotes ? sessionFileName(list, ".parsed") : std::string());
   AppMessBar("Performing Daily QuoteList Downloads...");
@@ -228,7 +227,7 @@ void DownloadSession::openPage(const std::string& address) {
   r.pageFile = sessionFileName(nativePath(qtlPath_), ".htm");
   r.useProxy = settings().DownloadControls.UseProxy;
   r.proxyServer = settings().DownloadControls.ProxyServer;
-  if (dlFlags().JustGetPageImage) {
+  if (downloadState().flags.JustGetPageImage) {
     // The page-link check: the user may edit the address, send it to the browser or stop.
     PageLink link = pageLinkTexts(address, r.useProxy, r.proxyServer);
     if (sessionWindowHooks().pageLinkDialog) sessionWindowHooks().pageLinkDialog(link);
@@ -254,7 +253,7 @@ void DownloadSession::parsePage(const std::string& page) {
 }
 
 void DownloadSession::pageDone(bool complete, int error) {
-  if (stopped_ || dlFlags().GlobalStop) {
+  if (stopped_ || downloadState().flags.GlobalStop) {
     stopped_ = true;
     ShutdownWindow();
     return;
@@ -264,12 +263,12 @@ void DownloadSession::pageDone(bool complete, int error) {
   if (complete && error == 0) {
     ++pages_;
     markDaily(page);
-    if (!dlFlags().JustGetPageImage) parsePage(page);
+    if (!downloadState().flags.JustGetPageImage) parsePage(page);
   } else {
     socketError_ = true;
   }
-  bool more = settings_.requestMode == BY_SYMBOL && !dlFlags().JustShowPPLine && !dlFlags().JustGetPageImage &&
-              !app().Quit;
+  bool more = settings_.requestMode == BY_SYMBOL && !downloadState().flags.JustShowPPLine && !downloadState().flags.JustGetPageImage &&
+              !runFlags().Quit;
   if (more) {
     std::string next = pages_reader_->AddQuotesToPage(saved_ - before);
     if (!next.empty()) {
@@ -282,7 +281,7 @@ void DownloadSession::pageDone(bool complete, int error) {
 
 void DownloadSession::CmStop() {
   Log("\nDownLoadView CmStop entered");
-  dlFlags().GlobalStop = true;
+  downloadState().flags.GlobalStop = true;
   stopped_ = true;
   if (saver_) saver_->userStop = true;
   if (fetch_.busy()) {
@@ -305,8 +304,8 @@ void DownloadSession::ShutdownWindow() {
   TuPrint("");
   const char* name = listName_.c_str();
   if (!socketError_) {
-    fetchState().PageErrCount = 0;
-    if (dlFlags().JustGetPageImage) {
+    downloadState().PageErrCount = 0;
+    if (downloadState().flags.JustGetPageImage) {
       say("HTML Page Image Downloaded.");
     } else if (saved_ == 0) {
       say(formatText(1000, "Internet Download of QuoteList %s produced NO new Quotes.", name));
@@ -328,14 +327,14 @@ void DownloadSession::EvTimer() {
   timerRunning_ = false;
   if (saver_) saver_->closeOutputs();
   if (!stopped_ && fileErrors_ == 0 && !configError_) {
-    if (!socketError_ && !dlFlags().anyDiagnostic()) {
+    if (!socketError_ && !downloadState().flags.anyDiagnostic()) {
       if (saver_) saver_->WaitForMendoraCompletion();
       UDWatch();
       RefreshOpenQL(qtlPath_);
     }
     done_ = true;
   }
-  if (!app().DiagnosticHold || closing_) {
+  if (!runFlags().DiagnosticHold || closing_) {
     finishedSent_ = true;
     emit finished(endState());
   }
@@ -366,7 +365,7 @@ void DownloadSession::UDWatch() {
   ListUpdate how;
   how.fmt = settings_.outputFormat;
   how.displayDateFormat = settings().DisplayDateFormat;
-  how.stop = [] { return dlFlags().GlobalStop; };
+  how.stop = [] { return downloadState().flags.GlobalStop; };
   how.stopOnQuit = false;  // the quotes are in their files: the list shows them too
   if (quova::UDWatch(list, how) >= 0) CollectListAlarms(list);
 }
@@ -381,7 +380,7 @@ SessionEnd DownloadSession::endState() const {
 
 bool DownloadSession::CanClose() {
   if (running_ || timerRunning_ || closing_) {
-    app().Quit = true;  // the program closes once the session is done
+    runFlags().Quit = true;  // the program closes once the session is done
     return false;
   }
   closing_ = true;
@@ -411,7 +410,7 @@ void connectDailyRun(QObject* owner, std::function<SessionText(const std::string
   h.postNext = [owner] { QTimer::singleShot(0, owner, [] { dailyRun().DownLoadExec(); }); };
   h.postRecover = [owner] { QTimer::singleShot(0, owner, [] { dailyRun().DownLoadRecover(); }); };
   h.startList = [owner, openText](const std::string& path) {
-    ForceDailyUpdate() = false;
+    downloadState().ForceDailyUpdate = false;
     auto* session = new DownloadSession(path, owner);
     SessionText text;
     if (openText) text = openText("Quote Download Update from Quotelist: " + session->listName());

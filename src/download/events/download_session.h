@@ -10,7 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "base/page_link.h"
 #include "download/daily_run.h"
+#include "download/download_state.h"
 #include "download/events/page_fetch.h"
 #include "download/page_requests.h"
 #include "download/qcf.h"
@@ -22,14 +24,7 @@ namespace quova {
 // for a path without ".qtl" the fixed names ("update.tmp", "quotes.htm", ...).
 std::string sessionFileName(const std::string& qtlPath, const char* ext);
 
-// The page-link check of the get-page diagnostic: the text shown (server and request path,
-// or the page address in its browser form) and what the user chose.
-struct PageLink {
-  std::string downloadText;  // server + " " + request path ("http://" in front without a proxy)
-  std::string browserText;   // the page address with "http://" in front
-  enum Choice { Download, Browser, Cancel } choice = Download;
-  std::string chosenText;    // the (possibly edited) text of the form chosen
-};
+// The texts of the page-link check (base/page_link.h) for a page address.
 PageLink pageLinkTexts(const std::string& address, bool useProxy, const std::string& proxyServer);
 // The page address of an edited download-form text.
 std::string addressFromLinkText(const std::string& text, bool useProxy);
@@ -74,7 +69,7 @@ class DownloadSession : public QObject {
   bool done() const { return done_; }
   const std::string& listName() const { return listName_; }
 
-  // The running session (DLptr), or null.
+  // The running session (downloadState().session), or null.
   static DownloadSession* current();
 
  signals:

@@ -10,8 +10,9 @@
 #include <QSslConfiguration>
 #include <cstdlib>
 
-#include "app/host.h"
-#include "app/log.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "download/download_state.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -194,7 +195,7 @@ bool PageFetch::openPageFile() {
   page_ = std::fopen(nativePath(request_.pageFile).c_str(), "wb");
   if (!page_) {
     MessageBox(formatText(521, "Error occurred opening file: %s", request_.pageFile.c_str()), kDownloader, mb::OK);
-    ++fetchState().PageErrCount;
+    ++downloadState().PageErrCount;
     WebCloseSocket(false);
     return false;
   }
@@ -242,7 +243,7 @@ bool PageFetch::storeAvailable(QIODevice* from) {
   while (from->bytesAvailable() > 0) {
     long n = RecvWebFile(from->read(5000));
     if (n < 0) {
-      ++fetchState().PageErrCount;  // the page is lost, so it counts as a failed attempt
+      ++downloadState().PageErrCount;  // the page is lost, so it counts as a failed attempt
       WebCloseSocket(false);
       return false;
     }
@@ -265,7 +266,7 @@ void PageFetch::serverClosed() {
     return;
   }
   if (!closePageFile()) {
-    ++fetchState().PageErrCount;
+    ++downloadState().PageErrCount;
     WebCloseSocket(false);
     return;
   }
@@ -300,13 +301,13 @@ void PageFetch::endWithError(int code) {
 void PageFetch::SocketError(int code) {
   if (code == 0) return;
   lastError_ = code;
-  ++fetchState().PageErrCount;
+  ++downloadState().PageErrCount;
   auto line = [this](const std::string& text) {
     Log("\n%s", text.c_str());
     if (sessionText_) sessionText_(text);
   };
   line("");
-  line(formatText(81, "Page Download Attempt %d ...", fetchState().PageErrCount));
+  line(formatText(81, "Page Download Attempt %d ...", downloadState().PageErrCount));
   if (!primerPhase_) {
     line("For Server: " + target_.server);
     line("");
@@ -352,7 +353,7 @@ void PageFetch::WebCloseSocket(bool complete) {
   // The short pause before the next page, with the event loop running.
   QTimer::singleShot(200, this, [this, complete, error] {
     busy_ = false;
-    if (complete) fetchState().PageErrCount = 0;
+    if (complete) downloadState().PageErrCount = 0;
     emit pageDone(complete, error);
   });
 }
@@ -411,7 +412,7 @@ void PageFetch::tlsFinished() {
   }
   if (!storeAvailable(reply_)) return;
   if (!closePageFile()) {
-    ++fetchState().PageErrCount;
+    ++downloadState().PageErrCount;
     WebCloseSocket(false);
     return;
   }

@@ -1,21 +1,15 @@
 // The download sessions' windows and the main window's download commands.
 #include "download/windows/download_frame.h"
 
-#include <QCheckBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QPointer>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/windows/main_frame.h"
 #include "app/windows/output_window.h"
+#include "base/command_ids.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/windows/frame_services.h"
 #include "download/alarm_summary.h"
 #include "download/daily_run.h"
 #include "download/events/download_session.h"
@@ -26,76 +20,35 @@ namespace {
 
 constexpr const char* kSessionWindowConfig = "config\\download\\quotlist.cfg";
 
-// "Get Quote Page Dialog": the page's link in its download form or its browser form.
-void runPageLinkDialog(QWidget* parent, PageLink& link) {
-  QDialog dlg(parent);
-  dlg.setWindowTitle("Get Quote Page Dialog");
-  auto* lay = new QVBoxLayout(&dlg);
-  auto* edit = new QLineEdit(QString::fromStdString(link.downloadText), &dlg);
-  edit->setMinimumWidth(520);
-  auto* browserForm = new QCheckBox("Send to Browser", &dlg);
-  lay->addWidget(new QLabel("Page Link:", &dlg));
-  lay->addWidget(edit);
-  lay->addWidget(browserForm);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dlg);
-  lay->addWidget(buttons);
-  QObject::connect(browserForm, &QCheckBox::toggled, &dlg, [&](bool on) {
-    edit->setText(QString::fromStdString(on ? link.browserText : link.downloadText));
-  });
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dlg, [] {
-    host().messageBox(
-        "This Dialog is provided to help create & checkout quotelist configuration files.\n\n"
-        "It may also be used to checkout downloading problems, by comparing the operation\n"
-        "of QUOVA and your Browser using this URL.\n\n"
-        "The URL shown will can be either be downloaded by QUOVA, and sent to a a text editor, or\n"
-        "it may be sent to your Browser.\n\n"
-        "You must have setup the External Program Pathnames dialog (see Options menu).\n\n",
-        "Page Link Dialog Help", mb::OK | mb::ICONINFORMATION);
-  });
-  if (dlg.exec() != QDialog::Accepted) {
-    link.choice = PageLink::Cancel;
-    return;
-  }
-  link.chosenText = edit->text().toStdString();
-  link.choice = browserForm->isChecked() ? PageLink::Browser : PageLink::Download;
-}
-
-// "QUOVA Download Forced": shown, without waiting, while every quote file is backdated.
-QDialog* forcedDialog(QWidget* parent) {
-  auto* dlg = new QDialog(parent);
-  dlg->setWindowTitle("QUOVA Download Forced");
-  dlg->setObjectName("ForcedDialog");
-  auto* lay = new QVBoxLayout(dlg);
-  lay->addWidget(new QLabel("Please Wait......", dlg));
-  auto* text = new QLabel(
-      "QUOVA is backdating all your Historical Quote Files so that all will be updated reguardless of "
-      "previous downloads.....",
-      dlg);
-  text->setWordWrap(true);
-  lay->addWidget(text);
-  dlg->setMinimumWidth(360);
-  return dlg;
-}
-
 // CloseAlarmsWindows, then the alarm list opened anew.
-void reopenAlarmList(QVMAIN* frame, const std::string& path) {
-  for (QMdiSubWindow* sub : frame->client()->subWindowList()) {
-    if (sub->windowTitle().contains("alarms.qtl", Qt::CaseInsensitive)) sub->close();
+void reopenAlarmList(FrameServices& frame, const std::string& path) {
+  if (QMdiArea* client = frame.client()) {
+    for (QMdiSubWindow* sub : client->subWindowList()) {
+      if (sub->windowTitle().contains("alarms.qtl", Qt::CaseInsensitive)) sub->close();
+    }
   }
-  frame->openDocument(path);
+  frame.openDocument(path);
 }
 
 }  // namespace
 
-void connectDownloads(QVMAIN* frame) {
+void connectDownloads(QObject* owner) {
   SessionWindowHooks& hooks = sessionWindowHooks();
-  hooks.openInEditor = [frame](const std::string& path) { frame->openDocument(path); };
-  hooks.pageLinkDialog = [frame](PageLink& link) { runPageLinkDialog(frame, link); };
-  auto openText = [frame](const std::string& title) {
-    OutputSink sink = openOutputWindow(frame->client(), title, nullptr, kSessionWindowConfig);
-    if (sink.window) frame->client()->setActiveSubWindow(sink.window);  // the session has the focus
+  hooks.openInEditor = [](const std::string& path) {
+    if (FrameServices* f = frameServices()) f->openDocument(path);
+  };
+  hooks.pageLinkDialog = [](PageLink& link) {
+    if (FrameServices* f = frameServices()) f->pageLinkDialog(link);
+    else link.choice = PageLink::Cancel;
+  };
+  hooks.refreshOpenQL = [](const std::string& path) {
+    if (FrameServices* f = frameServices()) f->refreshOpenLists(path);
+  };
+  auto openText = [](const std::string& title) {
+    FrameServices* f = frameServices();
+    QMdiArea* client = f ? f->client() : nullptr;
+    OutputSink sink = openOutputWindow(client, title, nullptr, kSessionWindowConfig);
+    if (sink.window && client) client->setActiveSubWindow(sink.window);  // the session has the focus
     SessionText text;
     // Each line of the narration starts a new line of the window.
     text.append = [append = sink.append](const std::string& line) { append("\n" + line); };
@@ -113,19 +66,18 @@ void connectDownloads(QVMAIN* frame) {
     };
     return text;
   };
-  auto closeMain = [frame] { QMetaObject::invokeMethod(frame, [frame] { frame->close(); }, Qt::QueuedConnection); };
-  auto checkAlarms = [frame] { CheckDownloadAlarms([frame](const std::string& p) { reopenAlarmList(frame, p); }); };
-  auto forced = [frame](bool show) {
-    static QPointer<QDialog> dialog;
-    if (!show) {
-      if (dialog) dialog->deleteLater();
-      return;
-    }
-    dialog = forcedDialog(frame);
-    dialog->show();
-    KeepWindowsHappy();
+  auto closeMain = [] {
+    if (FrameServices* f = frameServices()) f->closeMainWindow();
   };
-  connectDailyRun(frame, openText, closeMain, checkAlarms, forced);
+  auto checkAlarms = [] {
+    CheckDownloadAlarms([](const std::string& p) {
+      if (FrameServices* f = frameServices()) reopenAlarmList(*f, p);
+    });
+  };
+  auto forced = [](bool show) {
+    if (FrameServices* f = frameServices()) f->forcedDownloadDialog(show);
+  };
+  connectDailyRun(owner, openText, closeMain, checkAlarms, forced);
 }
 
 bool downloadCommand(int id) {

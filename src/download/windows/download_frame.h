@@ -3,12 +3,13 @@
 // needs from the windows (editor, page-link dialog, the alarm list).
 #pragma once
 
+class QObject;
+
 namespace quova {
 
-class QVMAIN;
-
-// Wires the daily run and the sessions to the frame; called once when the frame is built.
-void connectDownloads(QVMAIN* frame);
+// Wires the daily run and the sessions to the installed frame services; called once when
+// the frame is built. owner runs the run's queued steps.
+void connectDownloads(QObject* owner);
 
 // The download commands of the application (Download, Force Download, Backdate All,
 // IntraDay, the .csv switches); false for any other command.

@@ -2,12 +2,6 @@
 #include "quotes/windows/quote_list_view.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -26,24 +20,23 @@
 #include <cctype>
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/external_programs.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
 #include "app/windows/doc_templates.h"
-#include "app/windows/main_frame.h"
-#include "download/alarm_summary.h"
+#include "base/command_ids.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "base/windows/frame_services.h"
 #include "download/daily_run.h"
-#include "download/download_flags.h"
+#include "download/download_state.h"
 #include "download/events/download_session.h"
-#include "download/web_address.h"
 #include "quotes/alarms.h"
 #include "quotes/format_file.h"
 #include "quotes/list_operations.h"
 #include "quotes/quotelist.h"
-#include "util/filecopy.h"
+#include "quotes/windows/add_request_dialog.h"
+#include "quotes/windows/alarm_dialog.h"
+#include "settings/external_programs.h"
+#include "settings/settings.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -129,92 +122,6 @@ class RowPainter : public QStyledItemDelegate {
   QuoteListView* view_;
 };
 
-// "Download Alarms Setup Dialog": true on OK, with the record filled from the dialog.
-bool runAlarmDialog(QWidget* parent, AlarmRecord& rec) {
-  QDialog dlg(parent);
-  dlg.setObjectName("AlarmDialog");
-  dlg.setWindowTitle("Download Alarms Setup Dialog");
-  dlg.setAutoFillBackground(true);
-  QPalette pal = dlg.palette();
-  pal.setColor(QPalette::Window, pal.color(QPalette::Button));
-  dlg.setPalette(pal);
-  auto* form = new QFormLayout(&dlg);
-  auto* on = new QCheckBox("Ena", &dlg);
-  on->setObjectName("control101");
-  on->setChecked(rec.alarmsOn);
-  auto* over = new QLineEdit(QString::fromLatin1(rec.overLimit), &dlg);
-  over->setObjectName("control103");
-  over->setMaxLength(80);
-  auto* under = new QLineEdit(QString::fromLatin1(rec.underLimit), &dlg);
-  under->setObjectName("control105");
-  under->setMaxLength(80);
-  form->addRow(on);
-  form->addRow("Over:", over);
-  form->addRow("Under:", under);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dlg);
-  form->addRow(buttons);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dlg, [] {
-    MessageBox(
-        "Enter criteria for creation of Alarms.\n\nAlarms may be enabled for individual quotes,\nand Hi and Lo "
-        "limits set.\n\nAlarm limits will be checked against quotes downloaded.\n\nQuotes exceeding alarm limits "
-        "will be highlighted in the\nQuotelist and shown in a special Alarms.qtl Quotelist at the\nend of the "
-        "Download.\n",
-        "Download Alarms Setup Dialog Help", mb::OK | mb::ICONINFORMATION);
-  });
-  if (dlg.exec() != QDialog::Accepted) return false;
-  auto copy = [](char* dest, const QString& text) {
-    const QByteArray b = text.toLatin1().left(80);
-    std::memcpy(dest, b.constData(), static_cast<std::size_t>(b.size()));
-    dest[b.size()] = 0;
-  };
-  copy(rec.overLimit, over->text());
-  copy(rec.underLimit, under->text());
-  rec.alarmsOn = on->isChecked();
-  return true;
-}
-
-// "Add a Quote Request to Quotelist": the new request line on OK, empty on Cancel.
-std::string runAddRequestDialog(QWidget* parent) {
-  QDialog dlg(parent);
-  dlg.setObjectName("AddRequestDialog");
-  dlg.setWindowTitle("Add a Quote Request to Quotelist");
-  auto* grid = new QGridLayout(&dlg);
-  struct Field {
-    const char* label;
-    const char* hint;
-    const char* name;
-  };
-  const Field fields[] = {{"Symbol:", "(80 char max; 8 max. recommended)", "control104"},
-                          {"Filename:", "(80 char max; * = default Symbol.day recommended)", "control103"},
-                          {"Company Name:", "(80 char. max.)", "control105"}};
-  QLineEdit* edits[3];
-  for (int i = 0; i < 3; ++i) {
-    grid->addWidget(new QLabel(fields[i].label, &dlg), i, 0);
-    edits[i] = new QLineEdit(&dlg);
-    edits[i]->setObjectName(fields[i].name);
-    edits[i]->setMaxLength(80);
-    grid->addWidget(edits[i], i, 1);
-    grid->addWidget(new QLabel(fields[i].hint, &dlg), i, 2);
-  }
-  grid->addWidget(new QLabel("(Do not use * for futures, use subdirectory structure like samples.)", &dlg), 3, 0, 1, 3);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dlg);
-  grid->addWidget(buttons, 4, 0, 1, 3);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dlg, [] {
-    MessageBox(
-        "Enter the Symbol name from symbol lookup for this page;\n\nEnter the filename (less .day) for storage.\n\n"
-        "(* will use default Symbol.day)\nUse sample subdirectory filename structure for futures.\n\n"
-        "Enter the Company Name/Description.",
-        "Add Quote Request Dialog Help", mb::OK | mb::ICONINFORMATION);
-  });
-  if (dlg.exec() != QDialog::Accepted) return {};
-  return edits[0]->text().toStdString() + "   " + edits[1]->text().toStdString() + "   " +
-         edits[2]->text().toStdString();
-}
-
 QSize placementArea(QWidget* parent) {
   auto* client = qobject_cast<QMdiArea*>(parent);
   if (client && client->viewport()->isVisible() && !client->viewport()->size().isEmpty())
@@ -235,10 +142,10 @@ QuoteListView::QuoteListView(const std::string& path, QWidget* area) : QListWidg
   setFont(f);
   connect(this, &QListWidget::itemDoubleClicked, this, [this] { SelectStock(); });
   const std::pair<QKeySequence, int> keys[] = {
-      {QKeySequence(Qt::CTRL | Qt::Key_Z), qlcm::EDITUNDO},    {QKeySequence(Qt::CTRL | Qt::Key_X), qlcm::EDITCUT},
-      {QKeySequence(Qt::CTRL | Qt::Key_C), qlcm::EDITCOPY},    {QKeySequence(Qt::CTRL | Qt::Key_V), qlcm::EDITPASTE},
-      {QKeySequence(Qt::Key_Delete), qlcm::EDITDELETE},        {QKeySequence(Qt::CTRL | Qt::Key_Delete), qlcm::EDITCLEAR},
-      {QKeySequence(Qt::Key_Insert), qlcm::EDITADD}};
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), cm::EDITUNDO},    {QKeySequence(Qt::CTRL | Qt::Key_X), cm::EDITCUT},
+      {QKeySequence(Qt::CTRL | Qt::Key_C), cm::EDITCOPY},    {QKeySequence(Qt::CTRL | Qt::Key_V), cm::EDITPASTE},
+      {QKeySequence(Qt::Key_Delete), cm::EDITDELETE},        {QKeySequence(Qt::CTRL | Qt::Key_Delete), cm::EDITCLEAR},
+      {QKeySequence(Qt::Key_Insert), cm::EDITADD}};
   for (const auto& [key, id] : keys) {
     auto* sc = new QShortcut(key, this);
     sc->setContext(Qt::WidgetShortcut);
@@ -408,18 +315,18 @@ bool QuoteListView::SelectStock() {
   RequestPaths paths;
   if (!ParseQuoteText(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return false;
   SaveFormatInfo(paths.quoteFile, qcf_.outputFormat);
-  app().QuoteFile = paths.quoteFile;
+  runFlags().QuoteFile = paths.quoteFile;
   host().sendAppMessage(appmsg::PlotQuote);
   return true;
 }
 
 bool QuoteListView::handlesCommand(int id) const {
   static const int ids[] = {cm::FILESAVE,       cm::FILEREVERT,      cm::FILECLOSE,        cm::STOP,
-                            qlcm::EDITUNDO,     qlcm::EDITCOPY,      qlcm::EDITDELETE,     qlcm::EDITCLEAR,
-                            qlcm::EDITITEM,     qlcm::SHOWALL,       qlcm::ALARMS,         qlcm::REFRESH,
-                            qlcm::QTLCONFIGEDIT, qlcm::UPDATE,       qlcm::INTRADAYUPDATE, qlcm::EDITCUT,
-                            qlcm::EDITPASTE,    qlcm::EDITADD,       qlcm::EDITADD2,
-                            qlcm::UPDATEFORCED};
+                            cm::EDITUNDO,     cm::EDITCOPY,      cm::EDITDELETE,     cm::EDITCLEAR,
+                            cm::EDITITEM,     cm::SHOWALL,       cm::ALARMS,         cm::REFRESH,
+                            cm::QTLCONFIGEDIT, cm::UPDATE,       cm::INTRADAYUPDATE, cm::EDITCUT,
+                            cm::EDITPASTE,    cm::EDITADD,       cm::EDITADD2,
+                            cm::UPDATEFORCED};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
@@ -431,15 +338,15 @@ void QuoteListView::runCommand(int id) {
       if (frame_) frame_->close();
       break;
     case cm::STOP: CmStop(); break;
-    case qlcm::EDITUNDO: MessageBox("Feature not implemented", "Undo", mb::OK); break;
-    case qlcm::EDITCOPY:
+    case cm::EDITUNDO: MessageBox("Feature not implemented", "Undo", mb::OK); break;
+    case cm::EDITCOPY:
       if (currentRow() >= 0) QApplication::clipboard()->setText(currentItem()->text());
       break;
-    case qlcm::EDITCUT:
+    case cm::EDITCUT:
       if (currentRow() >= 0) QApplication::clipboard()->setText(currentItem()->text());
       CmEditDelete();
       break;
-    case qlcm::EDITPASTE: {
+    case cm::EDITPASTE: {
       const int at = std::max(currentRow(), 0);
       // One row: the clipboard's first line.
       const QString text = QApplication::clipboard()->text().section(QRegularExpression("[\r\n]"), 0, 0);
@@ -448,22 +355,22 @@ void QuoteListView::runCommand(int id) {
       setDirty(true);
       break;
     }
-    case qlcm::EDITDELETE: CmEditDelete(); break;
-    case qlcm::EDITCLEAR:
+    case cm::EDITDELETE: CmEditDelete(); break;
+    case cm::EDITCLEAR:
       clear();
       insertRow(0, "");
       setDirty(true);
       break;
-    case qlcm::EDITITEM: CmEditItem(); break;
-    case qlcm::EDITADD:
-    case qlcm::EDITADD2: CmEditAdd(); break;
-    case qlcm::SHOWALL: CmShowAll(); break;
-    case qlcm::ALARMS: CmAlarms(); break;
-    case qlcm::REFRESH: CmRefresh(); break;
-    case qlcm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
-    case qlcm::UPDATE: CmUpdate(); break;
-    case qlcm::UPDATEFORCED: CmUpdateForced(); break;
-    case qlcm::INTRADAYUPDATE:
+    case cm::EDITITEM: CmEditItem(); break;
+    case cm::EDITADD:
+    case cm::EDITADD2: CmEditAdd(); break;
+    case cm::SHOWALL: CmShowAll(); break;
+    case cm::ALARMS: CmAlarms(); break;
+    case cm::REFRESH: CmRefresh(); break;
+    case cm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
+    case cm::UPDATE: CmUpdate(); break;
+    case cm::UPDATEFORCED: CmUpdateForced(); break;
+    case cm::INTRADAYUPDATE:
       MessageBox("IntraDay Downloading has not yet been implemented.", "QVMAIN Message", mb::OK);
       break;
     default: break;
@@ -471,9 +378,9 @@ void QuoteListView::runCommand(int id) {
 }
 
 void QuoteListView::CmStop() {
-  dlFlags().GlobalStop = true;
+  downloadState().flags.GlobalStop = true;
   stop_ = true;
-  app().Stop = true;
+  runFlags().Stop = true;
   if (DownloadSession* session = DownloadSession::current()) session->CmStop();
 }
 
@@ -542,7 +449,7 @@ void QuoteListView::CmRefresh() {
   how.fmt = qcf_.outputFormat;
   how.displayDateFormat = settings().DisplayDateFormat;
   how.byOptions = qcf_.byOptions;
-  how.stop = [this] { return stop_ || dlFlags().GlobalStop; };
+  how.stop = [this] { return stop_ || downloadState().flags.GlobalStop; };
   UDWatch(nativePath(path_), how);
   busy_ = false;
   load();
@@ -551,19 +458,12 @@ void QuoteListView::CmRefresh() {
 bool QuoteListView::askDownload(const std::string& continuation) {
   const std::string text = "For QuoteList -- " + path_ + "\n\n" + continuation;
   if (MessageBox(text, kWindowCaption, mb::OKCANCEL) != IDOK) return false;
-  if (app().DLReentrant) {  // one download at a time
+  if (runFlags().DLReentrant) {  // one download at a time
     DownloadReentrencyWarning();
     return false;
   }
   // The download rewrites the list and reloads this window: unsaved rows go to the file first.
   return !dirty_ || save();
-}
-
-void QuoteListView::startDownload() {
-  if (settings().CSVenable && !settings().CSVappend)
-    FileCopy(nativePath(app().QUOVAPATH + "quotes.csv"), nativePath(app().QUOVAPATH + "Blank.txt"), false);
-  fetchState().PageErrCount = 0;
-  dailyRun().InternetDnLoad(path_);
 }
 
 void QuoteListView::CmUpdate() {
@@ -572,10 +472,7 @@ void QuoteListView::CmUpdate() {
                      : "QUOVA will download Stock Quotes from an QUOVA Internet Window.\n\nPlease be sure you are "
                        "connected to your ISP.";
   if (!askDownload(source)) return;
-  ResetDownloadAlarms();
-  SingleDownload() = true;
-  FileCopy(nativePath(app().QUOVAPATH + "alarms.qtl"), nativePath(app().QUOVAPATH + "Blank.qtl"), false);
-  startDownload();
+  dailyRun().DownloadList(path_, true);
 }
 
 void QuoteListView::CmUpdateForced() {
@@ -588,7 +485,7 @@ void QuoteListView::CmUpdateForced() {
   busy_ = true;
   BackdateQLfiles(nativePath(path_), [this] { return stop_; });
   busy_ = false;
-  startDownload();
+  dailyRun().DownloadList(path_, false);
 }
 
 void QuoteListView::refreshOpen(const std::string& qtlPath) {
@@ -603,12 +500,11 @@ void QuoteListView::refreshOpen(const std::string& qtlPath) {
   }
 }
 
-void connectQuoteListWindows(QVMAIN* frame) {
-  QPointer<QVMAIN> owner(frame);
-  setViewFactory(DocKind::QuoteList, [owner](const std::string& path) -> QWidget* {
-    return new QuoteListView(path, owner ? owner->client() : nullptr);
+void connectQuoteListWindows() {
+  setViewFactory(DocKind::QuoteList, [](const std::string& path) -> QWidget* {
+    FrameServices* frame = frameServices();
+    return new QuoteListView(path, frame ? frame->client() : nullptr);
   });
-  sessionWindowHooks().refreshOpenQL = [](const std::string& path) { QuoteListView::refreshOpen(path); };
 }
 
 }  // namespace quova

@@ -7,19 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/command_target.h"
+#include "base/windows/command_target.h"
 #include "download/qcf.h"
 #include "quotes/list_window.h"
 
 namespace quova {
-
-class QVMAIN;
-
-namespace qlcm {
-inline constexpr int EDITUNDO = 27381, EDITCUT = 27382, EDITCOPY = 27383, EDITPASTE = 27384, EDITDELETE = 27385,
-                     EDITCLEAR = 27386, EDITADD = 27387, EDITADD2 = 1010, EDITITEM = 27388, SHOWALL = 2510,
-                     ALARMS = 222, REFRESH = 246, QTLCONFIGEDIT = 261, UPDATE = 11846, UPDATEFORCED = 11847, INTRADAYUPDATE = 11850;
-}  // namespace qlcm
 
 class QuoteListView : public QListWidget, public CommandTarget {
   Q_OBJECT
@@ -95,8 +87,6 @@ class QuoteListView : public QListWidget, public CommandTarget {
   void insertRow(int at, const std::string& text);
   // The download commands' question; a changed list is saved once it is answered OK.
   bool askDownload(const std::string& continuation);
-  // The .csv image reset and the session of this list, as the daily run starts one.
-  void startDownload();
 
   std::string path_, base_, qcfPath_, cfgPath_;
   ListQcf qcf_;
@@ -106,7 +96,8 @@ class QuoteListView : public QListWidget, public CommandTarget {
   QWidget* frame_ = nullptr;  // the MDI child the window is shown in
 };
 
-// Registers the window with the document templates and the download sessions' refresh.
-void connectQuoteListWindows(QVMAIN* frame);
+// Registers the window with the document templates; the frame refreshes open lists for the
+// download sessions.
+void connectQuoteListWindows();
 
 }  // namespace quova

@@ -5,7 +5,7 @@
 #include <QElapsedTimer>
 
 #include "app/events/headless_host.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "support/temp_dir.h"
 
 using namespace quova;

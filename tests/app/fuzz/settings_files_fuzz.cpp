@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "app/window_files.h"
 #include "support/fuzz_input.h"
 
@@ -23,8 +23,8 @@ std::string loadedIni(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& dir = fuzz::workDir();
-  app().IniFilePath = dir + "quova.ini";
-  app().UserFilePath = dir + "User.dat";
+  runFlags().IniFilePath = dir + "quova.ini";
+  runFlags().UserFilePath = dir + "User.dat";
   std::string bytes(reinterpret_cast<const char*>(data), size);
   fuzz::inputFile("User.dat", data, size);
   std::string once = loadedIni(bytes);

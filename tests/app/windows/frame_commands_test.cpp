@@ -30,17 +30,18 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/events/headless_host.h"
-#include "app/log.h"
 #include "app/root_init.h"
-#include "app/settings.h"
 #include "app/windows/about_dialog.h"
-#include "app/windows/command_target.h"
 #include "app/windows/doc_templates.h"
 #include "app/windows/help_window.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/text_editor.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "base/windows/command_target.h"
 #include "download/daily_run.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -66,8 +67,9 @@ struct Shell : ::testing::Test {
   void SetUp() override {
     initRoot(dir.path());
     app() = AppState{};
-    app().QuovaPath = dir.path() + "/";
-    app().WinsIniFilePath = "quova.win";
+    runFlags() = RunFlags{};
+    runFlags().QuovaPath = dir.path() + "/";
+    runFlags().WinsIniFilePath = "quova.win";
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
   }
@@ -76,6 +78,7 @@ struct Shell : ::testing::Test {
     setViewFactory(DocKind::Chart, {});
     settings() = Settings{};
     app() = AppState{};
+    runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
   std::unique_ptr<QVMAIN> make() {
@@ -188,8 +191,8 @@ TEST_F(Shell, CommandsGoToTheActiveWindowFirst) {
   // The frame registers its own chart window; a window that records its commands stands in.
   setViewFactory(DocKind::Chart, [](const std::string&) { return new FakeView("chart", {250, 28999}); });
   f->runCommand(28999);
-  EXPECT_TRUE(app().Stop);  // no window: the application's Abort Operation
-  app().Stop = false;
+  EXPECT_TRUE(runFlags().Stop);  // no window: the application's Abort Operation
+  runFlags().Stop = false;
   dir.write("quotes.day/ABC.day", "");
   ASSERT_TRUE(f->openDocument(dir.file("quotes.day/ABC.day")));
   QApplication::processEvents();
@@ -200,7 +203,7 @@ TEST_F(Shell, CommandsGoToTheActiveWindowFirst) {
   f->runCommand(250);
   f->runCommand(11863);  // not the window's: the application's Diagnostic Displays ON
   EXPECT_EQ(view->ran, (std::vector<int>{28999, 250}));
-  EXPECT_FALSE(app().Stop);
+  EXPECT_FALSE(runFlags().Stop);
   EXPECT_FALSE(f->action(18875)->isEnabled());
   f->client()->closeAllSubWindows();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -272,7 +275,7 @@ TEST_F(Shell, AChartTakesTheTitleItWasGivenOnce) {
   setViewFactory(DocKind::Chart, [](const std::string&) { return new FakeView("chart", {}); });
   dir.write("quotes.day/ABC.day", "");
   // PlotQuote: the quote list names the file and the title, then sends the message.
-  app().QuoteFile = dir.file("quotes.day/ABC.day");
+  runFlags().QuoteFile = dir.file("quotes.day/ABC.day");
   app().DocumentTitle = "Abc Industries";
   f->handleAppMessage(appmsg::PlotQuote);
   ASSERT_TRUE(f->openDocument(dir.file("quotes.day/ABC.day")));  // the title is used once
@@ -356,22 +359,22 @@ TEST_F(Shell, ApplicationMessagesReachTheFrame) {
   EXPECT_EQ(f->statusBar()->currentMessage(), "Quotelist watch.qtl updated");
   // A posted message runs once the pending messages run: the next daily line, here with the
   // program closing, ends the run.
-  app().Quit = true;
-  app().DLReentrant = true;
+  runFlags().Quit = true;
+  runFlags().DLReentrant = true;
   headless.postAppMessage(appmsg::DownLoadExec);
-  EXPECT_TRUE(app().DLReentrant);
+  EXPECT_TRUE(runFlags().DLReentrant);
   QApplication::processEvents();
-  EXPECT_FALSE(app().DLReentrant);
-  EXPECT_EQ(app().io, "Daily Quotefile Downloads Aborted");
-  app().Quit = false;
+  EXPECT_FALSE(runFlags().DLReentrant);
+  EXPECT_EQ(runFlags().io, "Daily Quotefile Downloads Aborted");
+  runFlags().Quit = false;
   // The retry of a single list and the repair tool.
   dailyRun().setCurrentList("watch.qtl");
-  fetchState().PageErrCount = 2;
+  downloadState().PageErrCount = 2;
   headless.sendAppMessage(appmsg::DownLoadRecover);
   EXPECT_NE(log().find("\nAttempting Download Recovery for Quotelist: watch.qtl, cycle 2\n"), std::string::npos);
-  fetchState().PageErrCount = 0;
+  downloadState().PageErrCount = 0;
   setHost(&h.host);
-  app().FileToFixPath = "..\\Quotes.day\\ABC.day";
+  runFlags().FileToFixPath = "..\\Quotes.day\\ABC.day";
   f->handleAppMessage(appmsg::MendoraExec);
   ASSERT_EQ(h.host.processes.size(), 1u);
   EXPECT_EQ(h.host.processes[0].args, (std::vector<std::string>{"..\\Quotes.day\\ABC.day"}));
@@ -423,7 +426,7 @@ TEST_F(Shell, F1OnAnOpenMenuChoosesTheHighlightedItem) {
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
   QCoreApplication::sendEvent(tools, &f1);
   QApplication::processEvents();
-  EXPECT_TRUE(app().DiagnosticHold);
+  EXPECT_TRUE(runFlags().DiagnosticHold);
   EXPECT_FALSE(tools->isVisible());
 }
 

@@ -15,9 +15,10 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
-#include "app/log.h"
 #include "app/root_init.h"
 #include "app/window_files.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -30,13 +31,15 @@ struct Frame : ::testing::Test {
   void SetUp() override {
     initRoot(dir.path());
     app() = AppState{};
-    app().QuovaPath = dir.path() + "/";
-    app().WinsIniFilePath = "quova.win";
+    runFlags() = RunFlags{};
+    runFlags().QuovaPath = dir.path() + "/";
+    runFlags().WinsIniFilePath = "quova.win";
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
   }
   void TearDown() override {
     app() = AppState{};
+    runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
   std::unique_ptr<QVMAIN> make() {

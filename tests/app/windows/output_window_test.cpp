@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"

@@ -12,16 +12,16 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/log.h"
 #include "app/root_init.h"
-#include "app/settings.h"
 #include "app/setup_checks.h"
 #include "app/startup.h"
 #include "app/windows/global_setup.h"
 #include "app/windows/main_frame.h"
 #include "app/windows/pathnames_dialog.h"
+#include "base/command_ids.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -34,18 +34,18 @@ struct Dialogs : ::testing::Test {
   void SetUp() override {
     logState() = LogState{};
     logState().QuovaLogFile = dir.file("quova.log");
-    app() = AppState{};
-    app().QUOVAPATH = dir.path() + "/";
-    app().IniFilePath = app().QUOVAPATH + "quova.ini";
-    app().UserFilePath = app().QUOVAPATH + "User.dat";
-    app().WinsIniFilePath = app().QUOVAPATH + "quova.win";
+    runFlags() = RunFlags{};
+    runFlags().QUOVAPATH = dir.path() + "/";
+    runFlags().IniFilePath = runFlags().QUOVAPATH + "quova.ini";
+    runFlags().UserFilePath = runFlags().QUOVAPATH + "User.dat";
+    runFlags().WinsIniFilePath = runFlags().QUOVAPATH + "quova.win";
     settings() = Settings{};
     OpenLogFile();
   }
   void TearDown() override {
     setInstallationDialogs(nullptr);
     settings() = Settings{};
-    app() = AppState{};
+    runFlags() = RunFlags{};
     logState() = LogState{};
   }
   static QRadioButton* radio(const globalSetup& d, int id) { return qobject_cast<QRadioButton*>(d.control(id)); }
@@ -249,7 +249,7 @@ TEST_F(Dialogs, FirstStartAsksBeforeTheMainWindowAndCompletesWithDefaults) {
   bool userFileBeforeWindow = false;
   std::vector<std::string> args = {"quova"};
   std::vector<char*> argv = {args[0].data(), nullptr};
-  app().QuovaPath.clear();
+  runFlags().QuovaPath.clear();
   logState().QuovaLogFile = "quova.log";
   int rc = OwlMain(1, argv.data(), [&] {
     userFileBeforeWindow = exists("User.dat");

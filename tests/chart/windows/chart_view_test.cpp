@@ -16,13 +16,13 @@
 #include <memory>
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
 #include "app/root_init.h"
-#include "app/settings.h"
 #include "app/window_files.h"
 #include "app/windows/main_frame.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "util/paths.h"
@@ -55,10 +55,10 @@ struct ChartWindow : ::testing::Test {
   std::string day;
   void SetUp() override {
     initRoot(dir.path());
-    app() = AppState{};
+    runFlags() = RunFlags{};
     settings() = Settings{};
-    app().QuovaPath = dir.path() + "/";
-    app().WinsIniFilePath = "quova.win";
+    runFlags().QuovaPath = dir.path() + "/";
+    runFlags().WinsIniFilePath = "quova.win";
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
     dir.write("quotes.day/TEST.day", "SYMBOL: TEST\nCOMPANY NAME: Test Corp\n" + quoteLines(0, 80));
@@ -70,7 +70,7 @@ struct ChartWindow : ::testing::Test {
   }
   void TearDown() override {
     f.reset();
-    app() = AppState{};
+    runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
   static void settle() {
@@ -111,6 +111,8 @@ TEST_F(ChartWindow, OpensAndPaintsTheModel) {
   const QImage img = v->grab().toImage();
   const PlotModel& m = v->model();
   ASSERT_EQ(m.frame.width(), v->width());
+  // The paint writes the model's log entries.
+  EXPECT_NE(dir.read("quova.log").find("\nPlotMathAnalysis checkpoint 9.\n"), std::string::npos);
   ASSERT_EQ(m.bars.size(), 80u);
   const Palette& pal = settings().PlotColors;
   const QColor bar = qcolor(m.barColour);
@@ -168,7 +170,7 @@ TEST_F(ChartWindow, ReadoutFollowsTheMouseWithTheChartsOwnLabel) {
   ASSERT_NE(open(dir.file("quotes.day/OTHER.day"), "Chart of ABC Corp"), nullptr);
 
   move(a, inside);
-  const std::string readout = app().io;
+  const std::string readout = runFlags().io;
   EXPECT_EQ(readout.rfind("XYZ    ", 0), 0u) << readout;
   EXPECT_NE(readout.find("(right-click for details)"), std::string::npos);
   char close[32];
@@ -181,11 +183,11 @@ TEST_F(ChartWindow, ReadoutFollowsTheMouseWithTheChartsOwnLabel) {
   move(a, inside + QPoint(5, 3));
   EXPECT_EQ(h.host.statusTexts.size(), sent);
   move(a, middle);
-  EXPECT_EQ(app().io, "Click LEFT MOUSE BUTTON for min time;               RIGHT for max time");
+  EXPECT_EQ(runFlags().io, "Click LEFT MOUSE BUTTON for min time;               RIGHT for max time");
   move(a, leftButton);
-  EXPECT_EQ(app().io.rfind("Double Click LEFT MOUSE BUTTON for full scale min time;", 0), 0u);
+  EXPECT_EQ(runFlags().io.rfind("Double Click LEFT MOUSE BUTTON for full scale min time;", 0), 0u);
   move(a, inside);
-  EXPECT_EQ(app().io, readout);
+  EXPECT_EQ(runFlags().io, readout);
 }
 
 TEST_F(ChartWindow, WindowRectangleKeptInTheSettingsFile) {
@@ -284,7 +286,7 @@ TEST_F(ChartWindow, EditAndRepairTheQuoteFile) {
   h.host.appMessages.clear();
   f->runCommand(36);
   settle();
-  EXPECT_EQ(app().FileToFixPath, "..\\quotes.day\\funds\\VFINX.day");
+  EXPECT_EQ(runFlags().FileToFixPath, "..\\quotes.day\\funds\\VFINX.day");
   ASSERT_FALSE(h.host.appMessages.empty());
   EXPECT_EQ(h.host.appMessages.front(), appmsg::MendoraExec);
   ASSERT_EQ(f->client()->subWindowList().size(), 1);
@@ -357,7 +359,7 @@ TEST_F(ChartWindow, RestoredFromTheSavedWindowsWithItsTitle) {
   EXPECT_EQ(v->chartTitle(), "Chart of TST Testing");
   EXPECT_EQ(v->data().num_quotes, 80);
   v->grab();
-  EXPECT_EQ(app().io.rfind("TST    ", 0), 0u) << app().io;
+  EXPECT_EQ(runFlags().io.rfind("TST    ", 0), 0u) << runFlags().io;
 }
 
 // Closes the chart from inside the load's message pump, as a user's click would.

@@ -13,13 +13,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/alarm_summary.h"
-#include "download/download_flags.h"
 #include "download/download_lock.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
+#include "settings/settings.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
 #include "support/recording_host.h"
@@ -43,11 +42,11 @@ struct SessionRun {
   PageServer server;
   std::vector<std::string> text;
   SessionRun(const std::string& qcfExtra = {}) {
-    app().QUOVAPATH = dir.path() + "/";
-    app().DLReentrant = false;
+    runFlags().QUOVAPATH = dir.path() + "/";
+    runFlags().DLReentrant = false;
     logState() = LogState{};
     OpenLogFile();
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
     std::filesystem::create_directories(dir.file("quotes.day"));
     std::filesystem::create_directories(dir.file("QuoteList Configuration Files"));
     dir.write("Header.day", "SYMBOL:\nCOMPANY NAME:\n");
@@ -56,7 +55,7 @@ struct SessionRun {
     dir.write("w.qtl", "SYMBOL  FILE  NAME\nIBM  *  Intl\nGE  *  General\n");
   }
   ~SessionRun() {
-    app().QUOVAPATH.clear();
+    runFlags().QUOVAPATH.clear();
     EndDownload();
   }
   void writeQcf(const std::string& base, const std::string& extra = {}) {
@@ -104,7 +103,7 @@ TEST(DownloadSession, FetchesSavesAndRewritesTheList) {
   EXPECT_TRUE(std::filesystem::exists(r.dir.file("w.bak")));
   EXPECT_EQ(r.dir.read("w.tmp").empty(), false);
   // A single list download gives the download flag and the root's lock back.
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   EXPECT_TRUE(BeginDownload());
   EndDownload();
 
@@ -127,7 +126,7 @@ TEST(DownloadSession, EndsOfASession) {
     r.dir.write("QuoteList Configuration Files/w.qcf", qcf);
     std::string before = r.dir.read("w.qtl");
     EXPECT_EQ(r.run(), SessionEnd::PageErrors);
-    EXPECT_GE(fetchState().PageErrCount, 1);
+    EXPECT_GE(downloadState().PageErrCount, 1);
     EXPECT_TRUE(contains(r.text,
         "Internet Download of QuoteList w.qtl aborted due to Network Error or Server Unavailability."));
     EXPECT_EQ(r.dir.read("w.qtl"), before);
@@ -139,7 +138,7 @@ TEST(DownloadSession, EndsOfASession) {
     EXPECT_TRUE(contains(r.text, "Internet Download of QuoteList w.qtl NOT Completed"));
     ASSERT_FALSE(r.host.host.boxes.empty());
     EXPECT_EQ(r.host.host.boxes[0].caption, "Download File Access Error");
-    EXPECT_FALSE(app().DLReentrant);
+    EXPECT_FALSE(runFlags().DLReentrant);
   }
   {  // a QCF that cannot be used: no page, the list untouched
     SessionRun r;
@@ -155,7 +154,7 @@ TEST(DownloadSession, EndsOfASession) {
     std::string before = r.dir.read("w.qtl");
     EXPECT_EQ(r.run(true), SessionEnd::UserStop);
     EXPECT_EQ(r.dir.read("w.qtl"), before);
-    EXPECT_FALSE(app().DLReentrant);
+    EXPECT_FALSE(runFlags().DLReentrant);
   }
 }
 
@@ -176,9 +175,9 @@ TEST(DownloadSession, RequestsFromThePageKeepTheListedLines) {
   EXPECT_NE(list.find("\nMSFT   "), std::string::npos) << list;
   EXPECT_TRUE(contains(r.text, "Adding Missing Quote Requests"));
   // IBM closed at 93.5, above its limit: it joins the alarm list and the summary.
-  EXPECT_TRUE(alarmSummary().exceeded);
-  EXPECT_NE(alarmSummary().message.find("IBM   close 93.500 at or above 90.000"), std::string::npos)
-      << alarmSummary().message;
+  EXPECT_TRUE(downloadState().alarms.exceeded);
+  EXPECT_NE(downloadState().alarms.message.find("IBM   close 93.500 at or above 90.000"), std::string::npos)
+      << downloadState().alarms.message;
   EXPECT_NE(r.dir.read("alarms.qtl").find("IBM"), std::string::npos);
   EXPECT_TRUE(CheckDownloadAlarms());
   EXPECT_EQ(r.host.host.boxes.back().caption, "QUOVA Download Status Message");
@@ -189,7 +188,7 @@ TEST(DownloadSession, DailyRunWorksThroughTheCommandFile) {
   SessionRun r;
   r.server.setPage("/q?s=IBM+GE", downloadData("table.htm"));
   r.dir.write("daily.dcf", "w.qtl\n/ comment\nmissing.qtl\n");
-  app().QuitAfterDownload = true;
+  runFlags().QuitAfterDownload = true;
   QObject owner;
   QEventLoop loop;
   int closes = 0;
@@ -202,12 +201,12 @@ TEST(DownloadSession, DailyRunWorksThroughTheCommandFile) {
   dailyRun().DownLoad();
   loop.exec();
   EXPECT_EQ(closes, 1);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   EXPECT_EQ(titles, (std::vector<std::string>{"Quote Download Update from Quotelist: w.qtl",
                                               "Quote Download Update from Quotelist: missing.qtl"}));
   EXPECT_EQ(r.server.rawRequests(), std::vector<std::string>{"GET /q?s=IBM+GE\n"});
   EXPECT_EQ(r.dir.read("daily.dld"), r.dir.read("w.htm"));
-  app().QuitAfterDownload = false;
+  runFlags().QuitAfterDownload = false;
   dailyRun().setHooks({});
 }
 
@@ -242,7 +241,7 @@ TEST(DownloadSession, AnotherProgramOnTheRootRefusesTheRun) {
   dailyRun().DownLoad();
   ASSERT_EQ(r.host.host.boxes.size(), 1u);
   EXPECT_EQ(r.host.host.boxes[0].caption, "Download Initiation Warning");
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   // A single list download is refused the same way and touches nothing.
   std::string before = r.dir.read("w.qtl");
   EXPECT_EQ(r.run(), SessionEnd::Failed);

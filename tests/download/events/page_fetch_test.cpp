@@ -9,7 +9,8 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
+#include "download/download_state.h"
 #include "download/events/page_fetch.h"
 #include "support/page_server.h"
 #include "support/recording_host.h"
@@ -35,7 +36,7 @@ struct FetchFixture : ::testing::Test {
   void SetUp() override {
     logState() = LogState{};
     OpenLogFile();
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
   }
   void TearDown() override { unsetenv("QUOVA_NET_TIMEOUT"); }
 
@@ -84,7 +85,7 @@ TEST_F(FetchFixture, StoresThePageAndSendsExactlyOneLine) {
   ASSERT_EQ(server.rawRequests().size(), 1u);
   EXPECT_EQ(server.rawRequests()[0], "GET /q?s=IBM+MSFT\n");
   EXPECT_EQ(dir.read("quotes.htm"), page);
-  EXPECT_EQ(fetchState().PageErrCount, 0);
+  EXPECT_EQ(downloadState().PageErrCount, 0);
   std::string log = dir.read("quova.log");
   EXPECT_NE(log.find("\n\nIn WebOpenSocket...\nPrimer -- \nURL    -- " + address + "\nUseProxy -- 0\n"),
             std::string::npos);
@@ -120,7 +121,7 @@ TEST_F(FetchFixture, ARefusedServerIsReportedInWords) {
   ASSERT_TRUE(r.done);
   EXPECT_FALSE(r.complete);
   EXPECT_EQ(r.error, 10061);
-  EXPECT_EQ(fetchState().PageErrCount, 1);
+  EXPECT_EQ(downloadState().PageErrCount, 1);
   std::vector<std::string> expected = {"", "Page Download Attempt 1 ...", "For Server: 127.0.0.1", "",
                                        "with URL:   /q", "", "WSAECONNREFUSED"};
   EXPECT_EQ(r.session, expected);
@@ -157,7 +158,7 @@ TEST_F(FetchFixture, UnknownHostsAndBadPorts) {
   EXPECT_EQ(r.error, 11001);
   r = fetch(request("127.0.0.1:70000/q"));
   EXPECT_EQ(r.error, 10049);
-  EXPECT_EQ(fetchState().PageErrCount, 2);
+  EXPECT_EQ(downloadState().PageErrCount, 2);
 }
 
 TEST_F(FetchFixture, APageFileThatCannotBeWrittenIsAFailedPage) {
@@ -167,6 +168,6 @@ TEST_F(FetchFixture, APageFileThatCannotBeWrittenIsAFailedPage) {
   r.pageFile = dir.file("missing-folder/quotes.htm");
   Result res = fetch(r);
   EXPECT_FALSE(res.complete);
-  EXPECT_EQ(fetchState().PageErrCount, 1);
+  EXPECT_EQ(downloadState().PageErrCount, 1);
   EXPECT_TRUE(h.host.sawBox("Error occurred opening file: " + r.pageFile, "Web Page Downloader"));
 }

@@ -10,7 +10,8 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
+#include "download/download_state.h"
 #include "download/events/page_fetch.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
@@ -104,9 +105,9 @@ TEST_F(TlsFixture, ThePageBodyIsStoredAndTheRequestNamesTheProgram) {
 TEST_F(TlsFixture, AnUntrustedCertificateFailsThePage) {
   TlsServer tls(QString::fromStdString(dir.file("cert.pem")), QString::fromStdString(dir.file("key.pem")));
   tls.response = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok";
-  fetchState().PageErrCount = 0;
+  downloadState().PageErrCount = 0;
   auto [complete, error] = fetch("https://localhost:" + std::to_string(tls.server.serverPort()) + "/q");
   EXPECT_FALSE(complete);
   EXPECT_EQ(error, 10053);
-  EXPECT_EQ(fetchState().PageErrCount, 1);
+  EXPECT_EQ(downloadState().PageErrCount, 1);
 }

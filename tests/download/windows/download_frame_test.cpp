@@ -11,14 +11,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/log.h"
 #include "app/root_init.h"
-#include "app/settings.h"
 #include "app/windows/main_frame.h"
+#include "base/command_ids.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/daily_run.h"
-#include "download/web_address.h"
+#include "download/download_state.h"
+#include "settings/settings.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
 #include "support/recording_host.h"
@@ -33,14 +33,14 @@ struct DownloadFrame : ::testing::Test {
   test::PageServer server;
   void SetUp() override {
     initRoot(dir.path());
-    app() = AppState{};
-    app().QuovaPath = dir.path() + "/";
-    app().QUOVAPATH = dir.path() + "/";
-    app().WinsIniFilePath = "quova.win";
+    runFlags() = RunFlags{};
+    runFlags().QuovaPath = dir.path() + "/";
+    runFlags().QUOVAPATH = dir.path() + "/";
+    runFlags().WinsIniFilePath = "quova.win";
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
     settings() = Settings{};
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
     std::string qcf = test::downloadData("table.qcf");
     qcf.replace(qcf.find("http://quotes.example/"), 22, "http://127.0.0.1:" + std::to_string(server.port()) + "/");
     dir.write("QuoteList Configuration Files/w.qcf", qcf);
@@ -55,7 +55,7 @@ struct DownloadFrame : ::testing::Test {
   }
   void TearDown() override {
     dailyRun().setHooks({});
-    app() = AppState{};
+    runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
 };
@@ -68,7 +68,7 @@ QMdiSubWindow* sessionWindow(QVMAIN* f) {
 
 TEST_F(DownloadFrame, EachListIsNarratedInItsOwnWindowAndTheRunClosesTheProgram) {
   dir.write("daily.dcf", "w.qtl\n");
-  app().QuitAfterDownload = true;
+  runFlags().QuitAfterDownload = true;
   std::unique_ptr<QVMAIN> f = shownFrame();
   dailyRun().DownLoad();
   // Wait for the page's work to be told in the session's window, and look at it.
@@ -90,7 +90,7 @@ TEST_F(DownloadFrame, EachListIsNarratedInItsOwnWindowAndTheRunClosesTheProgram)
   while (f->isVisible() && t.elapsed() < 30000) QApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_FALSE(f->isVisible());
   EXPECT_EQ(sessionWindow(f.get()), nullptr);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   EXPECT_NE(dir.read("w.qtl").find("93.500"), std::string::npos);
 }
 
@@ -108,7 +108,7 @@ TEST_F(DownloadFrame, ACloseInThePauseFinishesTheListFirst) {
   EXPECT_LT(t.elapsed(), 3000);
   EXPECT_NE(dir.read("w.qtl").find("93.500"), std::string::npos);  // the list was brought up to date
   EXPECT_EQ(server.requests().size(), 1u);                          // and the second line not started
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
 }
 
 TEST_F(DownloadFrame, TheMenuCommandsAskFirst) {
@@ -118,7 +118,7 @@ TEST_F(DownloadFrame, TheMenuCommandsAskFirst) {
   f->runCommand(cm::DOWNLOAD);
   ASSERT_EQ(h.host.boxes.size(), 1u);
   EXPECT_EQ(h.host.boxes[0].text, "Perform Download of Stock Quotes from QUOVA Internet Window");
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   // Backdate All: every quote file, subfolders too, under the forced-download dialog.
   dir.write("quotes.day/funds/F.day", "SYMBOL: F\n");
   h.host.answers = {IDOK};

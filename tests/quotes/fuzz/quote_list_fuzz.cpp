@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 #include "quotes/quotelist.h"
 #include "support/fuzz_input.h"
 
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quova;
   static const bool ready = [] {
     const std::string& dir = fuzz::workDir();
-    app().QuovaPath = dir;
+    runFlags().QuovaPath = dir;
     ::mkdir((dir + "quotes.day").c_str(), 0700);
     const char day[] = "SYMBOL: IBM\n12/04/2026  101.5  99.25  100  12000\n12/07/2026  102  100  101.75  9000\n";
     fuzz::inputFile("quotes.day/IBM.day", reinterpret_cast<const std::uint8_t*>(day), sizeof day - 1);

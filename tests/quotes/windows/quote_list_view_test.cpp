@@ -15,21 +15,21 @@
 #include <QMdiSubWindow>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/log.h"
 #include "app/root_init.h"
-#include "app/settings.h"
 #include "app/windows/main_frame.h"
+#include "base/command_ids.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "download/daily_run.h"
+#include "download/download_state.h"
 #include "download/events/download_session.h"
-#include "download/web_address.h"
 #include "quotes/list_window.h"
-#include "util/paths.h"
+#include "settings/settings.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
+#include "util/paths.h"
 
 namespace quova {
 namespace {
@@ -47,20 +47,20 @@ struct QuoteListWindow : ::testing::Test {
   std::unique_ptr<QVMAIN> frame;
   void SetUp() override {
     initRoot(dir.path());
-    app() = AppState{};
-    app().QuovaPath = dir.path() + "/";
-    app().QUOVAPATH = dir.path() + "/";
-    app().WinsIniFilePath = "quova.win";
+    runFlags() = RunFlags{};
+    runFlags().QuovaPath = dir.path() + "/";
+    runFlags().QUOVAPATH = dir.path() + "/";
+    runFlags().WinsIniFilePath = "quova.win";
     logState().QuovaLogFile = dir.file("quova.log");
     OpenLogFile();
     settings() = Settings{};
-    fetchState().PageErrCount = 0;
+    downloadState().PageErrCount = 0;
     dir.write("w.qtl", kList);
   }
   void TearDown() override {
     frame.reset();
     dailyRun().setHooks({});
-    app() = AppState{};
+    runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
   QuoteListView* open(const std::string& name = "w.qtl") {
@@ -150,7 +150,7 @@ TEST_F(QuoteListWindow, OpensThroughTheFrameWithItsRowsAndTheAlarmRowMarked) {
   QApplication::sendEvent(v, &space);
   EXPECT_EQ(v->currentRow(), 1);
   EXPECT_EQ(h.host.appMessages, std::vector<int>{appmsg::PlotQuote});
-  EXPECT_EQ(nativePath(app().QuoteFile), dir.file("quotes.day/BRVN.day"));
+  EXPECT_EQ(nativePath(runFlags().QuoteFile), dir.file("quotes.day/BRVN.day"));
   EXPECT_FALSE(v->SelectStock());
   EXPECT_EQ(h.host.boxes.back().caption, "Quote File Access Error");
   EXPECT_EQ(h.host.appMessages.size(), 1u);
@@ -183,7 +183,7 @@ TEST_F(QuoteListWindow, EditsAreSavedRowForRowAndTheCloseAsksFirst) {
       "BRVN   *   Brevanta Systems Corp   12/04/2026    105.900    101.550    103.540      0.580       3378800   16:00\n";
   EXPECT_EQ(dir.read("w.qtl"), saved);
   v->setCurrentRow(0);
-  v->runCommand(qlcm::EDITCLEAR);
+  v->runCommand(cm::EDITCLEAR);
   h.host.answers = {IDYES};
   QPointer<QMdiSubWindow> s = sub(v);
   EXPECT_TRUE(s->close());
@@ -201,7 +201,7 @@ TEST_F(QuoteListWindow, AChangedListIsAskedAboutWhenTheProgramCloses) {
   h.host.answers = {IDCANCEL};
   EXPECT_FALSE(frame->close());
   EXPECT_TRUE(frame->isVisible());
-  EXPECT_FALSE(app().Quit);
+  EXPECT_FALSE(runFlags().Quit);
   h.host.answers = {IDNO};
   EXPECT_TRUE(frame->close());
   frame.reset();
@@ -282,13 +282,13 @@ TEST_F(QuoteListWindow, AlarmsAndNewRequestsGoIntoTheRowsThroughTheirDialogs) {
   ASSERT_NE(v, nullptr);
   // The header row cannot take an alarm.
   v->setCurrentRow(0);
-  v->runCommand(qlcm::ALARMS);
+  v->runCommand(cm::ALARMS);
   ASSERT_EQ(h.host.boxes.size(), 1u);
   EXPECT_EQ(h.host.boxes[0].caption, "QuoteListView::CmAlarms() Warning Message");
   // Upper limit 50 against a close of 50.000: in alarm, and the display columns are kept.
   v->setCurrentRow(1);
   answerDialog({{"control103", "50"}, {"control105", "low"}}, true, true);
-  v->runCommand(qlcm::ALARMS);
+  v->runCommand(cm::ALARMS);
   EXPECT_EQ(v->rows()[1],
             "ONLY  *  Only Header Co   ALARMSON  HA=50.000  12/04/2026  10.000  9.000  50.000  1.0  100  16:00  ");
   EXPECT_TRUE(v->inAlarm(1));
@@ -296,12 +296,12 @@ TEST_F(QuoteListWindow, AlarmsAndNewRequestsGoIntoTheRowsThroughTheirDialogs) {
   EXPECT_TRUE(v->isDirty());
   // Cancel changes nothing.
   answerDialog({{"control103", "1"}}, false, false);
-  v->runCommand(qlcm::ALARMS);
+  v->runCommand(cm::ALARMS);
   EXPECT_TRUE(v->inAlarm(1));
   // A new request with no selection goes right after the header.
   v->setCurrentRow(-1);
   answerDialog({{"control104", "NEW"}, {"control103", "*"}, {"control105", "New Co"}}, false, true);
-  v->runCommand(qlcm::EDITADD);
+  v->runCommand(cm::EDITADD);
   ASSERT_EQ(v->rows().size(), 3u);
   EXPECT_EQ(v->rows()[1], "NEW   *   New Co");
   EXPECT_EQ(v->currentRow(), 2);
@@ -326,7 +326,7 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   v->CmEditDelete();  // GE goes, unsaved
   // Cancel starts nothing.
   h.host.answers = {IDCANCEL};
-  frame->runCommand(qlcm::UPDATE);
+  frame->runCommand(cm::UPDATE);
   ASSERT_EQ(h.host.boxes.size(), 1u);
   EXPECT_EQ(h.host.boxes[0].text, "For QuoteList -- " + dir.file("w.qtl") +
                                       "\n\nQUOVA will download Stock Quotes from an QUOVA Internet Window.\n\n"
@@ -334,9 +334,9 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   EXPECT_TRUE(v->isDirty());
   EXPECT_EQ(DownloadSession::current(), nullptr);
   h.host.answers = {IDOK};
-  frame->runCommand(qlcm::UPDATE);
+  frame->runCommand(cm::UPDATE);
   EXPECT_FALSE(v->isDirty());
-  EXPECT_TRUE(SingleDownload());
+  EXPECT_TRUE(downloadState().SingleDownload);
   EXPECT_EQ(dir.read("w.qtl"), "SYMBOL  FILE  NAME\nIBM  *  Intl\n");
   QElapsedTimer t;
   t.start();
@@ -345,19 +345,19 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   ASSERT_TRUE(shown()) << v->rows()[1];
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_EQ(server.requests()[0], "GET /q?s=IBM");  // the saved list, without GE
-  while (app().DLReentrant && t.elapsed() < 25000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  EXPECT_FALSE(app().DLReentrant);
+  while (runFlags().DLReentrant && t.elapsed() < 25000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(runFlags().DLReentrant);
   // The forced update backdates the list's files first, so today's quote is appended again.
   const std::string once = dir.read("quotes.day/IBM.day");
   h.host.answers = {IDOK};
-  frame->runCommand(qlcm::UPDATEFORCED);
+  frame->runCommand(cm::UPDATEFORCED);
   EXPECT_EQ(h.host.boxes.back().text.rfind("For QuoteList -- " + dir.file("w.qtl") +
                                                "\n\nQUOVA will backdate all files in this Quotelist, and then\n\n",
                                            0),
             0u);
-  while ((app().DLReentrant || server.requests().size() < 2) && t.elapsed() < 40000)
+  while ((runFlags().DLReentrant || server.requests().size() < 2) && t.elapsed() < 40000)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
-  EXPECT_FALSE(app().DLReentrant);
+  EXPECT_FALSE(runFlags().DLReentrant);
   const std::string twice = dir.read("quotes.day/IBM.day");
   EXPECT_GT(twice.size(), once.size());
   EXPECT_EQ(twice.substr(0, once.size()), once);

@@ -1,8 +1,8 @@
 // The log file: emptied per run, entries appended unchanged, boxes mirrored, failures shown once.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/log.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -16,7 +16,7 @@ struct LogFixture : ::testing::Test {
   ScopedHost h;
   void SetUp() override {
     logState() = LogState{};
-    app().Quit = false;
+    runFlags().Quit = false;
   }
   std::string log() { return dir.read("quova.log"); }
 };
@@ -68,11 +68,11 @@ TEST_F(LogFixture, AFailingLogShowsOneBoxForTheRun) {
 TEST_F(LogFixture, MessBarDoesNothingOnceTheApplicationCloses) {
   OpenLogFile();
   MessBar("working");
-  app().Quit = true;
+  runFlags().Quit = true;
   MessBar("late");
   EXPECT_EQ(h.host.statusTexts, std::vector<std::string>{"working"});
   EXPECT_EQ(h.host.pumps, 1);
-  app().Quit = false;
+  runFlags().Quit = false;
   LogBar("step");
   EXPECT_EQ(log(), "\nstep\n");
 }

@@ -1,11 +1,7 @@
 // Little-endian field images of the binary settings files.
-#include "app/binary_image.h"
+#include "base/binary_image.h"
 
 #include <cstring>
-#include <fstream>
-#include <vector>
-
-#include "util/paths.h"
 
 namespace quova {
 
@@ -82,16 +78,6 @@ bool ImageReader::text(std::string& s, std::size_t size) {
   std::size_t n = 0;
   while (n < size - 1 && c[n] != '\0') ++n;
   s.assign(c, n);
-  return true;
-}
-
-bool readFileBytes(std::string_view path, std::string& out, std::size_t maxBytes) {
-  if (!fileExists(path)) return false;  // a folder of that name is no settings file
-  std::ifstream in(nativePath(path), std::ios::binary);
-  if (!in) return false;
-  std::vector<char> buf(maxBytes);
-  in.read(buf.data(), static_cast<std::streamsize>(maxBytes));
-  out.assign(buf.data(), static_cast<std::size_t>(in.gcount()));
   return true;
 }
 

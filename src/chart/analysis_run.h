@@ -1,21 +1,16 @@
-// The Fourier analysis: the transform, the driver of one analysis run (Four_Anal) and the
-// stored fit's evaluation and curve.
+// One analysis run (Four_Anal): the polynomial trend and the Fourier series over the
+// displayed window, with the preset fundamental or the search, and its result.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "chart/fit_type.h"
-#include "chart/plot_model.h"
 
 namespace quova {
 
 struct ChartData;
 struct ChartSettings;
-
-// In-place radix-2 complex transform of nn values (interleaved re, im; nn a power of two).
-void dft(std::vector<float>& data, int nn, int isign);
 
 // The analysis choices of the setup window, as a chart starts with them (F9 runs the
 // analysis with these without the window): the preset fundamental, a study run.
@@ -37,13 +32,5 @@ struct AnalysisResult {
 // Four_Anal's computation over the settings' window; fills `fit` when baseline is chosen.
 AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const AnalysisSetup& a,
                          Fit_Type& fit);
-// Appends the run's curve (colour 3) and RMS text at (50, 5).
-void appendAnalysis(PlotModel& m, const AnalysisResult& r, const Palette& colors);
-
-long double FFitVal(long double x, int m, const long double* coef, long double w);
-long double PFitVal(long double x, const Fit_Type& fit);
-// The stored fit's runs: dash-dot in colour 4 before t_min and after t_max, solid in 3
-// between, walking the quote dates and then steps of the mean spacing up to t_end.
-void appendStoredFit(PlotModel& m, const ChartData& d, const Fit_Type& fit, const Palette& colors);
 
 }  // namespace quova

@@ -1,11 +1,11 @@
 // The external programs get an argument list, never a shell command, and their messages.
-#include "app/external_programs.h"
+#include "settings/external_programs.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/app_state.h"
-#include "app/log.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -17,11 +17,11 @@ struct External : ::testing::Test {
   test::ScopedHost h;
   void SetUp() override {
     logState().QuovaLogFile = dir.file("quova.log");
-    app() = AppState{};
-    app().QuovaPath = dir.path() + "/";
+    runFlags() = RunFlags{};
+    runFlags().QuovaPath = dir.path() + "/";
   }
   void TearDown() override {
-    app() = AppState{};
+    runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
 };
@@ -46,7 +46,7 @@ TEST_F(External, RepairToolRunsInItsFolder) {
   EXPECT_EQ(MendoraCP(), -1);  // no Utilities folder
   EXPECT_TRUE(h.host.sawBox("FAIL on SetCurrentDirectory to: \nUtilities", "In TMyApp::MendoraExec"));
   ASSERT_EQ(mkdir(dir.file("Utilities").c_str(), 0755), 0);
-  app().FileToFixPath = "../Quotes.day/IBM.day";
+  runFlags().FileToFixPath = "../Quotes.day/IBM.day";
   h.host.nextProcess = -1;
   EXPECT_EQ(MendoraCP(), -1);
   EXPECT_TRUE(h.host.sawBox("Mendora Open Error", "QUOVA main window Error"));

@@ -1,5 +1,5 @@
 // quova.log, message boxes mirrored into it, and the status bar routines.
-#include "app/log.h"
+#include "base/log.h"
 
 #include <fcntl.h>
 #include <sys/utsname.h>
@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/host.h"
+#include "base/host.h"
+#include "base/run_flags.h"
 
 namespace quova {
 namespace {
@@ -111,7 +111,7 @@ int MessageBox(std::string_view text, std::string_view caption, unsigned flags) 
 }
 
 void MessBar(std::string_view text) {
-  if (app().Quit) return;
+  if (runFlags().Quit) return;
   host().statusText(text);
   KeepWindowsHappy();
 }
@@ -122,13 +122,13 @@ void LogBar(std::string_view text) {
 }
 
 void AppMessBar(std::string_view text) {
-  app().io = std::string(text.substr(0, 180));
+  runFlags().io = std::string(text.substr(0, 180));
   host().sendAppMessage(appmsg::GetMsg);
 }
 
 bool KeepWindowsHappy() {
   if (!host().pump()) {
-    app().Quit = true;
+    runFlags().Quit = true;
     return false;
   }
   return true;

@@ -1,15 +1,16 @@
 // quova.ini and User.dat: their images, the validations applied on loading, and the load
 // and save routines with their log lines.
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <cmath>
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/binary_image.h"
-#include "app/host.h"
-#include "app/log.h"
+#include "base/binary_image.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
 #include "util/dates.h"
+#include "util/file_bytes.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -170,7 +171,7 @@ bool GetIniFile() {
   s.PlotColors = s.QUOVAPlotColors;
   logState().LogDiagnostics = false;
 
-  const std::string path = app().IniFilePath;
+  const std::string path = runFlags().IniFilePath;
   std::string bytes;
   if (!readFileBytes(path, bytes, kIniFileSize)) {
     Log("\n%s could not be opened for reading.", path.c_str());
@@ -185,7 +186,7 @@ bool GetIniFile() {
 }
 
 bool SaveIniFile() {
-  const std::string path = app().IniFilePath;
+  const std::string path = runFlags().IniFilePath;
   bool ok = replaceFileContent(path, iniImage(settings(), logState().LogDiagnostics));
   if (ok)
     Log("\n%s successfully updated.", path.c_str());
@@ -199,7 +200,7 @@ bool GetUserFile() {
   Log("\nGetUserFile() entered");
   PathBufferRecord& p = settings().TPathBuffer;
   p = PathBufferRecord{};
-  const std::string path = app().UserFilePath;
+  const std::string path = runFlags().UserFilePath;
   std::string bytes;
   const bool found = readFileBytes(path, bytes, kUserFileSize);
   if (!found) {
@@ -224,7 +225,7 @@ bool GetUserFile() {
 }
 
 bool SaveUserFile() {
-  const std::string path = app().UserFilePath;
+  const std::string path = runFlags().UserFilePath;
   if (!replaceFileContent(path, userImage(settings().TPathBuffer))) {
     Log("\nCannot Open User File -- %s", path.c_str());
     return false;

@@ -3,6 +3,7 @@
 // layout never depends on the compiler's struct packing or the processor's byte order.
 #pragma once
 
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -45,9 +46,5 @@ class ImageReader {
   std::size_t pos_ = 0;
   bool short_ = false;
 };
-
-// Reads a whole file (mapped with nativePath) into out, at most maxBytes of it.
-// False when it cannot be opened.
-bool readFileBytes(std::string_view path, std::string& out, std::size_t maxBytes);
 
 }  // namespace quova

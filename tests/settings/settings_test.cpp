@@ -6,9 +6,9 @@
 #include <cstring>
 #include <limits>
 
-#include "app/app_state.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -69,16 +69,16 @@ struct SettingsFixture : ::testing::Test {
   void SetUp() override {
     logState() = LogState{};
     logState().QuovaLogFile = dir.file("quova.log");
-    app().QUOVAPATH = dir.path() + "/";
-    app().IniFilePath = app().QUOVAPATH + "quova.ini";
-    app().UserFilePath = app().QUOVAPATH + "User.dat";
+    runFlags().QUOVAPATH = dir.path() + "/";
+    runFlags().IniFilePath = runFlags().QUOVAPATH + "quova.ini";
+    runFlags().UserFilePath = runFlags().QUOVAPATH + "User.dat";
     settings() = Settings{};
     setInstallationDialogs(nullptr);
     OpenLogFile();
   }
   std::string log() { return dir.read("quova.log"); }
-  std::string ini() { return app().IniFilePath; }
-  std::string user() { return app().UserFilePath; }
+  std::string ini() { return runFlags().IniFilePath; }
+  std::string user() { return runFlags().UserFilePath; }
 };
 
 }  // namespace
@@ -274,16 +274,16 @@ TEST_F(SettingsFixture, LoadAndSaveLogEveryStep) {
 
 TEST_F(SettingsFixture, FailedWritesAreReportedAndLeaveTheOldFiles) {
   dir.write("quova.ini", handBuiltIni());
-  app().IniFilePath = dir.file("no such folder/quova.ini");
-  app().UserFilePath = dir.file("no such folder/User.dat");
+  runFlags().IniFilePath = dir.file("no such folder/quova.ini");
+  runFlags().UserFilePath = dir.file("no such folder/User.dat");
   EXPECT_FALSE(SaveIniFile());
   EXPECT_EQ(log(), "\n" + ini() + " could not be opened for update.\nCannot Open User File -- " + user());
 
   // A folder in the file's place: the rename fails and nothing is left behind.
   OpenLogFile();
   dir.write("ini/placeholder", "");
-  app().IniFilePath = dir.file("ini");
-  app().UserFilePath = dir.file("User.dat");
+  runFlags().IniFilePath = dir.file("ini");
+  runFlags().UserFilePath = dir.file("User.dat");
   EXPECT_FALSE(SaveIniFile());
   EXPECT_NE(log().find(" could not be opened for update."), std::string::npos);
   EXPECT_EQ(dir.read("ini/placeholder"), "");

@@ -10,11 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace quova {
+#include "base/colors.h"
 
-using COLORREF = std::uint32_t;  // red in the low byte, then green, blue and a zero byte
-constexpr COLORREF RGB(unsigned r, unsigned g, unsigned b) { return r | g << 8 | b << 16; }
-using Palette = std::array<COLORREF, 16>;
+namespace quova {
 
 // Colour target codes of the Global Setup dialog, kept in PlotColors[15].
 namespace colortarget {
@@ -53,13 +51,6 @@ struct PathBufferRecord {
   std::string EditorPath = "xdg-open";
   std::string BrowserPath = "xdg-open";
   std::string SpreadsheetPath = "xdg-open";
-};
-
-// The system colours the Windows default palette is built from; the windows layer sets
-// the desktop's own before loading.
-struct SystemColors {
-  COLORREF windowText = RGB(0, 0, 0);
-  COLORREF window = RGB(255, 255, 255);
 };
 
 Palette quovaPalette();                          // QUOVAPlotColors

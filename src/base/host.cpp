@@ -1,7 +1,7 @@
 // The default host and the message box button rules shared by every host.
-#include "app/host.h"
+#include "base/host.h"
 
-#include "app/app_state.h"
+#include "base/run_flags.h"
 
 namespace quova {
 
@@ -36,7 +36,7 @@ std::string_view buttonName(int button) {
 }
 
 void Host::sendAppMessage(int offset) {
-  if (offset == appmsg::GetMsg) statusText(app().io);
+  if (offset == appmsg::GetMsg) statusText(runFlags().io);
 }
 
 namespace {

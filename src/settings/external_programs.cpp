@@ -1,10 +1,10 @@
 // Starting the editor, the browser and the repair tool, with their messages and log lines.
-#include "app/external_programs.h"
+#include "settings/external_programs.h"
 
-#include "app/app_state.h"
-#include "app/host.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/host.h"
+#include "base/log.h"
+#include "base/run_flags.h"
+#include "settings/settings.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -67,7 +67,7 @@ int BrowserLink(const std::string& link) {
 }
 
 int MendoraCP() {
-  AppState& a = app();
+  RunFlags& a = runFlags();
   Log("\nMendoraCP entered");
   Log("\nFileToFixPath -- %s\n", a.FileToFixPath.c_str());
   const std::string program = a.QuovaPath + a.FIXPATH + "/Mendora.exe";
