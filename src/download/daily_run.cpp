@@ -207,7 +207,9 @@ void DailyRun::DownLoad() {
   ResetDownloadAlarms();
   downloadState().SingleDownload = false;
   markerWritten_ = false;
-  FileCopy(nativePath(rootPath("alarms.qtl")), nativePath(rootPath("Blank.qtl")), false);
+  listFailed_ = false;
+  if (FileCopy(nativePath(rootPath("alarms.qtl")), nativePath(rootPath("Blank.qtl")), false) < 0)
+    Log("\nalarms.qtl could not be made from Blank.qtl.");
   std::string dcfPath = nativePath(rootPath("daily.dcf"));
   if (!dcf_.open(dcfPath)) {
     homeMessage(formatText(400, "Could Not Open Download Command File -- %s", dcfPath.c_str()),
@@ -258,6 +260,7 @@ void DailyRun::DownLoadExec() {
   if (errors >= kMaxListAttempts) {
     Log("Maximum attempts exceeded to download quotelist\n%s", currentList_.c_str());
     errors = 0;
+    listFailed_ = true;
   }
   std::string line;
   for (;;) {
@@ -281,7 +284,10 @@ void DailyRun::endOfRun(bool dcfDone) {
   EndDownload();
   dcf_.close();
   if (dcfDone) {
-    if (markerWritten_) touchDailyMarker();
+    // A list that failed (a quote file or page that could not be written, pages that never
+    // came) leaves the day due, so the next run fetches what is missing.
+    if (markerWritten_ && !listFailed_) touchDailyMarker();
+    if (markerWritten_ && listFailed_) Log("\nA quotelist failed: the daily download stays due today.");
     if (hooks_.checkAlarms) hooks_.checkAlarms();
   }
   if ((a.QuitAfterDownload || a.Quit) && hooks_.closeMainWindow) hooks_.closeMainWindow();
@@ -300,6 +306,7 @@ void DailyRun::DownLoadRecover() {
 }
 
 void DailyRun::sessionEnded(SessionEnd how) {
+  if (how == SessionEnd::Failed && running()) listFailed_ = true;
   if (how == SessionEnd::UserStop) {
     // A user stop ends the run there; a close asked for meanwhile is done now.
     dcf_.close();

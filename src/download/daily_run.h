@@ -102,6 +102,7 @@ class DailyRun {
   DcfReader dcf_;
   std::string currentList_;
   bool markerWritten_ = false;
+  bool listFailed_ = false;  // a session of this run ended Failed
 };
 
 DailyRun& dailyRun();

@@ -36,10 +36,15 @@ std::string squeezed(std::string_view s) {
 
 void put(char* field, const std::string& text) { quova::strcpy(field, text.c_str(), 81); }
 
-void closeFiles(std::initializer_list<std::FILE**> files) {
+// Closes the files; one whose writes failed on the way (a full disk) is logged by its path.
+void closeFiles(std::initializer_list<std::FILE**> files, std::map<std::FILE*, std::string>& paths) {
   for (std::FILE** f : files)
     if (*f) {
-      std::fclose(*f);
+      bool failed = std::ferror(*f) != 0;
+      failed |= std::fclose(*f) != 0;
+      auto named = paths.find(*f);
+      if (failed) Log("\nWrite to %s FAILED.\n", named != paths.end() ? named->second.c_str() : "an output file");
+      if (named != paths.end()) paths.erase(named);
       *f = nullptr;
     }
 }
@@ -72,23 +77,23 @@ QuoteSaver::~QuoteSaver() { closeOutputs(); }
 
 bool QuoteSaver::openOutputs(const std::string& tmpPath, const std::string& csvPath,
                              const std::string& quotesCsvPath, bool csvEnable, bool csvAppend) {
-  closeFiles({&tmp_, &csv_, &quotesCsv_});
+  closeFiles({&tmp_, &csv_, &quotesCsv_}, paths_);
   csvEnable_ = csvEnable;
   bool ok = true;
-  if (!tmpPath.empty()) ok &= (tmp_ = std::fopen(nativePath(tmpPath).c_str(), "w")) != nullptr;
+  if (!tmpPath.empty()) ok &= (tmp_ = openOutput(tmpPath, "w")) != nullptr;
   if (csvEnable) {
-    if (!csvPath.empty()) ok &= (csv_ = std::fopen(nativePath(csvPath).c_str(), "w")) != nullptr;
+    if (!csvPath.empty()) ok &= (csv_ = openOutput(csvPath, "w")) != nullptr;
     if (!quotesCsvPath.empty())
-      ok &= (quotesCsv_ = std::fopen(nativePath(quotesCsvPath).c_str(), csvAppend ? "a" : "w")) != nullptr;
+      ok &= (quotesCsv_ = openOutput(quotesCsvPath, csvAppend ? "a" : "w")) != nullptr;
   }
   return ok;
 }
 
 bool QuoteSaver::openDiagnostics(const std::string& pplPath, const std::string& parsedPath) {
-  closeFiles({&ppl_, &parsed_});
+  closeFiles({&ppl_, &parsed_}, paths_);
   bool ok = true;
-  if (!pplPath.empty()) ok &= (ppl_ = std::fopen(nativePath(pplPath).c_str(), "w")) != nullptr;
-  if (!parsedPath.empty()) ok &= (parsed_ = std::fopen(nativePath(parsedPath).c_str(), "w")) != nullptr;
+  if (!pplPath.empty()) ok &= (ppl_ = openOutput(pplPath, "w")) != nullptr;
+  if (!parsedPath.empty()) ok &= (parsed_ = openOutput(parsedPath, "w")) != nullptr;
   return ok;
 }
 
@@ -107,7 +112,13 @@ void QuoteSaver::writeNote(std::string_view text) {
   if (note) note(text);
 }
 
-void QuoteSaver::closeOutputs() { closeFiles({&tmp_, &csv_, &quotesCsv_, &ppl_, &parsed_}); }
+void QuoteSaver::closeOutputs() { closeFiles({&tmp_, &csv_, &quotesCsv_, &ppl_, &parsed_}, paths_); }
+
+std::FILE* QuoteSaver::openOutput(const std::string& path, const char* mode) {
+  std::FILE* f = std::fopen(nativePath(path).c_str(), mode);
+  if (f) paths_[f] = path;
+  return f;
+}
 
 void QuoteSaver::sessionText(std::string_view text) {
   texts.emplace_back(text);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -95,6 +96,8 @@ class QuoteSaver : public ParseHooks, public QuoteFileSession {
   std::FILE* quotesCsv_ = nullptr;
   std::FILE* ppl_ = nullptr;
   std::FILE* parsed_ = nullptr;
+  std::map<std::FILE*, std::string> paths_;  // of the open outputs, for a failed write's report
+  std::FILE* openOutput(const std::string& path, const char* mode);
   bool csvEnable_ = false;
   long long repairProcess_ = -1;
 };

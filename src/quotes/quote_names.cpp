@@ -4,8 +4,11 @@
 
 #include <strings.h>
 
+#include <filesystem>
+
 #include "base/root_path.h"
 #include "base/run_flags.h"
+#include "util/paths.h"
 
 namespace quova {
 namespace {
@@ -58,5 +61,23 @@ std::string listQuotePath(const std::string& name, std::string_view ext) {
 }
 
 std::string writerQuotePath(const std::string& name) { return rootPath("quotes.day\\" + name + ".day"); }
+
+bool resolvesInsideRoot(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const std::string home = rootPath("");
+  const fs::path root = fs::canonical(home.empty() ? "." : home, ec);
+  if (ec) return true;  // no root to compare with: the writes fail on their own
+  // A link that is the file itself may dangle, so it is followed by hand.
+  fs::path p = fs::absolute(nativePath(path), ec);
+  for (int hops = 0; hops < 16 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+    fs::path target = fs::read_symlink(p, ec);
+    if (ec) return false;
+    p = target.is_absolute() ? target : p.parent_path() / target;
+  }
+  const std::string real = fs::weakly_canonical(p, ec).string();
+  const std::string under = root.string() + "/";
+  return !ec && real.compare(0, under.size(), under) == 0;
+}
 
 }  // namespace quova

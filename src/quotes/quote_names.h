@@ -25,4 +25,9 @@ std::optional<std::string> requestFileName(std::string_view symbol, std::string_
 std::string listQuotePath(const std::string& name, std::string_view ext = ".DAY");
 std::string writerQuotePath(const std::string& name);
 
+// True when the file (mapped with nativePath) really lies under the root: a link that is the
+// file, or a linked folder on its way, may not lead out of it. Writers of quote files check
+// this, so a root's links never make the program write elsewhere.
+bool resolvesInsideRoot(const std::string& path);
+
 }  // namespace quova

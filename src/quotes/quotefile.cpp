@@ -53,7 +53,8 @@ bool writeAll(int fd, const char* data, std::size_t n) {
 }
 
 // Appends the record; a file whose last line has no line end gets one first. On any
-// failure the file is cut back to its old length.
+// failure the file is cut back to its old length and keeps its stamp, so that the quote is
+// still due when the run is tried again.
 bool appendRecord(const std::string& path, const char* line) {
   int fd = ::open(nativePath(path).c_str(), O_RDWR | O_APPEND | O_CREAT, 0666);
   if (fd < 0) return false;
@@ -68,7 +69,11 @@ bool appendRecord(const std::string& path, const char* line) {
   }
   if (ok && needsEnd) ok = writeAll(fd, "\n", 1);
   if (ok) ok = writeAll(fd, line, std::strlen(line));
-  if (!ok && ::ftruncate(fd, oldSize) != 0) { /* nothing more can be done */ }
+  if (!ok) {
+    if (::ftruncate(fd, oldSize) != 0) { /* nothing more can be done */ }
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    ::futimens(fd, times);
+  }
   if (::close(fd) != 0) ok = false;
   return ok;
 }
@@ -191,6 +196,10 @@ bool Update_Quotefile(QuoteData* quote, int group, QuoteFileSession& session) {
     return false;
   }
   std::string path = writerQuotePath(*name);
+  if (!resolvesInsideRoot(path)) {
+    reportOpenFailure(session, path);
+    return false;
+  }
   bool isNew = false;
   if (!fileExists(path)) {
     char header[sizeof fmt.headerTemplate];

@@ -230,7 +230,7 @@ long UDWatch(const std::string& qtlPath, const ListUpdate& how) {
   if (how.byOptions) UDOptions(qtlPath);
   std::string base = quoteListBase(qtlPath);
   if (base.empty()) return -1;
-  FileCopy(base + ".bak", qtlPath, false);
+  if (FileCopy(base + ".bak", qtlPath, false) < 0) Log("\nWrite to %s.bak FAILED.\n", base.c_str());
   TextLineReader in(qtlPath);
   if (!in.isOpen()) {
     errmsg(formatText(381, "Cannot Open Input Stream for Quotefile -- %s", qtlPath.c_str()));

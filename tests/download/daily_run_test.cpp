@@ -169,6 +169,30 @@ TEST(DailyRun, MarkerKeepsTheBackdateStampUntilTheRunIsDone) {
   EXPECT_EQ(r.dir.read("daily.dld"), "<p>first page</p>\n");
 }
 
+TEST(DailyRun, AFailedListLeavesTheDayDue) {
+  // A quote file that could not be written (a full disk), or a list out of attempts: the
+  // next run must fetch what is missing.
+  for (const auto& script : {std::vector<SessionEnd>{SessionEnd::Failed},
+                             std::vector<SessionEnd>(kMaxListAttempts, SessionEnd::PageErrors)}) {
+    DailyFixture r;
+    r.dir.write("daily.dcf", "a.qtl\nb.qtl\n");
+    r.dir.write("page.htm", "<p>page</p>\n");
+    r.script = script;
+    r.run.DownLoad();
+    r.run.pageFetched(r.dir.file("page.htm"));
+    r.drive();
+    EXPECT_EQ(r.started.back(), "b.qtl");
+    EXPECT_EQ(fileTime(r.dir.file("daily.dld"))->year, 1981);
+    EXPECT_NE(log(r.dir).find("A quotelist failed: the daily download stays due today."), std::string::npos);
+    // The next run without a failure marks the day done.
+    r.script.clear();
+    r.run.DownLoad();
+    r.run.pageFetched(r.dir.file("page.htm"));
+    r.drive();
+    EXPECT_EQ(fileTime(r.dir.file("daily.dld"))->year, 2026);
+  }
+}
+
 TEST(DailyRun, NewRunDateStepAndCsvModes) {
   DailyFixture r;
   r.dir.write("daily.dcf", "");

@@ -2,6 +2,9 @@
 // the record completion, the time stamp and the refusal of names that leave quotes.day.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -206,4 +209,49 @@ TEST_F(QuoteFileTest, RecordAfterALastLineWithoutLineEnd) {
   BackDateFile(root.file("quotes.day/OLD.day"));
   ASSERT_TRUE(update(makeQuote("OLD", "*", "12/07/2026", "2", "1", "1.5")));
   EXPECT_EQ(root.read("quotes.day/OLD.day").substr(0, 40), "HEADER\n01/02/2026   1   1   1\n12/07/2026");
+}
+
+TEST_F(QuoteFileTest, AnAppendCutShortByAFullDiskLeavesTheFileAndItsStampAsTheyWere) {
+  // The file may grow by 5 bytes only: the record's write stops part way.
+  root.write("quotes.day/FULL.day", "HEADER\n12/03/2026   1   1   1\n");
+  BackDateFile(root.file("quotes.day/FULL.day"));
+  const std::string before = root.read("quotes.day/FULL.day");
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = before.size() + 5;
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool saved = update(makeQuote("FULL", "*", "12/07/2026", "2", "1", "1.5"));
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(saved);
+  ASSERT_FALSE(session.errors.empty());
+  EXPECT_EQ(root.read("quotes.day/FULL.day"), before);
+  // Still due: the retry with space appends the day.
+  EXPECT_EQ(fileStampDay(root.file("quotes.day/FULL.day")), DayCount(1, 1, 1981));
+  EXPECT_TRUE(update(makeQuote("FULL", "*", "12/07/2026", "2", "1", "1.5")));
+}
+
+TEST_F(QuoteFileTest, LinksMayNotLeadTheWriterOutOfTheRoot) {
+  namespace fs = std::filesystem;
+  TempDir outside;
+  root.write("store/IN.day", "HEADER\n");
+  BackDateFile(root.file("store/IN.day"));
+  fs::create_symlink(root.file("store/IN.day"), root.file("quotes.day/IN.day"));  // inside
+  fs::create_symlink(outside.file("OUT.day"), root.file("quotes.day/OUT.day"));   // outside, dangling
+  fs::create_directory_symlink(outside.path(), root.file("quotes.day/away"));
+  fs::create_directory_symlink(root.file("store"), root.file("quotes.day/near"));
+  struct Case {
+    const char* name;
+    bool stored;
+  } cases[] = {{"IN", true}, {"OUT", false}, {"away\\X", false}, {"near\\Y", true}};
+  for (const Case& c : cases) {
+    session.errors.clear();
+    EXPECT_EQ(update(makeQuote("S", c.name, "12/07/2026", "2", "1", "1.5")), c.stored) << c.name;
+    EXPECT_EQ(session.errors.empty(), c.stored) << c.name;
+  }
+  EXPECT_TRUE(fs::is_empty(outside.path()));
+  EXPECT_EQ(root.read("store/IN.day").rfind("HEADER\n12/07/2026", 0), 0u);
+  EXPECT_TRUE(fs::exists(root.file("store/near_Y.day")));
 }

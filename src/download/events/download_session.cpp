@@ -372,7 +372,8 @@ void DownloadSession::UDWatch() {
 
 SessionEnd DownloadSession::endState() const {
   if (stopped_) return SessionEnd::UserStop;
-  if (fileErrors_ > 0 || configError_) return SessionEnd::Failed;
+  // A quote that could not be stored (a full disk) fails the list too: the day stays due.
+  if (fileErrors_ > 0 || configError_ || (saver_ && !saver_->errors.empty())) return SessionEnd::Failed;
   if (socketError_) return SessionEnd::PageErrors;
   return SessionEnd::Done;
 }

@@ -203,10 +203,12 @@ bool PageFetch::openPageFile() {
 }
 
 bool PageFetch::closePageFile() {
-  if (!page_) return !writeFailed_;
-  bool ok = std::fclose(page_) == 0;
+  bool ok = !writeFailed_;
+  if (page_) ok = std::fclose(page_) == 0 && ok;
   page_ = nullptr;
-  return ok && !writeFailed_;
+  // A page file the disk had no room for fails the page; the log names the file.
+  if (!ok) Log("\nError occurred writing file: %s", request_.pageFile.c_str());
+  return ok;
 }
 
 long PageFetch::RecvWebFile(const QByteArray& data) {
