@@ -77,8 +77,10 @@ bool QuoteSaver::openOutputs(const std::string& tmpPath, const std::string& csvP
   if (!tmpPath.empty()) ok &= (tmp_ = std::fopen(nativePath(tmpPath).c_str(), "w")) != nullptr;
   if (csvEnable) {
     if (!csvPath.empty()) ok &= (csv_ = std::fopen(nativePath(csvPath).c_str(), "w")) != nullptr;
-    if (!quotesCsvPath.empty())
-      ok &= (quotesCsv_ = std::fopen(nativePath(quotesCsvPath).c_str(), csvAppend ? "a" : "w")) != nullptr;
+    // quotes.csv gathers every list of a run: each session appends, and in new mode only the
+    // start of the run (or of a list window's download) empties it.
+    (void)csvAppend;
+    if (!quotesCsvPath.empty()) ok &= (quotesCsv_ = std::fopen(nativePath(quotesCsvPath).c_str(), "a")) != nullptr;
   }
   return ok;
 }
