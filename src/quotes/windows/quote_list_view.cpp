@@ -321,13 +321,22 @@ bool QuoteListView::SelectStock() {
 }
 
 bool QuoteListView::handlesCommand(int id) const {
-  static const int ids[] = {cm::FILESAVE,       cm::FILEREVERT,      cm::FILECLOSE,        cm::STOP,
-                            cm::EDITUNDO,     cm::EDITCOPY,      cm::EDITDELETE,     cm::EDITCLEAR,
-                            cm::EDITITEM,     cm::SHOWALL,       cm::ALARMS,         cm::REFRESH,
-                            cm::QTLCONFIGEDIT, cm::UPDATE,       cm::INTRADAYUPDATE, cm::EDITCUT,
-                            cm::EDITPASTE,    cm::EDITADD,       cm::EDITADD2,
-                            cm::UPDATEFORCED};
-  return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
+  static const int always[] = {
+      cm::FILESAVE,        cm::FILEREVERT,      cm::FILECLOSE,       cm::STOP,          cm::EDITUNDO,
+      cm::EDITCOPY,        cm::EDITDELETE,      cm::EDITCLEAR,       cm::EDITITEM,      cm::SHOWALL,
+      cm::ALARMS,          cm::REFRESH,         cm::QTLCONFIGEDIT,   cm::UPDATE,        cm::INTRADAYUPDATE,
+      cm::EDITCUT,         cm::EDITPASTE,       cm::EDITADD,         cm::EDITADD2,      cm::UPDATEFORCED,
+      cm::QUOTELISTEXPORT, cm::QLTOSPREADSHEET, cm::COPYQL,          cm::EDITQL,        cm::SYMBOLLOOKUP,
+      cm::BROWSERLINK,     cm::GETPAGE,         cm::SHOWPREPROCESSEDLINE, cm::SHOWPARSEDQUOTES,
+      cm::FILEIMPORT,      cm::IMPORTTEXTIMAGE, cm::IMPORTLINES,     cm::IMPORTPARSING, cm::DLOPTIONS};
+  // These act on the selected request only.
+  static const int onRequest[] = {cm::FILEEXPORT, cm::HQFTOSPREADSHEET, cm::SPREADSHEET, cm::EDITHQF};
+  auto in = [id](const auto& ids) { return std::find(std::begin(ids), std::end(ids), id) != std::end(ids); };
+  return in(always) || (in(onRequest) && isRequestRow(currentRow()));
+}
+
+std::string QuoteListView::rowText(int row) const {
+  return row >= 0 && row < count() ? item(row)->data(kTextRole).toByteArray().toStdString() : std::string();
 }
 
 void QuoteListView::runCommand(int id) {
@@ -367,7 +376,25 @@ void QuoteListView::runCommand(int id) {
     case cm::SHOWALL: CmShowAll(); break;
     case cm::ALARMS: CmAlarms(); break;
     case cm::REFRESH: CmRefresh(); break;
-    case cm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
+    case cm::QTLCONFIGEDIT: CmQTLConfigEdit(); break;
+    case cm::FILEEXPORT: CmFileExport(false); break;
+    case cm::HQFTOSPREADSHEET:
+    case cm::SPREADSHEET: CmFileExport(true); break;
+    case cm::QUOTELISTEXPORT: CmQuoteListExport(false); break;
+    case cm::QLTOSPREADSHEET: CmQuoteListExport(true); break;
+    case cm::COPYQL: CmCopyQL(); break;
+    case cm::EDITHQF: CmEditHQF(); break;
+    case cm::EDITQL: CmEditQL(); break;
+    case cm::SYMBOLLOOKUP: CmSymbolLookup(); break;
+    case cm::BROWSERLINK: CmBrowserLink(); break;
+    case cm::GETPAGE:
+    case cm::SHOWPREPROCESSEDLINE:
+    case cm::SHOWPARSEDQUOTES: CmDiagnostic(id); break;
+    case cm::FILEIMPORT:
+    case cm::IMPORTTEXTIMAGE:
+    case cm::IMPORTLINES:
+    case cm::IMPORTPARSING: CmFileImport(id); break;
+    case cm::DLOPTIONS: CmDLOptions(); break;
     case cm::UPDATE: CmUpdate(); break;
     case cm::UPDATEFORCED: CmUpdateForced(); break;
     case cm::INTRADAYUPDATE:
