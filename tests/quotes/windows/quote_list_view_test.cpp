@@ -34,6 +34,7 @@
 #include "support/page_server.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
+#include "util/clock.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -538,6 +539,81 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   const std::string twice = dir.read("quotes.day/IBM.day");
   EXPECT_GT(twice.size(), once.size());
   EXPECT_EQ(twice.substr(0, once.size()), once);
+}
+
+// Waits until the list's session has ended.
+void waitForDownload(QElapsedTimer& t, int ms = 20000) {
+  QApplication::processEvents();
+  while (runFlags().DLReentrant && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+TEST_F(QuoteListUpdate, PageImageDiagnosticFetchesThePageAndOpensItInTheEditor) {
+  settings().TPathBuffer.EditorPath = "/usr/bin/ed1";
+  server.setPage("/q?s=IBM+GE", test::downloadData("table.htm"));
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  const std::string list = dir.read("w.qtl");
+  QString shown;
+  onNextDialog([&](QDialog* dlg) {  // the page-link check: download as shown
+    if (auto* e = dlg->findChild<QLineEdit*>()) shown = e->text();
+    dlg->accept();
+  });
+  h.host.answers = {IDOK};
+  frame->runCommand(cm::GETPAGE);
+  EXPECT_EQ(h.host.boxes[0].text, "For QuoteList -- " + dir.file("w.qtl") +
+                                      "\n\nQUOVA will download the first page of HTML, save, and start the default "
+                                      "editor.\n\nYou may also redirect the Page download to your default Browser in "
+                                      "the next Dialog.\n\n(You may use this to design your Quotelist Configuration "
+                                      "File.)\n\nPlease be sure you are connected to your ISP.");
+  QElapsedTimer t;
+  t.start();
+  waitForDownload(t);
+  EXPECT_FALSE(runFlags().DLReentrant);
+  EXPECT_NE(shown.toStdString().find("/q?s=IBM+GE"), std::string::npos) << shown.toStdString();
+  EXPECT_EQ(server.requests(), std::vector<std::string>{"GET /q?s=IBM+GE"});
+  EXPECT_EQ(dir.read("w.htm"), test::downloadData("table.htm"));
+  ASSERT_EQ(h.host.processes.size(), 1u);
+  EXPECT_EQ(h.host.processes[0].program, "/usr/bin/ed1");
+  EXPECT_EQ(h.host.processes[0].args, std::vector<std::string>{dir.file("w.htm")});
+  EXPECT_EQ(dir.read("w.qtl"), list);  // a diagnostic saves no quote and leaves the list
+  EXPECT_FALSE(std::filesystem::exists(dir.file("quotes.day/IBM.day")));
+  EXPECT_FALSE(downloadState().flags.anyDiagnostic());
+}
+
+TEST_F(QuoteListUpdate, ImportFromACommaFileThroughTheListsQcf) {
+  FixedClock clock{LocalTime{2026, 12, 8, 17, 30, 0, 0, 2}};
+  setClock(&clock);
+  dir.write("QuoteList Configuration Files/w.qcf", test::downloadData("import.qcf"));
+  dir.write("w.qtl", "SYMBOL   FILE   NAME\nIBM   *   Intl Business Machines\n");
+  dir.write("in/prices.csv", test::downloadData("prices.csv"));
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  QString title;
+  onNextDialog([&](QDialog* dlg) {
+    auto* fd = qobject_cast<QFileDialog*>(dlg);
+    ASSERT_NE(fd, nullptr);
+    title = fd->windowTitle();
+    EXPECT_EQ(fd->nameFilters(), QStringList{"All Files (*.*)"});
+    fd->selectFile(QString::fromStdString(dir.file("in/prices.csv")));
+    QMetaObject::invokeMethod(fd, "accept");
+  });
+  frame->runCommand(cm::FILEIMPORT);
+  EXPECT_EQ(title, "Import File Selection Dialog");
+  QElapsedTimer t;
+  t.start();
+  auto shown = [&] { return v->rowText(1).find("93.500") != std::string::npos; };
+  while (!shown() && t.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  waitForDownload(t);
+  setClock(nullptr);
+  EXPECT_TRUE(server.requests().empty());
+  EXPECT_EQ(dir.read("quotes.day/IBM.day"),
+            "SYMBOL: IBM\nCOMPANY NAME: Intl Business Machines\n"
+            "12/01/2026     93            91 1/2      92 1/2       1200300     5:30pm\n"
+            "12/02/2026     94            92          93 3/4       1100200     5:30pm\n"
+            "12/03/2026     94            93          93 1/2       900100      5:30pm\n");
+  EXPECT_TRUE(shown()) << v->rowText(1);  // the window shows the last imported close
+  EXPECT_FALSE(downloadState().flags.Import);
+  EXPECT_TRUE(downloadState().SingleDownload);  // the same resets as the update
 }
 
 }  // namespace
