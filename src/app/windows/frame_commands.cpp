@@ -60,7 +60,10 @@ void QVMAIN::buildMenu() {
       QAction* a = menu->addAction(QString::fromUtf8(it.text.data(), it.text.size()));
       a->setData(it.id);
       a->setStatusTip(QString::fromUtf8(commandHint(it.id).data(), commandHint(it.id).size()));
-      if (it.id == cm::HELPINDEX) a->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+      if (it.id == cm::HELPINDEX) a->setShortcuts({QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)});
+      if (it.id == cm::FILEOPEN) a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+      if (it.id == cm::FILESAVE) a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+      if (it.id == cm::PRINT) a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
       const int id = it.id;
       connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
       actions_.push_back(a);

@@ -45,6 +45,8 @@ namespace {
 
 constexpr int kTextRole = Qt::UserRole + 1;  // the row's bytes as the file holds them
 constexpr const char* kWindowCaption = "QUOVA QuoteList window Message";
+// Rows in alarm: a deep red with white text, unlike the blue of the selection and the label row.
+const QColor kAlarmBackground(176, 24, 24);
 
 std::vector<QuoteListView*>& registry() {
   static std::vector<QuoteListView*> views;
@@ -79,13 +81,22 @@ class RowPainter : public QStyledItemDelegate {
       if (option.state & QStyle::State_Selected) {
         bg = pal.color(QPalette::Highlight), fg = pal.color(QPalette::HighlightedText);
       } else if (view_->inAlarm(index.row())) {
-        bg = QColor(0, 0, 128), fg = Qt::white;  // the active caption's colours
+        bg = kAlarmBackground, fg = Qt::white;
       }
     }
-    const std::vector<std::string> cells = rowCells(text, label);
     const QRect row = option.rect;
     p->save();
     p->fillRect(row, bg);
+    if (text.empty() && !label) {  // the end row (or an empty line) shows no cells
+      p->restore();
+      return;
+    }
+    if (label) {  // the label row reads as headings, apart from a selected row
+      QFont bold = p->font();
+      bold.setBold(true);
+      p->setFont(bold);
+    }
+    const std::vector<std::string> cells = rowCells(text, label);
     int x = row.left();
     for (std::size_t i = 0; i < kListColumns.size(); ++i) {
       const ListColumn& col = kListColumns[i];

@@ -146,8 +146,15 @@ TEST_F(QuoteListWindow, OpensThroughTheFrameWithItsRowsAndTheAlarmRowMarked) {
     return img.pixelColor(r.left() + 5, r.center().y());
   };
   EXPECT_EQ(at(0), v->palette().color(QPalette::Highlight));
-  EXPECT_EQ(at(1), QColor(0, 0, 128));
+  EXPECT_EQ(at(1), QColor(176, 24, 24));
+  EXPECT_NE(at(1), v->palette().color(QPalette::Highlight));
   EXPECT_EQ(at(2), v->palette().color(QPalette::Button));
+  // The end row shows no cells: nothing but its background (no "OFF none none").
+  const QRect end = v->visualItemRect(v->item(3));
+  int other = 0;
+  for (int x = end.left(); x < end.left() + 600; ++x)
+    for (int y = end.top(); y <= end.bottom(); ++y) other += img.pixelColor(x, y) != v->palette().color(QPalette::Button);
+  EXPECT_EQ(other, 0);
   // Space charts the selected request and moves on, wrapping from the last to the first;
   // a request whose quote file is missing opens nothing.
   dir.write("quotes.day/BRVN.day", "SYMBOL: BRVN\n");
