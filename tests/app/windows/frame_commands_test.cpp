@@ -126,6 +126,7 @@ TEST_F(Shell, MenusHoldEveryEntryInOrderWithTheirTexts) {
   EXPECT_EQ(menuIds(top[6]->menu()), (std::vector<int>{24361, 24362, 24364, 24365, 24341}));
   EXPECT_EQ(menuIds(top[7]->menu()), (std::vector<int>{512, 513, 11857, 11871, 11858, 514}));
   EXPECT_EQ(f->action(24310)->text(), "E&xit");
+  EXPECT_EQ(f->action(24310)->statusTip(), "Exit");  // an item without a control-bar hint shows its words
   EXPECT_EQ(f->action(260)->text(), "&Edit Daily       Download Command File");
   EXPECT_EQ(f->action(18875)->text(), "Start   &Intra-day Updates from Intraday.dcf");
   EXPECT_EQ(f->action(512)->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)}));
