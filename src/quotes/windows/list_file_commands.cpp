@@ -74,26 +74,24 @@ void QuoteListView::CmEditQL() { WordPad(nativePath(path_), "QUOVA Quotefile Edi
 // The editor gets the path as this system names it: the QCF folder under the root.
 void QuoteListView::CmQTLConfigEdit() { WordPad(nativePath(qcfPath_)); }
 
-void QuoteListView::CmSymbolLookup() {
+// The QCF's link to the browser, read afresh; an empty one is reported with the QCF's path.
+void QuoteListView::openQcfLink(std::string ListQcf::*link, const char* missing, const char* caption) {
   readQcf();
-  if (qcf_.symSearch.empty()) {
-    LogBox(formatText(1000, "Sorry...Valid Symbol Lookup string not found in Configuration File -- %s",
-                      qcfPath_.c_str()),
-           "QuoteList Symbol Lookup ERROR", mb::ICONEXCLAMATION);
+  if ((qcf_.*link).empty()) {
+    LogBox(formatText(1000, missing, qcfPath_.c_str()), caption, mb::ICONEXCLAMATION);
     return;
   }
-  BrowserLink(qcf_.symSearch);
+  BrowserLink(qcf_.*link);
+}
+
+void QuoteListView::CmSymbolLookup() {
+  openQcfLink(&ListQcf::symSearch, "Sorry...Valid Symbol Lookup string not found in Configuration File -- %s",
+              "QuoteList Symbol Lookup ERROR");
 }
 
 void QuoteListView::CmBrowserLink() {
-  readQcf();
-  if (qcf_.browserLink.empty()) {
-    LogBox(formatText(1000, "Sorry...Valid Browser Link string not found in Configuration File -- %s",
-                      qcfPath_.c_str()),
-           "Browser Page Link ERROR", mb::ICONEXCLAMATION);
-    return;
-  }
-  BrowserLink(qcf_.browserLink);
+  openQcfLink(&ListQcf::browserLink, "Sorry...Valid Browser Link string not found in Configuration File -- %s",
+              "Browser Page Link ERROR");
 }
 
 void QuoteListView::startDownload(bool freshAlarms) {

@@ -112,6 +112,7 @@ class QuoteListView : public QListWidget, public CommandTarget {
   // Starts this list's session after the switches are set; they are cleared when none starts.
   void startDownload(bool freshAlarms);
   void readQcf();
+  void openQcfLink(std::string ListQcf::*link, const char* missing, const char* caption);
 
   std::string path_, base_, qcfPath_, cfgPath_;
   ListQcf qcf_;
