@@ -32,6 +32,8 @@
 #include "quotes/alarms.h"
 #include "quotes/format_file.h"
 #include "quotes/list_operations.h"
+#include "quotes/list_repair.h"
+#include "settings/repair_start.h"
 #include "quotes/quotelist.h"
 #include "quotes/windows/add_request_dialog.h"
 #include "quotes/windows/alarm_dialog.h"
@@ -184,7 +186,7 @@ void QuoteListView::GetConfig() {
   base_ = GetBaseFileName(path_);
   registry().push_back(this);
   qcfPath_ = qcfPathForList(path_);
-  GetQCF(qcfPath_, GetDLConfig(), &qcf_);
+  readQcf();
   Log("\nQTLConfigFile -- %s", qcfPath_.c_str());
   cfgPath_ = listWindowConfigPath(path_);
   readListWindowConfig(cfgPath_, cfg_);
@@ -339,9 +341,11 @@ bool QuoteListView::handlesCommand(int id) const {
       cm::EDITCUT,         cm::EDITPASTE,       cm::EDITADD,         cm::EDITADD2,      cm::UPDATEFORCED,
       cm::QUOTELISTEXPORT, cm::QLTOSPREADSHEET, cm::COPYQL,          cm::EDITQL,        cm::SYMBOLLOOKUP,
       cm::BROWSERLINK,     cm::GETPAGE,         cm::SHOWPREPROCESSEDLINE, cm::SHOWPARSEDQUOTES,
-      cm::FILEIMPORT,      cm::IMPORTTEXTIMAGE, cm::IMPORTLINES,     cm::IMPORTPARSING, cm::DLOPTIONS};
+      cm::FILEIMPORT,      cm::IMPORTTEXTIMAGE, cm::IMPORTLINES,     cm::IMPORTPARSING, cm::DLOPTIONS,
+      cm::MENDORAQUOTELIST};
   // These act on the selected request only.
-  static const int onRequest[] = {cm::FILEEXPORT, cm::HQFTOSPREADSHEET, cm::SPREADSHEET, cm::EDITHQF};
+  static const int onRequest[] = {cm::FILEEXPORT, cm::HQFTOSPREADSHEET, cm::SPREADSHEET, cm::EDITHQF,
+                                  cm::REPAIRHQF,  cm::MENDORARECOVER};
   auto in = [id](const auto& ids) { return std::find(std::begin(ids), std::end(ids), id) != std::end(ids); };
   return in(always) || (in(onRequest) && isRequestRow(currentRow()));
 }
@@ -408,6 +412,9 @@ void QuoteListView::runCommand(int id) {
     case cm::DLOPTIONS: CmDLOptions(); break;
     case cm::UPDATE: CmUpdate(); break;
     case cm::UPDATEFORCED: CmUpdateForced(); break;
+    case cm::REPAIRHQF: CmMendora(); break;
+    case cm::MENDORAQUOTELIST: CmMendoraQuotelist(); break;
+    case cm::MENDORARECOVER: CmMendoraRecover(); break;
     case cm::INTRADAYUPDATE:
       MessageBox("IntraDay Downloading has not yet been implemented.", "QVMAIN Message", mb::OK);
       break;
@@ -524,6 +531,32 @@ void QuoteListView::CmUpdateForced() {
   BackdateQLfiles(nativePath(path_), [this] { return stop_; });
   busy_ = false;
   dailyRun().DownloadList(path_, false);
+}
+
+void QuoteListView::CmMendora() {
+  const int row = currentRow();
+  if (!isRequestRow(row)) return;
+  RequestPaths paths;
+  if (!ParseQuoteText(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return;
+  readQcf();  // the list's layout as its configuration says now
+  RunMendora(paths.quoteFile, qcf_.outputFormat, false);
+}
+
+void QuoteListView::CmMendoraQuotelist() {
+  if (dirty_ && !save()) return;  // the runs follow the list file
+  readQcf();
+  stop_ = false;
+  busy_ = true;
+  RepairQuoteList(nativePath(path_), qcf_.outputFormat, [this] { return stop_; }, repairWaitBound());
+  busy_ = false;
+}
+
+void QuoteListView::CmMendoraRecover() {
+  const int row = currentRow();
+  if (!isRequestRow(row)) return;
+  RequestPaths paths;
+  if (!ParseQuoteTextforRecover(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return;
+  RecoverQuoteFile(paths.quoteFile, paths.recFile);
 }
 
 void QuoteListView::refreshOpen(const std::string& qtlPath) {
