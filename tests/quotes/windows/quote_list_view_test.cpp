@@ -455,6 +455,29 @@ TEST_F(QuoteListWindow, EditorAndBrowserGetNativePathsAndTheQcfLinks) {
   EXPECT_EQ(h.host.processes[4].args, std::vector<std::string>{"http://quotes.example/watch"});
 }
 
+TEST_F(QuoteListWindow, RecoverRestoresTheSelectedFileFromItsRecCopyAfterAsking) {
+  dir.write("quotes.day/KLMX.day", "damaged\n");
+  dir.write("quotes.day/KLMX.REC", "SYMBOL: KLMX\n12/01/2026   57.5   91 1/8   56\n");
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  v->setCurrentRow(0);  // the header row: repair and recover are off, repair all is not
+  EXPECT_FALSE(v->handlesCommand(cm::MENDORARECOVER));
+  EXPECT_FALSE(v->handlesCommand(cm::REPAIRHQF));
+  EXPECT_TRUE(v->handlesCommand(cm::MENDORAQUOTELIST));
+  v->setCurrentRow(1);
+  h.host.answers = {IDCANCEL};
+  frame->runCommand(cm::MENDORARECOVER);
+  EXPECT_EQ(h.host.boxes.back().caption, "QuoteList Window Message");
+  EXPECT_EQ(dir.read("quotes.day/KLMX.day"), "damaged\n");
+  h.host.answers = {IDOK};
+  frame->runCommand(cm::MENDORARECOVER);
+  EXPECT_EQ(dir.read("quotes.day/KLMX.day"), dir.read("quotes.day/KLMX.REC"));
+  v->setCurrentRow(2);  // no .REC copy: said, nothing written
+  frame->runCommand(cm::MENDORARECOVER);
+  EXPECT_EQ(h.host.boxes.back().caption, "Quote File Access Error");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("quotes.day/BRVN.day")));
+}
+
 TEST_F(QuoteListWindow, DownloadOptionsDialogWritesTheFourteenBytes) {
   dir.write("QuoteList Configuration Files/w.qcf",
             "Group2Caption=Exchanges\nBegin Group1Option 1 Daily closes\nEnd Group1Option\n"
