@@ -1,6 +1,7 @@
 // Requests in alarm after a download, gathered into alarms.qtl and one message.
 #include "download/alarm_summary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "base/root_path.h"
 #include "download/download_state.h"
 #include "quotes/alarms.h"
+#include "quotes/list_window.h"
 #include "quotes/quote_names.h"
 #include "quotes/quotelist.h"
 #include "quotes/text_lines.h"
@@ -20,6 +22,24 @@ namespace quova {
 void ResetDownloadAlarms() { downloadState().alarms = AlarmSummary{}; }
 
 std::string alarmListPath() { return rootPath("alarms.qtl"); }
+
+namespace {
+// What goes before the first request added to the alarm list: a header line when the list
+// has none yet (its window never shows line 1 as a request), the list's own header or
+// else the label row's; a line end when the last line lacks one.
+std::string alarmListLead(const std::string& alarmFile, const std::string& listHeader) {
+  std::vector<std::string> held;
+  readTextLines(alarmFile, held);
+  // The window drops empty lines: a list of blank lines has no header either.
+  const bool headed = std::any_of(held.begin(), held.end(), [](const std::string& l) { return !l.empty(); });
+  if (!headed) return (listHeader.empty() ? std::string(kListLabelText) : listHeader) + "\n";
+  std::FILE* f = std::fopen(alarmFile.c_str(), "rb");
+  int last = EOF;
+  if (f && std::fseek(f, -1, SEEK_END) == 0) last = std::fgetc(f);
+  if (f) std::fclose(f);
+  return last == '\n' || last == EOF ? std::string() : std::string("\n");
+}
+}  // namespace
 
 int CollectListAlarms(const std::string& qtlPath) {
   if (sameFile(nativePath(qtlPath), nativePath(alarmListPath()))) return 0;
@@ -40,6 +60,7 @@ int CollectListAlarms(const std::string& qtlPath) {
   if (count == 0) return 0;
   downloadState().alarms.exceeded = true;
   std::string path = nativePath(alarmListPath());
+  add = alarmListLead(path, lines[0]) + add;
   std::FILE* f = std::fopen(path.c_str(), "ab");
   bool ok = f && std::fwrite(add.data(), 1, add.size(), f) == add.size();
   if (f && std::fclose(f) != 0) ok = false;

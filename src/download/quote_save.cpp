@@ -83,8 +83,10 @@ bool QuoteSaver::openOutputs(const std::string& tmpPath, const std::string& csvP
   if (!tmpPath.empty()) ok &= (tmp_ = openOutput(tmpPath, "w")) != nullptr;
   if (csvEnable) {
     if (!csvPath.empty()) ok &= (csv_ = openOutput(csvPath, "w")) != nullptr;
-    if (!quotesCsvPath.empty())
-      ok &= (quotesCsv_ = openOutput(quotesCsvPath, csvAppend ? "a" : "w")) != nullptr;
+    // quotes.csv gathers every list of a run: each session appends, and in new mode only the
+    // start of the run (or of a list window's download) empties it.
+    (void)csvAppend;
+    if (!quotesCsvPath.empty()) ok &= (quotesCsv_ = openOutput(quotesCsvPath, "a")) != nullptr;
   }
   return ok;
 }

@@ -156,6 +156,12 @@ CopyQLResult CopyQuoteList(const std::string& sourceBase, const std::string& tar
     r.refused = true;
     return r;
   }
+  // A base name only: a folder in it (or "..") would copy outside the root's own folders.
+  if (target.find_first_of("\\/") != std::string::npos || target.find("..") != std::string::npos) {
+    MessageBox("The To: base name may not name a folder -- " + target, "CmCopyQL Warning Message", mb::ICONSTOP);
+    r.refused = true;
+    return r;
+  }
   struct Pair {
     bool wanted;
     std::string from, to, reportHead;

@@ -17,12 +17,12 @@ std::string shownCommand(const std::string& program, const std::string& arg) {
 }
 }  // namespace
 
-int WordPad(const std::string& file) {
+int WordPad(const std::string& file, const std::string& caption) {
   const std::string& editor = settings().TPathBuffer.EditorPath;
   if (host().startProcess(editor, {file}, {}) < 0) {
     LogBox("For command -- " + shownCommand(editor, file) + "\n\n" + "Unable to find your Editor.\n\n" +
                "Please be sure the path is correct in QUOVA " + "Options/Setup External Programs Pathnames.",
-           "QUOVA Text Edit ERROR", mb::ICONEXCLAMATION);
+           caption, mb::ICONEXCLAMATION);
     return -1;
   }
   return 0;

@@ -8,8 +8,8 @@
 
 namespace quova {
 
-// 0 when started; -1 on failure (after the message).
-int WordPad(const std::string& file);
+// 0 when started; -1 on failure (after the message, under the caption given).
+int WordPad(const std::string& file, const std::string& caption = "QUOVA Text Edit ERROR");
 int Browser(const std::string& link);
 // Asks first; -2 when the user cancels.
 int BrowserLink(const std::string& link);

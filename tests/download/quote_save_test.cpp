@@ -51,6 +51,7 @@ TEST(QuoteSave, BySymbolWritesQuoteFilesAndImages) {
   r.dir.write("watch.qtl", "SYMBOL   FILE   NAME\nNYSE:IBM   *   Intl Business Mach\nGE   ge   General Electric\n");
   QuoteSaver saver(r.s, "watch.qtl");
   saver.requests = {{"NYSE:IBM", "IBM", "Intl Business Mach"}, {"GE", "ge", "General Electric"}};
+  r.dir.write("quotes.csv", "an earlier list of the run\n");  // kept in new mode too
   ASSERT_TRUE(saver.openOutputs("watch.tmp", "watch.csv", "quotes.csv", true, false));
   EXPECT_EQ(r.parse(saver, downloadData("table.htm")), 2);  // MSFT is not on the list
   saver.closeOutputs();
@@ -59,7 +60,7 @@ TEST(QuoteSave, BySymbolWritesQuoteFilesAndImages) {
   std::string ge = columns({"12/08/2026", "12", "12", "12", "100", "4:04"});
   EXPECT_EQ(r.dir.read("watch.tmp"), "IBM   IBM   Intl Business Mach   " + ibm + "GE   ge   General Electric   " + ge);
   EXPECT_EQ(r.dir.read("watch.csv"), "12/08/2026, 93 1/2, 93 1/2, 93 1/2, 1234500, 4:00\n12/08/2026, 12, 12, 12, 100, 4:04\n");
-  EXPECT_EQ(r.dir.read("quotes.csv"), r.dir.read("watch.csv"));
+  EXPECT_EQ(r.dir.read("quotes.csv"), "an earlier list of the run\n" + r.dir.read("watch.csv"));
 
   // Stamped with the market date: no longer needed, and a second parse saves nothing.
   EXPECT_FALSE(saver.CheckQuotefileStatus({"GE", "ge", ""}));

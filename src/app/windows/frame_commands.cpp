@@ -40,6 +40,12 @@ const std::pair<int, const char*> kListEditItems[] = {
     {cm::EDITCOPY, "C&opy\tCtrl+C"},  {cm::EDITPASTE, "&Paste\tCtrl+V"}, {cm::EDITDELETE, "&Delete\tDel"},
     {cm::EDITCLEAR, "C&lear All\tCtrl+Del"}, {0, nullptr},  {cm::EDITADD, "&Add Quote Request\tIns"},
     {cm::EDITITEM, "&Edit Quote Request"}};
+// The status bar line of a menu item: its control-bar hint, else the item's own words.
+QString menuHint(int id, QString text) {
+  const std::string_view hint = commandHint(id);
+  if (!hint.empty()) return QString::fromUtf8(hint.data(), static_cast<int>(hint.size()));
+  return text.section('\t', 0, 0).remove('&').simplified();
+}
 }  // namespace
 
 QAction* QVMAIN::action(int id) const {
@@ -59,8 +65,11 @@ void QVMAIN::buildMenu() {
       }
       QAction* a = menu->addAction(QString::fromUtf8(it.text.data(), it.text.size()));
       a->setData(it.id);
-      a->setStatusTip(QString::fromUtf8(commandHint(it.id).data(), commandHint(it.id).size()));
-      if (it.id == cm::HELPINDEX) a->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+      a->setStatusTip(menuHint(it.id, a->text()));
+      if (it.id == cm::HELPINDEX) a->setShortcuts({QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)});
+      if (it.id == cm::FILEOPEN) a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+      if (it.id == cm::FILESAVE) a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+      if (it.id == cm::PRINT) a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
       const int id = it.id;
       connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
       actions_.push_back(a);

@@ -367,7 +367,8 @@ void DownloadSession::UDWatch() {
   how.displayDateFormat = settings().DisplayDateFormat;
   how.stop = [] { return downloadState().flags.GlobalStop; };
   how.stopOnQuit = false;  // the quotes are in their files: the list shows them too
-  if (quova::UDWatch(list, how) >= 0) CollectListAlarms(list);
+  // An open alarm list shows the requests just added (one with unsaved rows is left alone).
+  if (quova::UDWatch(list, how) >= 0 && CollectListAlarms(list) > 0) RefreshOpenQL(alarmListPath());
 }
 
 SessionEnd DownloadSession::endState() const {

@@ -13,6 +13,8 @@
 #include "download/alarm_summary.h"
 #include "download/daily_run.h"
 #include "download/events/download_session.h"
+#include "settings/external_programs.h"
+#include "util/paths.h"
 
 namespace quova {
 
@@ -34,9 +36,8 @@ void reopenAlarmList(FrameServices& frame, const std::string& path) {
 
 void connectDownloads(QObject* owner) {
   SessionWindowHooks& hooks = sessionWindowHooks();
-  hooks.openInEditor = [](const std::string& path) {
-    if (FrameServices* f = frameServices()) f->openDocument(path);
-  };
+  // The diagnostic files (page image, preprocessed lines, parse notes) go to the editor program.
+  hooks.openInEditor = [](const std::string& path) { WordPad(nativePath(path)); };
   hooks.pageLinkDialog = [](PageLink& link) {
     if (FrameServices* f = frameServices()) f->pageLinkDialog(link);
     else link.choice = PageLink::Cancel;

@@ -47,6 +47,8 @@ namespace {
 
 constexpr int kTextRole = Qt::UserRole + 1;  // the row's bytes as the file holds them
 constexpr const char* kWindowCaption = "QUOVA QuoteList window Message";
+// Rows in alarm: a deep red with white text, unlike the blue of the selection and the label row.
+const QColor kAlarmBackground(176, 24, 24);
 
 std::vector<QuoteListView*>& registry() {
   static std::vector<QuoteListView*> views;
@@ -81,13 +83,22 @@ class RowPainter : public QStyledItemDelegate {
       if (option.state & QStyle::State_Selected) {
         bg = pal.color(QPalette::Highlight), fg = pal.color(QPalette::HighlightedText);
       } else if (view_->inAlarm(index.row())) {
-        bg = QColor(0, 0, 128), fg = Qt::white;  // the active caption's colours
+        bg = kAlarmBackground, fg = Qt::white;
       }
     }
-    const std::vector<std::string> cells = rowCells(text, label);
     const QRect row = option.rect;
     p->save();
     p->fillRect(row, bg);
+    if (text.empty() && !label) {  // the end row (or an empty line) shows no cells
+      p->restore();
+      return;
+    }
+    if (label) {  // the label row reads as headings, apart from a selected row
+      QFont bold = p->font();
+      bold.setBold(true);
+      p->setFont(bold);
+    }
+    const std::vector<std::string> cells = rowCells(text, label);
     int x = row.left();
     for (std::size_t i = 0; i < kListColumns.size(); ++i) {
       const ListColumn& col = kListColumns[i];
@@ -175,7 +186,7 @@ void QuoteListView::GetConfig() {
   base_ = GetBaseFileName(path_);
   registry().push_back(this);
   qcfPath_ = qcfPathForList(path_);
-  GetQCF(qcfPath_, GetDLConfig(), &qcf_);
+  readQcf();
   Log("\nQTLConfigFile -- %s", qcfPath_.c_str());
   cfgPath_ = listWindowConfigPath(path_);
   readListWindowConfig(cfgPath_, cfg_);
@@ -323,13 +334,24 @@ bool QuoteListView::SelectStock() {
 }
 
 bool QuoteListView::handlesCommand(int id) const {
-  static const int ids[] = {cm::FILESAVE,       cm::FILEREVERT,      cm::FILECLOSE,        cm::STOP,
-                            cm::EDITUNDO,     cm::EDITCOPY,      cm::EDITDELETE,     cm::EDITCLEAR,
-                            cm::EDITITEM,     cm::SHOWALL,       cm::ALARMS,         cm::REFRESH,
-                            cm::QTLCONFIGEDIT, cm::UPDATE,       cm::INTRADAYUPDATE, cm::EDITCUT,
-                            cm::EDITPASTE,    cm::EDITADD,       cm::EDITADD2,
-                            cm::UPDATEFORCED, cm::REPAIRHQF, cm::MENDORAQUOTELIST, cm::MENDORARECOVER};
-  return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
+  static const int always[] = {
+      cm::FILESAVE,        cm::FILEREVERT,      cm::FILECLOSE,       cm::STOP,          cm::EDITUNDO,
+      cm::EDITCOPY,        cm::EDITDELETE,      cm::EDITCLEAR,       cm::EDITITEM,      cm::SHOWALL,
+      cm::ALARMS,          cm::REFRESH,         cm::QTLCONFIGEDIT,   cm::UPDATE,        cm::INTRADAYUPDATE,
+      cm::EDITCUT,         cm::EDITPASTE,       cm::EDITADD,         cm::EDITADD2,      cm::UPDATEFORCED,
+      cm::QUOTELISTEXPORT, cm::QLTOSPREADSHEET, cm::COPYQL,          cm::EDITQL,        cm::SYMBOLLOOKUP,
+      cm::BROWSERLINK,     cm::GETPAGE,         cm::SHOWPREPROCESSEDLINE, cm::SHOWPARSEDQUOTES,
+      cm::FILEIMPORT,      cm::IMPORTTEXTIMAGE, cm::IMPORTLINES,     cm::IMPORTPARSING, cm::DLOPTIONS,
+      cm::MENDORAQUOTELIST};
+  // These act on the selected request only.
+  static const int onRequest[] = {cm::FILEEXPORT, cm::HQFTOSPREADSHEET, cm::SPREADSHEET, cm::EDITHQF,
+                                  cm::REPAIRHQF,  cm::MENDORARECOVER};
+  auto in = [id](const auto& ids) { return std::find(std::begin(ids), std::end(ids), id) != std::end(ids); };
+  return in(always) || (in(onRequest) && isRequestRow(currentRow()));
+}
+
+std::string QuoteListView::rowText(int row) const {
+  return row >= 0 && row < count() ? item(row)->data(kTextRole).toByteArray().toStdString() : std::string();
 }
 
 void QuoteListView::runCommand(int id) {
@@ -369,7 +391,25 @@ void QuoteListView::runCommand(int id) {
     case cm::SHOWALL: CmShowAll(); break;
     case cm::ALARMS: CmAlarms(); break;
     case cm::REFRESH: CmRefresh(); break;
-    case cm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
+    case cm::QTLCONFIGEDIT: CmQTLConfigEdit(); break;
+    case cm::FILEEXPORT: CmFileExport(false); break;
+    case cm::HQFTOSPREADSHEET:
+    case cm::SPREADSHEET: CmFileExport(true); break;
+    case cm::QUOTELISTEXPORT: CmQuoteListExport(false); break;
+    case cm::QLTOSPREADSHEET: CmQuoteListExport(true); break;
+    case cm::COPYQL: CmCopyQL(); break;
+    case cm::EDITHQF: CmEditHQF(); break;
+    case cm::EDITQL: CmEditQL(); break;
+    case cm::SYMBOLLOOKUP: CmSymbolLookup(); break;
+    case cm::BROWSERLINK: CmBrowserLink(); break;
+    case cm::GETPAGE:
+    case cm::SHOWPREPROCESSEDLINE:
+    case cm::SHOWPARSEDQUOTES: CmDiagnostic(id); break;
+    case cm::FILEIMPORT:
+    case cm::IMPORTTEXTIMAGE:
+    case cm::IMPORTLINES:
+    case cm::IMPORTPARSING: CmFileImport(id); break;
+    case cm::DLOPTIONS: CmDLOptions(); break;
     case cm::UPDATE: CmUpdate(); break;
     case cm::UPDATEFORCED: CmUpdateForced(); break;
     case cm::REPAIRHQF: CmMendora(); break;
@@ -498,13 +538,13 @@ void QuoteListView::CmMendora() {
   if (!isRequestRow(row)) return;
   RequestPaths paths;
   if (!ParseQuoteText(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return;
-  GetQCF(qcfPath_, GetDLConfig(), &qcf_);  // the list's layout as its configuration says now
+  readQcf();  // the list's layout as its configuration says now
   RunMendora(paths.quoteFile, qcf_.outputFormat, false);
 }
 
 void QuoteListView::CmMendoraQuotelist() {
   if (dirty_ && !save()) return;  // the runs follow the list file
-  GetQCF(qcfPath_, GetDLConfig(), &qcf_);
+  readQcf();
   stop_ = false;
   busy_ = true;
   RepairQuoteList(nativePath(path_), qcf_.outputFormat, [this] { return stop_; }, repairWaitBound());

@@ -10,6 +10,7 @@
 #include "base/windows/command_target.h"
 #include "download/qcf.h"
 #include "quotes/list_window.h"
+#include "quotes/quotelist.h"
 
 namespace quova {
 
@@ -30,6 +31,8 @@ class QuoteListView : public QListWidget, public CommandTarget {
   bool isDirty() const { return dirty_; }
   bool isBusy() const { return busy_; }
 
+  // A row's bytes as the file holds them (empty past the rows).
+  std::string rowText(int row) const;
   // The rows that are saved: every row but the empty end row.
   std::vector<std::string> rows() const;
   // Reloads the rows from the file (the end row added).
@@ -66,6 +69,21 @@ class QuoteListView : public QListWidget, public CommandTarget {
   // Opens the chart of the selected request; false when it is no request or its file is missing.
   bool SelectStock();
 
+  // The file operations on the list and its quote files (list_file_commands.cpp).
+  void CmFileExport(bool toSpreadsheet);
+  void CmQuoteListExport(bool toSpreadsheet);
+  void CmCopyQL();
+  void CmEditHQF();
+  void CmEditQL();
+  void CmQTLConfigEdit();
+  void CmSymbolLookup();
+  void CmBrowserLink();
+  // The diagnostic downloads: the page image, the preprocessed lines, the parsing results.
+  void CmDiagnostic(int id);
+  // Import from a chosen file, plain or with one of the diagnostics.
+  void CmFileImport(int id);
+  void CmDLOptions();
+
   // The open quote list windows, in opening order.
   static const std::vector<QuoteListView*>& openLists();
   // RefreshOpenQL: every open window whose path contains qtlPath (letter case ignored)
@@ -92,6 +110,14 @@ class QuoteListView : public QListWidget, public CommandTarget {
   void insertRow(int at, const std::string& text);
   // The download commands' question; a changed list is saved once it is answered OK.
   bool askDownload(const std::string& continuation);
+  // The selected request's paths; false when no request row is selected or (mustExist) its
+  // quote file is missing, after the message.
+  bool selectedRequest(RequestPaths* paths, bool mustExist);
+  void startSpreadsheet(const std::string& exported);
+  // Starts this list's session after the switches are set; they are cleared when none starts.
+  void startDownload(bool freshAlarms);
+  void readQcf();
+  void openQcfLink(std::string ListQcf::*link, const char* missing, const char* caption);
 
   std::string path_, base_, qcfPath_, cfgPath_;
   ListQcf qcf_;

@@ -116,9 +116,14 @@ TEST_F(Shell, MenusHoldEveryEntryInOrderWithTheirTexts) {
   EXPECT_EQ(menuIds(top[6]->menu()), (std::vector<int>{24361, 24362, 24364, 24365, 24341}));
   EXPECT_EQ(menuIds(top[7]->menu()), (std::vector<int>{512, 513, 11857, 11871, 11858, 514}));
   EXPECT_EQ(f->action(24310)->text(), "E&xit");
+  EXPECT_EQ(f->action(24310)->statusTip(), "Exit");  // an item without a control-bar hint shows its words
   EXPECT_EQ(f->action(260)->text(), "&Edit Daily       Download Command File");
   EXPECT_EQ(f->action(18875)->text(), "Start   &Intra-day Updates from Intraday.dcf");
-  EXPECT_EQ(f->action(512)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F1));
+  EXPECT_EQ(f->action(512)->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)}));
+  for (auto [id, key] : {std::pair{24332, Qt::Key_O}, {24333, Qt::Key_S}, {101, Qt::Key_P}}) {
+    for (QAction* a : top[0]->menu()->actions())
+      if (a->data().toInt() == id) EXPECT_EQ(a->shortcut(), QKeySequence(Qt::CTRL | key)) << id;
+  }
   // The Edit pop-up holds the placeholder until a text window is active.
   QMenu* edit = top[1]->menu();
   emit edit->aboutToShow();

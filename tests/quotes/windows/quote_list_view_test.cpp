@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <filesystem>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
@@ -13,6 +14,9 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QFileDialog>
+#include <QPushButton>
+#include <functional>
 #include <memory>
 
 #include "app/root_init.h"
@@ -21,6 +25,7 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/daily_run.h"
+#include "download/qcf.h"
 #include "download/download_state.h"
 #include "download/events/download_session.h"
 #include "quotes/list_window.h"
@@ -29,6 +34,7 @@
 #include "support/page_server.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
+#include "util/clock.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -140,8 +146,15 @@ TEST_F(QuoteListWindow, OpensThroughTheFrameWithItsRowsAndTheAlarmRowMarked) {
     return img.pixelColor(r.left() + 5, r.center().y());
   };
   EXPECT_EQ(at(0), v->palette().color(QPalette::Highlight));
-  EXPECT_EQ(at(1), QColor(0, 0, 128));
+  EXPECT_EQ(at(1), QColor(176, 24, 24));
+  EXPECT_NE(at(1), v->palette().color(QPalette::Highlight));
   EXPECT_EQ(at(2), v->palette().color(QPalette::Button));
+  // The end row shows no cells: nothing but its background (no "OFF none none").
+  const QRect end = v->visualItemRect(v->item(3));
+  int other = 0;
+  for (int x = end.left(); x < end.left() + 600; ++x)
+    for (int y = end.top(); y <= end.bottom(); ++y) other += img.pixelColor(x, y) != v->palette().color(QPalette::Button);
+  EXPECT_EQ(other, 0);
   // Space charts the selected request and moves on, wrapping from the last to the first;
   // a request whose quote file is missing opens nothing.
   dir.write("quotes.day/BRVN.day", "SYMBOL: BRVN\n");
@@ -276,6 +289,15 @@ void answerDialog(std::vector<std::pair<QString, QString>> fields, bool checked,
   });
 }
 
+// Runs work on the next modal dialog once it is open.
+void onNextDialog(std::function<void(QDialog*)> work) {
+  QTimer::singleShot(0, [work] {
+    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    work(dlg);
+  });
+}
+
 TEST_F(QuoteListWindow, AlarmsAndNewRequestsGoIntoTheRowsThroughTheirDialogs) {
   dir.write("w.qtl", "SYMBOL   FILE   NAME\nONLY   *   Only Header Co   12/04/2026   10.000   9.000   50.000   1.0   100   16:00\n");
   QuoteListView* v = open();
@@ -305,6 +327,192 @@ TEST_F(QuoteListWindow, AlarmsAndNewRequestsGoIntoTheRowsThroughTheirDialogs) {
   ASSERT_EQ(v->rows().size(), 3u);
   EXPECT_EQ(v->rows()[1], "NEW   *   New Co");
   EXPECT_EQ(v->currentRow(), 2);
+}
+
+TEST_F(QuoteListWindow, ExportsOfTheSelectedQuoteFileAndOfTheListWithTheSpreadsheet) {
+  dir.write("w.qtl", "SYMBOL   FILE   NAME\nxxxxxxxxxxxxA   *   left out\nKLMX   *   Kelmar   12/04/2026   57.330\n");
+  dir.write("quotes.day/KLMX.day",
+            "SYMBOL: KLMX\nCOMPANY NAME: Kelmar\nDATE  HIGH  LOW  CLOSE\n12/01/2026   57.5   91 1/8   56\n"
+            "12/02/2026   58   55   57\n");
+  settings().TPathBuffer.SpreadsheetPath = "/opt/sheet/bin/sheet";
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  // The header row is no request: the quote file commands are off and do nothing.
+  v->setCurrentRow(0);
+  EXPECT_FALSE(v->handlesCommand(cm::FILEEXPORT));
+  frame->runCommand(cm::FILEEXPORT);
+  EXPECT_TRUE(h.host.boxes.empty());
+  v->setCurrentRow(2);
+  frame->runCommand(cm::FILEEXPORT);
+  const std::string hqf = "SYMBOL: KLMX\nCOMPANY NAME: Kelmar\nDATE  HIGH  LOW  CLOSE\n12/01/2026,57.5,91 1/8,56\n12/02/2026,58,55,57";
+  EXPECT_EQ(dir.read("exports/klmx.csv"), hqf);
+  EXPECT_EQ(h.host.statusTexts.back(), "Historical Quotefile -- exports\\klmx.csv successfully exported.");
+  EXPECT_TRUE(h.host.processes.empty());
+  // Again to the spreadsheet: No to the overwrite question starts nothing; Yes starts the
+  // spreadsheet on the export, one argument, in the exports folder.
+  dir.write("exports/klmx.csv", "old");
+  h.host.answers = {IDNO};
+  frame->runCommand(cm::SPREADSHEET);
+  EXPECT_EQ(h.host.boxes.back().caption, "ExportHQF Warning Message");
+  EXPECT_EQ(dir.read("exports/klmx.csv"), "old");
+  h.host.answers = {IDYES};
+  frame->runCommand(cm::HQFTOSPREADSHEET);
+  EXPECT_EQ(dir.read("exports/klmx.csv"), hqf);
+  ASSERT_EQ(h.host.processes.size(), 1u);
+  EXPECT_EQ(h.host.processes[0].program, "/opt/sheet/bin/sheet");
+  EXPECT_EQ(h.host.processes[0].args, std::vector<std::string>{dir.file("exports/klmx.csv")});
+  EXPECT_EQ(h.host.processes[0].workDir, dir.file("exports"));
+  // The list: every line converted, the twelve-x line left out; a failed start says so.
+  h.host.nextProcess = -1;
+  frame->runCommand(cm::QLTOSPREADSHEET);
+  EXPECT_EQ(dir.read("exports/w.csv"), "SYMBOL,FILE,NAME\nKLMX,*,Kelmar,12/04/2026,57.330");
+  EXPECT_EQ(h.host.boxes.back().caption, "QUOVA Quotefile CreateProcess ERROR in Quotelist/CmSpreadsheet");
+  EXPECT_EQ(h.host.boxes.back().text.rfind("For command -- /opt/sheet/bin/sheet \"" + dir.file("exports/w.csv") +
+                                               "\"\n\nUnable to execute CreateProcess Command.",
+                                           0),
+            0u);
+}
+
+TEST_F(QuoteListWindow, CopyOfTheListAndItsConfigurationThroughItsDialog) {
+  dir.write("QuoteList Configuration Files/w.qcf", "Page=http://x.example/\n");
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  struct Case {
+    const char* to;
+    bool list, config;
+    const char* caption;  // of the last box
+    std::string report;
+  } cases[] = {
+      {"w", true, true, "CmCopyQL Warning Message", "From/To base names must be different!"},
+      {"..\\..\\OUT", true, true, "CmCopyQL Warning Message", "The To: base name may not name a folder -- ..\\..\\OUT"},
+      {"NEW", false, false, "CmCopyQL Message", ""},
+      {"NEW", true, true, "CmCopyQL Message",
+       "Quotelist -- W was copied to -- NEW\n\nConfig File -- W was copied to -- NEW\n\n"
+       "You may now open and edit these files to establish new download configurations.\n\n"
+       "You may download to this new file pair individually, or add it to the daily download command file.\n\n"},
+  };
+  for (const Case& c : cases) {
+    QString from;
+    onNextDialog([&](QDialog* dlg) {
+      from = dlg->findChild<QLineEdit*>("control101")->text();
+      dlg->findChild<QLineEdit*>("control102")->setText(c.to);
+      dlg->findChild<QCheckBox*>("control107")->setChecked(c.list);
+      dlg->findChild<QCheckBox*>("control108")->setChecked(c.config);
+      dlg->findChild<QPushButton*>("control106")->click();
+    });
+    frame->runCommand(cm::COPYQL);
+    EXPECT_EQ(from, "W") << c.to;
+    ASSERT_FALSE(h.host.boxes.empty()) << c.to;
+    EXPECT_EQ(h.host.boxes.back().caption, c.caption) << c.to;
+    EXPECT_EQ(h.host.boxes.back().text, c.report) << c.to;
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.to;  // the dialog closed
+    EXPECT_FALSE(runFlags().HoldClose);
+  }
+  EXPECT_EQ(dir.read("NEW.QTL"), kList);
+  EXPECT_EQ(dir.read("QuoteList Configuration Files/NEW.QCF"), "Page=http://x.example/\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("../OUT.QTL")));
+}
+
+TEST_F(QuoteListWindow, EditorAndBrowserGetNativePathsAndTheQcfLinks) {
+  dir.write("QuoteList Configuration Files/w.qcf", "SymSearch=\nBrowserLink=http://quotes.example/watch\n");
+  dir.write("quotes.day/KLMX.day", "SYMBOL: KLMX\n");
+  settings().TPathBuffer.EditorPath = "/usr/bin/ed1";
+  settings().TPathBuffer.BrowserPath = "/usr/bin/br1";
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  v->setCurrentRow(1);
+  frame->runCommand(cm::EDITHQF);
+  frame->runCommand(cm::EDITQL);
+  frame->runCommand(cm::QTLCONFIGEDIT);
+  std::vector<std::string> edited;
+  for (const auto& p : h.host.processes) {
+    EXPECT_EQ(p.program, "/usr/bin/ed1");
+    ASSERT_EQ(p.args.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(p.args[0])) << p.args[0];
+    edited.push_back(p.args[0]);
+  }
+  EXPECT_EQ(edited, (std::vector<std::string>{dir.file("quotes.day/KLMX.day"), dir.file("w.qtl"),
+                                               dir.file("QuoteList Configuration Files/w.qcf")}));
+  // A request whose file is missing opens nothing.
+  v->setCurrentRow(2);
+  frame->runCommand(cm::EDITHQF);
+  EXPECT_EQ(h.host.boxes.back().caption, "Quote File Access Error");
+  EXPECT_EQ(h.host.processes.size(), 3u);
+  // An editor that cannot start is named in the command's own box.
+  h.host.nextProcess = -1;
+  frame->runCommand(cm::EDITQL);
+  EXPECT_EQ(h.host.boxes.back().caption, "QUOVA Quotefile Edit ERROR in Quotelist/CmEditQL");
+  h.host.nextProcess = 1;
+  // The empty lookup link is refused; the browser link goes to the browser once confirmed.
+  frame->runCommand(cm::SYMBOLLOOKUP);
+  EXPECT_EQ(h.host.boxes.back().caption, "QuoteList Symbol Lookup ERROR");
+  EXPECT_EQ(h.host.boxes.back().text, "Sorry...Valid Symbol Lookup string not found in Configuration File -- " +
+                                          qcfPathForList(dir.file("w.qtl")));
+  h.host.answers = {IDOK};
+  frame->runCommand(cm::BROWSERLINK);
+  ASSERT_EQ(h.host.processes.size(), 5u);  // the failed editor start is recorded too
+  EXPECT_EQ(h.host.processes[4].program, "/usr/bin/br1");
+  EXPECT_EQ(h.host.processes[4].args, std::vector<std::string>{"http://quotes.example/watch"});
+}
+
+TEST_F(QuoteListWindow, RecoverRestoresTheSelectedFileFromItsRecCopyAfterAsking) {
+  dir.write("quotes.day/KLMX.day", "damaged\n");
+  dir.write("quotes.day/KLMX.REC", "SYMBOL: KLMX\n12/01/2026   57.5   91 1/8   56\n");
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  v->setCurrentRow(0);  // the header row: repair and recover are off, repair all is not
+  EXPECT_FALSE(v->handlesCommand(cm::MENDORARECOVER));
+  EXPECT_FALSE(v->handlesCommand(cm::REPAIRHQF));
+  EXPECT_TRUE(v->handlesCommand(cm::MENDORAQUOTELIST));
+  v->setCurrentRow(1);
+  h.host.answers = {IDCANCEL};
+  frame->runCommand(cm::MENDORARECOVER);
+  EXPECT_EQ(h.host.boxes.back().caption, "QuoteList Window Message");
+  EXPECT_EQ(dir.read("quotes.day/KLMX.day"), "damaged\n");
+  h.host.answers = {IDOK};
+  frame->runCommand(cm::MENDORARECOVER);
+  EXPECT_EQ(dir.read("quotes.day/KLMX.day"), dir.read("quotes.day/KLMX.REC"));
+  v->setCurrentRow(2);  // no .REC copy: said, nothing written
+  frame->runCommand(cm::MENDORARECOVER);
+  EXPECT_EQ(h.host.boxes.back().caption, "Quote File Access Error");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("quotes.day/BRVN.day")));
+}
+
+TEST_F(QuoteListWindow, DownloadOptionsDialogWritesTheFourteenBytes) {
+  dir.write("QuoteList Configuration Files/w.qcf",
+            "Group2Caption=Exchanges\nBegin Group1Option 1 Daily closes\nEnd Group1Option\n"
+            "Begin Group3Option 2 Weekly\nEnd Group3Option\n");
+  dir.write("config/download/download.cfg", std::string("\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00", 14));
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  QStringList captions;
+  bool firstChecked = false;
+  onNextDialog([&](QDialog* dlg) {
+    EXPECT_EQ(dlg->windowTitle(), "QUOVA Quotelist Download Options");
+    for (int i = 1; i <= 14; ++i) captions << dlg->findChild<QCheckBox*>(QString("option%1").arg(i))->text();
+    firstChecked = dlg->findChild<QCheckBox*>("option1")->isChecked();
+    dlg->findChild<QCheckBox*>("option1")->setChecked(false);
+    dlg->findChild<QCheckBox*>("option7")->setChecked(true);
+    dlg->findChild<QCheckBox*>("option14")->setChecked(true);
+    dlg->accept();
+  });
+  frame->runCommand(cm::DLOPTIONS);
+  EXPECT_TRUE(firstChecked);
+  ASSERT_EQ(captions.size(), 14);
+  EXPECT_EQ(captions[0], "Daily closes");
+  EXPECT_EQ(captions[1], "Undefined");
+  EXPECT_EQ(captions[13], "Weekly");
+  EXPECT_EQ(v->qcf().groupCaption[1], "Exchanges");
+  EXPECT_EQ(dir.read("config/download/download.cfg"),
+            std::string("\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x01", 14));
+  // Cancel leaves the file.
+  onNextDialog([](QDialog* dlg) {
+    dlg->findChild<QCheckBox*>("option2")->setChecked(true);
+    dlg->reject();
+  });
+  frame->runCommand(cm::DLOPTIONS);
+  EXPECT_EQ(dir.read("config/download/download.cfg"),
+            std::string("\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x01", 14));
 }
 
 struct QuoteListUpdate : QuoteListWindow {
@@ -361,6 +569,81 @@ TEST_F(QuoteListUpdate, UpdateSavesTheChangedListThenDownloadsItAndTheWindowShow
   const std::string twice = dir.read("quotes.day/IBM.day");
   EXPECT_GT(twice.size(), once.size());
   EXPECT_EQ(twice.substr(0, once.size()), once);
+}
+
+// Waits until the list's session has ended.
+void waitForDownload(QElapsedTimer& t, int ms = 20000) {
+  QApplication::processEvents();
+  while (runFlags().DLReentrant && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+TEST_F(QuoteListUpdate, PageImageDiagnosticFetchesThePageAndOpensItInTheEditor) {
+  settings().TPathBuffer.EditorPath = "/usr/bin/ed1";
+  server.setPage("/q?s=IBM+GE", test::downloadData("table.htm"));
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  const std::string list = dir.read("w.qtl");
+  QString shown;
+  onNextDialog([&](QDialog* dlg) {  // the page-link check: download as shown
+    if (auto* e = dlg->findChild<QLineEdit*>()) shown = e->text();
+    dlg->accept();
+  });
+  h.host.answers = {IDOK};
+  frame->runCommand(cm::GETPAGE);
+  EXPECT_EQ(h.host.boxes[0].text, "For QuoteList -- " + dir.file("w.qtl") +
+                                      "\n\nQUOVA will download the first page of HTML, save, and start the default "
+                                      "editor.\n\nYou may also redirect the Page download to your default Browser in "
+                                      "the next Dialog.\n\n(You may use this to design your Quotelist Configuration "
+                                      "File.)\n\nPlease be sure you are connected to your ISP.");
+  QElapsedTimer t;
+  t.start();
+  waitForDownload(t);
+  EXPECT_FALSE(runFlags().DLReentrant);
+  EXPECT_NE(shown.toStdString().find("/q?s=IBM+GE"), std::string::npos) << shown.toStdString();
+  EXPECT_EQ(server.requests(), std::vector<std::string>{"GET /q?s=IBM+GE"});
+  EXPECT_EQ(dir.read("w.htm"), test::downloadData("table.htm"));
+  ASSERT_EQ(h.host.processes.size(), 1u);
+  EXPECT_EQ(h.host.processes[0].program, "/usr/bin/ed1");
+  EXPECT_EQ(h.host.processes[0].args, std::vector<std::string>{dir.file("w.htm")});
+  EXPECT_EQ(dir.read("w.qtl"), list);  // a diagnostic saves no quote and leaves the list
+  EXPECT_FALSE(std::filesystem::exists(dir.file("quotes.day/IBM.day")));
+  EXPECT_FALSE(downloadState().flags.anyDiagnostic());
+}
+
+TEST_F(QuoteListUpdate, ImportFromACommaFileThroughTheListsQcf) {
+  FixedClock clock{LocalTime{2026, 12, 8, 17, 30, 0, 0, 2}};
+  setClock(&clock);
+  dir.write("QuoteList Configuration Files/w.qcf", test::downloadData("import.qcf"));
+  dir.write("w.qtl", "SYMBOL   FILE   NAME\nIBM   *   Intl Business Machines\n");
+  dir.write("in/prices.csv", test::downloadData("prices.csv"));
+  QuoteListView* v = open();
+  ASSERT_NE(v, nullptr);
+  QString title;
+  onNextDialog([&](QDialog* dlg) {
+    auto* fd = qobject_cast<QFileDialog*>(dlg);
+    ASSERT_NE(fd, nullptr);
+    title = fd->windowTitle();
+    EXPECT_EQ(fd->nameFilters(), QStringList{"All Files (*.*)"});
+    fd->selectFile(QString::fromStdString(dir.file("in/prices.csv")));
+    QMetaObject::invokeMethod(fd, "accept");
+  });
+  frame->runCommand(cm::FILEIMPORT);
+  EXPECT_EQ(title, "Import File Selection Dialog");
+  QElapsedTimer t;
+  t.start();
+  auto shown = [&] { return v->rowText(1).find("93.500") != std::string::npos; };
+  while (!shown() && t.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  waitForDownload(t);
+  setClock(nullptr);
+  EXPECT_TRUE(server.requests().empty());
+  EXPECT_EQ(dir.read("quotes.day/IBM.day"),
+            "SYMBOL: IBM\nCOMPANY NAME: Intl Business Machines\n"
+            "12/01/2026     93            91 1/2      92 1/2       1200300     5:30pm\n"
+            "12/02/2026     94            92          93 3/4       1100200     5:30pm\n"
+            "12/03/2026     94            93          93 1/2       900100      5:30pm\n");
+  EXPECT_TRUE(shown()) << v->rowText(1);  // the window shows the last imported close
+  EXPECT_FALSE(downloadState().flags.Import);
+  EXPECT_TRUE(downloadState().SingleDownload);  // the same resets as the update
 }
 
 }  // namespace
