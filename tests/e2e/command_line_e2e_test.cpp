@@ -90,7 +90,7 @@ TEST(CommandLine, RenderChartDrawsAQuoteFileAndReportsAMissingOne) {
 
   r = shell(dir, quova("--render-chart NONE.day n.png"));
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("cannot open "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Unable to open file -- "), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(dir.file("n.png")));
 }
 

@@ -39,7 +39,7 @@ int renderChartCommand(int argc, char** argv) {
   ResolveRoots();
   if (fileExists(runFlags().IniFilePath)) GetIniFile();
   std::string error;
-  const QImage image = renderChart(a.dayFile, QSize(a.width, a.height), &error);
+  const QImage image = renderChartFile(a.dayFile, QSize(a.width, a.height), &error);
   if (image.isNull()) {
     std::fprintf(stderr, "quova: %s\n", error.c_str());
     return 1;

@@ -23,9 +23,9 @@ std::optional<std::string> fileBytes(const std::string& path) {
 
 }  // namespace
 
-QImage renderChart(const std::string& dayPath, QSize size, std::string* error) {
+QImage renderChartFile(const std::string& dayPath, QSize size, std::string* error) {
   if (!fileExists(dayPath)) {
-    if (error) *error = "cannot open " + dayPath;
+    if (error) *error = "Unable to open file -- " + dayPath;
     return {};
   }
   // The view saves its settings (its window place among them) when it goes; a render
@@ -41,7 +41,7 @@ QImage renderChart(const std::string& dayPath, QSize size, std::string* error) {
   }
   if (before) std::ofstream(cfg, std::ios::binary | std::ios::trunc) << *before;
   else std::remove(cfg.c_str());
-  if (image.isNull() && error) *error = dayPath + " holds no quote to chart";
+  if (image.isNull() && error) *error = "No valid quotes found in " + dayPath;
   return image;
 }
 

@@ -1,6 +1,6 @@
-// A chart file drawn into an image, as its chart window shows it at that size: the plot
-// model built from the chart's settings file, its stored analysis and the palette of the
-// settings. Used by "--render-chart" and the pictures of the README.
+// A .day file drawn into an image, as its chart window shows it at that size: its format
+// file, its own settings file (window and stored analysis) and the palette of the settings.
+// Used by "--render-chart" and the pictures of the README.
 #pragma once
 
 #include <QImage>
@@ -9,8 +9,8 @@
 
 namespace quova {
 
-// An empty image, with *error saying why, when the file cannot be read or holds no quote.
-// The chart's settings file is left as it was.
-QImage renderChart(const std::string& dayPath, QSize size, std::string* error);
+// On failure the image is null and `error` says why ("Unable to open file -- <path>", "No
+// valid quotes found in <path>"). The chart's settings file is left as it was.
+QImage renderChartFile(const std::string& dayPath, QSize size, std::string* error = nullptr);
 
 }  // namespace quova
