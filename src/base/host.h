@@ -37,7 +37,6 @@ enum MbResult : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE
 // The buttons a type flag shows, in order, and the one that is the default.
 std::vector<int> messageBoxButtons(unsigned flags);
 int defaultButton(unsigned flags);
-std::string_view buttonName(int button);
 
 using ProcessId = std::int64_t;  // -1: could not be started
 
