@@ -12,10 +12,14 @@ stamp_quote_files() {
   done < <(find "$1/quotes.day" -type f -iname '*.day' -print0)
 }
 
-# make_demo_root DIR: a fresh root with the demo's lists, QCFs and histories (once).
+# make_demo_root DIR: completes the root on every start (an earlier root gets what a fresh
+# one has, such as the repair tool link in Utilities); a new one gets the demo's lists, QCFs
+# and histories.
 make_demo_root() {
-  [ -d "$1" ] && return 0
-  "$quova" --init-root "$1" > /dev/null
+  local fresh=0
+  [ -d "$1" ] || fresh=1
+  "$quova" --init-root "$1" > /dev/null || true
+  [ $fresh = 1 ] || return 0
   # The demo's files replace the fresh root's templates (daily.dcf); its pages stay in the
   # repository, served by scripts/demo-page-server.
   tar -C "$repo/demo" --exclude=./pages --exclude=./README.md -cf - . | tar -C "$1" -xf -

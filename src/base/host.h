@@ -65,6 +65,8 @@ struct Host {
                                  const std::string& workDir) = 0;
   // The exit code of a started process once it has ended; nothing while it runs.
   virtual std::optional<int> processExitCode(ProcessId id) = 0;
+  // Ends a started process that did not end by itself (a repair tool past its wait).
+  virtual void endProcess(ProcessId id) {}
   // An application message to the main frame, carried out before the call returns; without
   // a frame only GetMsg has an effect (the status text becomes io).
   virtual void sendAppMessage(int offset);
