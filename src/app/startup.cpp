@@ -10,10 +10,12 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "base/host.h"
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "download/daily_need.h"
+#include "download/daily_run.h"
 #include "settings/settings.h"
 #include "util/dates.h"
 #include "util/markettime.h"
@@ -35,6 +37,17 @@ std::string currentDirectory() {
 
 bool isDownloadSwitch(std::string_view a) {
   return a == "/download" || a == "/update" || a == "/forcedownload";
+}
+
+// A daily run started from the command line: its summary line for journald and cron mail
+// when no person watches, and a failed list turns a good exit into ListsFailed.
+int runStatus(int result) {
+  const RunTally& t = dailyRun().tally();
+  const int flag = app().argFlag;
+  if (!t.started || (flag != 1 && flag != 2)) return result;
+  if (runFlags().QuitAfterDownload)
+    std::fprintf(stderr, "%s\n", runSummaryLine(t, logState().QuovaLogFile).c_str());
+  return result == 0 && t.failed() ? exitcode::ListsFailed : result;
 }
 
 }  // namespace
@@ -128,10 +141,12 @@ int OwlMain(int argc, char** argv, const std::function<int()>& runApp) {
   const std::string cwd = currentDirectory();
   if (!cwd.empty() && logState().QuovaLogFile.find('/') == std::string::npos)
     logState().QuovaLogFile = cwd + "/" + logState().QuovaLogFile;
-  if (OpenLogFile() != 0) return -1;
+  HoldLog();
   Log("\nQUOVA %s starting...", app().Version.c_str());
   ResolveRoots();
-  if (!GetIniFile()) {
+  const bool iniRead = GetIniFile();
+  if (ReleaseLog(iniRead) != 0) return -1;
+  if (!iniRead) {
     Log("\nNormal Exit.");
     return -1;
   }
@@ -145,7 +160,7 @@ int OwlMain(int argc, char** argv, const std::function<int()>& runApp) {
   }
   SaveIniFile();
   Log("\nNormal Exit.");
-  return result;
+  return runStatus(result);
 }
 
 void WinWaitFor(unsigned long msec, bool ignoreQuit) {

@@ -70,8 +70,33 @@ int OpenLogFile() {
   return 0;
 }
 
+void HoldLog() {
+  logState().holding = true;
+  logState().held.clear();
+}
+
+int ReleaseLog(bool rootKnown) {
+  LogState& s = logState();
+  s.holding = false;
+  const std::string held = std::move(s.held);
+  s.held.clear();
+  if (rootKnown) {
+    if (OpenLogFile() != 0) return -1;
+  } else if (::access(s.QuovaLogFile.c_str(), F_OK) == 0) {
+    s.QuovaLogFile = "/dev/null";  // another root's log stays as it is, to the end of this run
+    return 0;
+  }
+  if (held.empty() || appendToLog(held)) return 0;
+  showLogFailure();
+  return -1;
+}
+
 int LogText(std::string_view text) {
   if (text.size() > kLogEntryMax - 1) text = text.substr(0, kLogEntryMax - 1);
+  if (logState().holding) {
+    logState().held += text;
+    return 0;
+  }
   if (appendToLog(text)) return 0;
   showLogFailure();
   return -1;

@@ -12,12 +12,21 @@ struct LogState {
   std::string QuovaLogFile = "quova.log";  // made absolute at start, so a later chdir keeps it
   bool LogDiagnostics = false;             // kept in quova.ini
   bool failureShown = false;               // only the first failing entry shows its box
+  bool holding = false;                    // start-up: entries wait in `held`
+  std::string held;
 };
 LogState& logState();
 
 inline constexpr int kLogEntryMax = 5000;  // an entry holds at most 4999 characters
 
 int OpenLogFile();
+// Start-up keeps the entries in memory until the root is known, so a start from a folder
+// without quova.ini (another root's folder) does not empty the log that root's run left.
+void HoldLog();
+// Ends the hold. With the root known the log is emptied (OpenLogFile) and gets the held
+// entries; without it they are written only when there is no log yet. -1 when the log
+// cannot be opened.
+int ReleaseLog(bool rootKnown);
 int Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int DiaLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Appends the text unchanged (no formatting), cut at 4999 characters.

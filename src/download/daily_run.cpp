@@ -178,11 +178,18 @@ DailyRun& dailyRun() {
 void DailyRun::DownLoad() {
   RunFlags& a = runFlags();
   if (!BeginDownload()) {
+    if (!a.DLReentrant) {
+      // Another program holds the root; a run of our own keeps its tally.
+      tally_ = RunTally{};
+      tally_.started = tally_.refused = true;
+    }
     DownloadReentrencyWarning();
     // Another program on this root downloads: an unattended start has nothing to do.
     if (!a.DLReentrant && a.QuitAfterDownload && hooks_.closeMainWindow) hooks_.closeMainWindow();
     return;
   }
+  tally_ = RunTally{};
+  tally_.started = true;
   Settings& s = settings();
   if (downloadState().ForceDailyUpdate) {
     bool held = a.HoldClose;
@@ -214,6 +221,7 @@ void DailyRun::DownLoad() {
   if (!dcf_.open(dcfPath)) {
     homeMessage(formatText(400, "Could Not Open Download Command File -- %s", dcfPath.c_str()),
                 "Download Command File Error", mb::OK | mb::ICONEXCLAMATION);
+    tally_.noCommandFile = true;
     endOfRun(false);
     return;
   }
@@ -245,6 +253,7 @@ void DailyRun::DownLoadExec() {
   RunFlags& a = runFlags();
   if (a.Quit) {
     AppMessBar("Daily Quotefile Downloads Aborted");
+    if (dcf_.isOpen()) tally_.stopped = true;
     dcf_.close();
     EndDownload();
     // The close asked for during the run can now be done.
@@ -256,11 +265,13 @@ void DailyRun::DownLoadExec() {
   if (errors >= 1 && errors < kMaxListAttempts) {
     if (startList(currentList_)) return;
     errors = 0;  // no session could be made for it: go on with the next line
+    tally_.failedLists.push_back(currentList_);
   }
   if (errors >= kMaxListAttempts) {
     Log("Maximum attempts exceeded to download quotelist\n%s", currentList_.c_str());
     errors = 0;
     listFailed_ = true;
+    tally_.failedLists.push_back(currentList_);
   }
   std::string line;
   for (;;) {
@@ -275,6 +286,7 @@ void DailyRun::DownLoadExec() {
     if (token.empty()) continue;
     // A list whose session cannot be created goes on with the next line.
     if (startList(token)) return;
+    tally_.failedLists.push_back(token);
   }
   endOfRun(true);
 }
@@ -305,8 +317,16 @@ void DailyRun::DownLoadRecover() {
   if (!startList(currentList_)) EndDownload();
 }
 
-void DailyRun::sessionEnded(SessionEnd how) {
-  if (how == SessionEnd::Failed && running()) listFailed_ = true;
+void DailyRun::sessionEnded(SessionEnd how, long newQuotes) {
+  if (running()) {
+    tally_.newQuotes += newQuotes;
+    if (how == SessionEnd::Done) ++tally_.listsDone;
+    else if (how == SessionEnd::Failed) {
+      tally_.failedLists.push_back(currentList_);
+      listFailed_ = true;
+    }
+    else if (how == SessionEnd::UserStop) tally_.stopped = true;
+  }
   if (how == SessionEnd::UserStop) {
     // A user stop ends the run there; a close asked for meanwhile is done now.
     dcf_.close();

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "download/run_tally.h"
+
 namespace quova {
 
 inline constexpr int kDcfLineMax = 180;     // longer command lines are reported and skipped
@@ -71,14 +73,17 @@ class DailyRun {
   void DownLoad();          // start a daily run
   void DownLoadExec();      // the next command line (message 1026)
   void DownLoadRecover();   // a single list retried after page errors (message 1029)
-  // A session of this run (or a single list) ended; sends 1026 / 1029 as needed.
-  void sessionEnded(SessionEnd how);
+  // A session of this run (or a single list) ended with newQuotes appended; sends 1026 /
+  // 1029 as needed.
+  void sessionEnded(SessionEnd how, long newQuotes = 0);
   // A page arrived: the first one of the run becomes the marker's content; true when this
   // page was the one.
   bool pageFetched(const std::string& pageFile);
   bool markerWritten() const { return markerWritten_; }
 
   bool running() const { return dcf_.isOpen(); }
+  // What the last run (or the one in progress) achieved.
+  const RunTally& tally() const { return tally_; }
   // The "QUOVA Download Forced" dialog shown (or closed) while quote files are backdated.
   void showForced(bool show) {
     if (hooks_.forcedDialog) hooks_.forcedDialog(show);
@@ -103,6 +108,7 @@ class DailyRun {
   std::string currentList_;
   bool markerWritten_ = false;
   bool listFailed_ = false;  // a session of this run ended Failed
+  RunTally tally_;
 };
 
 DailyRun& dailyRun();

@@ -1,6 +1,11 @@
 // Starting the editor, the browser and the repair tool, with their messages and log lines.
 #include "settings/external_programs.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string_view>
+
 #include "base/host.h"
 #include "base/log.h"
 #include "base/run_flags.h"
@@ -15,13 +20,40 @@ namespace {
 std::string shownCommand(const std::string& program, const std::string& arg) {
   return program + " \"" + arg + "\"";
 }
+bool onPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string_view rest = path ? path : "";
+  while (true) {
+    const std::size_t colon = rest.find(':');
+    std::string dir(rest.substr(0, colon));
+    if (dir.empty()) dir = ".";
+    if (::access((dir + "/" + name).c_str(), X_OK) == 0) return true;
+    if (colon == std::string_view::npos) return false;
+    rest.remove_prefix(colon + 1);
+  }
+}
+
+// The failure message with the advice for a missing program, when there is one.
+std::string withNote(std::string text, const std::string& program) {
+  const std::string note = missingProgramNote(program);
+  return note.empty() ? text : text + "\n\n" + note;
+}
+
 }  // namespace
+
+std::string missingProgramNote(const std::string& program) {
+  if (program.empty() || program.find('/') != std::string::npos || onPath(program)) return {};
+  std::string note = "The program \"" + program + "\" is not installed";
+  if (program == "xdg-open") note += " (it comes with the package xdg-utils: sudo apt-get install xdg-utils)";
+  return note + "; or choose your own program in Options/Setup External Programs Pathnames.";
+}
 
 int WordPad(const std::string& file, const std::string& caption) {
   const std::string& editor = settings().TPathBuffer.EditorPath;
   if (host().startProcess(editor, {file}, {}) < 0) {
-    LogBox("For command -- " + shownCommand(editor, file) + "\n\n" + "Unable to find your Editor.\n\n" +
-               "Please be sure the path is correct in QUOVA " + "Options/Setup External Programs Pathnames.",
+    LogBox(withNote("For command -- " + shownCommand(editor, file) + "\n\n" + "Unable to find your Editor.\n\n" +
+                        "Please be sure the path is correct in QUOVA " + "Options/Setup External Programs Pathnames.",
+                    editor),
            caption, mb::ICONEXCLAMATION);
     return -1;
   }
@@ -40,8 +72,9 @@ int Browser(const std::string& link) {
   Log("\nFilePath without URL: %s", browser.c_str());
   Log("\nFilePath with    URL: %s", shownCommand(browser, link).c_str());
   if (host().startProcess(browser, {link}, {}) < 0) {
-    LogBox(std::string("Unable to find your Browser. ") + "Please be sure your Bowser is installed, " +
-               "and the path is correct in Options/" + "Setup External Programs Pathnames.",
+    LogBox(withNote(std::string("Unable to find your Browser. ") + "Please be sure your Bowser is installed, " +
+                        "and the path is correct in Options/" + "Setup External Programs Pathnames.",
+                    browser),
            "Browser Page Link ERROR", 0);
     Log("\nBrowser() exited unsuccessful.");
     return -1;

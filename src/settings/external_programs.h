@@ -8,6 +8,10 @@
 
 namespace quova {
 
+// The default programs are "xdg-open", which a fresh system may lack. When program is a
+// bare name found nowhere on PATH, the advice that ends the failure message; else empty.
+std::string missingProgramNote(const std::string& program);
+
 // 0 when started; -1 on failure (after the message, under the caption given).
 int WordPad(const std::string& file, const std::string& caption = "QUOVA Text Edit ERROR");
 int Browser(const std::string& link);

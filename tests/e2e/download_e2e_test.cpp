@@ -73,6 +73,7 @@ struct Root {
   std::string file(const std::string& name) const { return dir.file(name); }
   std::string read(const std::string& name) const { return readFile(file(name)); }
   std::string log() const { return read("quova.log"); }
+  std::string err() const { return read(".stderr"); }  // the last run's standard error
   std::string base() const { return "http://127.0.0.1:" + std::to_string(server.port()) + "/"; }
 
   // A list and its QCF, made from a sample QCF whose page is quotes.example; site takes its
@@ -98,6 +99,7 @@ struct Root {
     pid_t pid = fork();
     if (pid == 0) {
       if (chdir(dir.path().c_str()) != 0) _exit(120);
+      if (!freopen(".stderr", "w", stderr)) _exit(122);
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
       unsetenv("QUOVA");
       if (netTimeout) setenv("QUOVA_NET_TIMEOUT", netTimeout, 1);
@@ -142,6 +144,9 @@ TEST(DownloadRun, DailyRunFillsTheQuoteFilesAndEndsByItself) {
   r.server.setPage("/q?s=HD", other);
 
   ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}), 0);
+  EXPECT_NE(r.err().find("quova: daily download done: 2 lists done, 0 failed, 4 new quotes; log " +
+                         r.file("quova.log") + "\n"),
+            std::string::npos) << r.err();
   std::vector<std::string> expected = {"GET /q?s=IBM+GE+MSFT\n", "GET /q?s=AA+BB+CC\n", "GET /q?s=DD\n",
                                        "GET /q?s=HD\n"};
   EXPECT_EQ(r.server.rawRequests(), expected);
@@ -165,6 +170,7 @@ TEST(DownloadRun, DailyRunFillsTheQuoteFilesAndEndsByItself) {
   // Later the same day the download is not due: no window, no request.
   ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}, "2026-12-07 19:00:00"), 0);
   EXPECT_NE(r.log().find("\nDownload Not Needed."), std::string::npos);
+  EXPECT_EQ(r.err().find("quova: daily download"), std::string::npos) << r.err();
   EXPECT_EQ(r.server.rawRequests().size(), 4u);
 
   // A forced run asks for the lists again; only AA to DD still lack a quote, and the page
@@ -215,7 +221,10 @@ TEST(DownloadRun, ARefusingServerIsTriedTenTimesThenTheRunEnds) {
   r.list("w", "table.qcf", "IBM  *  Intl\n", {}, "http://127.0.0.1:1/");
   writeFile(r.file("daily.dcf"), "w.qtl\n");
   std::string before = r.read("w.qtl");
-  ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}), 0);
+  // The run ends, and says it failed: in its status and on standard error.
+  ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}), 1);
+  EXPECT_NE(r.err().find("quova: daily download incomplete: 0 lists done, 1 failed (w.qtl), 0 new quotes"),
+            std::string::npos) << r.err();
   std::string log = r.log();
   EXPECT_EQ(count(log, "In GetQuotes...docfile   -- w.qtl"), 10u);
   EXPECT_NE(log.find("Maximum attempts exceeded to download quotelist\nw.qtl"), std::string::npos);
@@ -229,7 +238,7 @@ TEST(DownloadRun, AStallingServerTimesOutAndTheRunEnds) {
   r.list("w", "table.qcf", "IBM  *  Intl\n");
   writeFile(r.file("daily.dcf"), "w.qtl\n");
   r.server.setMode(PageServer::Mode::Hang);
-  ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}, kMonday, "1"), 0);
+  ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}, kMonday, "1"), 1);
   std::string log = r.log();
   EXPECT_EQ(count(log, "In GetQuotes...docfile   -- w.qtl"), 10u);
   EXPECT_NE(log.find("Maximum attempts exceeded to download quotelist"), std::string::npos);
@@ -343,7 +352,7 @@ TEST(DownloadRun, SigtermDuringAPageStopsTheRunAndClosesNormally) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(5));
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);  // the run did not finish
   EXPECT_EQ(r.server.requests().size(), 1u);  // the second line is not started
   EXPECT_EQ(r.read("w.qtl"), before);
   std::string log = r.log();
@@ -354,7 +363,8 @@ TEST(DownloadRun, SigtermDuringAPageStopsTheRunAndClosesNormally) {
 TEST(DownloadRun, AMissingCommandFileStillEndsTheRun) {
   Root r;
   fs::remove(r.file("daily.dcf"));
-  ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}), 0);
+  ASSERT_EQ(r.run({"/download", "/QuitAfterDownload"}), 1);
+  EXPECT_NE(r.err().find("quova: daily download failed: daily.dcf could not be opened"), std::string::npos);
   EXPECT_NE(r.log().find("Could Not Open Download Command File -- "), std::string::npos);
   EXPECT_NE(r.log().find("\nNormal Exit."), std::string::npos);
 }

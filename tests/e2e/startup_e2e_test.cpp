@@ -173,6 +173,10 @@ TEST(StartupRun, MissingIniExitsWith255AndWritesNothing) {
   EXPECT_TRUE(endsWith(log, "\nNormal Exit."));
   EXPECT_NE(access(root.file("quova.ini").c_str(), F_OK), 0);
   EXPECT_NE(access(root.file("User.dat").c_str(), F_OK), 0);
+  // A log already there (another root's run) is not emptied by a start that finds no root.
+  std::ofstream(root.file("quova.log"), std::ios::trunc) << "another root's run";
+  EXPECT_EQ(finish(start(root.path(), {})), 255);
+  EXPECT_EQ(readFile(root.file("quova.log")), "another root's run");
 }
 
 }  // namespace

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include "base/log.h"
 #include "base/run_flags.h"
+#include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -33,6 +37,38 @@ TEST_F(External, LinkWithQuotesAndBlanksIsOneArgument) {
   EXPECT_EQ(h.host.processes[0].args, std::vector<std::string>{link});
   EXPECT_EQ(Browser(""), -1);
   EXPECT_TRUE(h.host.sawBox("Sorry...Valid Browser Link string not found.", "Browser Page Link ERROR in routine Browser()"));
+}
+
+TEST_F(External, AMissingDefaultOpenerIsNamedWithItsPackage) {
+  const char* oldPath = std::getenv("PATH");
+  const std::string saved = oldPath ? oldPath : "";
+  struct Case {
+    std::string program, path;
+    const char* note;  // found in the failure message; empty: no note
+  } cases[] = {
+      {"xdg-open", dir.path(), "The program \"xdg-open\" is not installed (it comes with the package xdg-utils"},
+      {"geditx", dir.path(), "The program \"geditx\" is not installed; or choose your own program"},
+      {"xdg-open", dir.path() + "/bin", ""},  // there, but it could not start the file
+      {dir.path() + "/bin/none", dir.path(), ""},
+  };
+  ::mkdir(dir.file("bin").c_str(), 0755);
+  { std::ofstream(dir.file("bin/xdg-open")) << "#!/bin/sh\n"; }
+  ::chmod(dir.file("bin/xdg-open").c_str(), 0755);
+  h.host.nextProcess = -1;  // every start fails
+  for (const Case& c : cases) {
+    ::setenv("PATH", c.path.c_str(), 1);
+    settings().TPathBuffer.EditorPath = settings().TPathBuffer.BrowserPath = c.program;
+    h.host.boxes.clear();
+    EXPECT_EQ(WordPad("a.txt"), -1);
+    EXPECT_EQ(Browser("http://x.test/"), -1);
+    ASSERT_EQ(h.host.boxes.size(), 2u);
+    for (const auto& b : h.host.boxes) {
+      if (*c.note) EXPECT_NE(b.text.find(c.note), std::string::npos) << c.program << ": " << b.text;
+      else EXPECT_EQ(b.text.find("is not installed"), std::string::npos) << c.program << ": " << b.text;
+    }
+  }
+  ::setenv("PATH", saved.c_str(), 1);
+  settings() = Settings{};
 }
 
 TEST_F(External, CancelledLinkStartsNothing) {

@@ -426,7 +426,7 @@ void connectDailyRun(QObject* owner, std::function<SessionText(const std::string
     QObject::connect(session, &DownloadSession::finished, owner, [session, text](SessionEnd how) {
       session->deleteLater();
       if (text.close) text.close();
-      dailyRun().sessionEnded(how);
+      dailyRun().sessionEnded(how, session->quotesSaved());
     });
     session->GetQuotes();
     return true;
