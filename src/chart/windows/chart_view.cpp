@@ -18,6 +18,7 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "chart/indicators.h"
+#include "chart/windows/chart_render.h"
 #include "quotes/format_file.h"
 #include "settings/settings.h"
 #include "util/paths.h"
@@ -27,21 +28,6 @@ namespace quova {
 namespace {
 
 QColor qcolor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-Qt::PenStyle qstyle(PenStyle s) {
-  switch (s) {
-    case PenStyle::Dash: return Qt::DashLine;
-    case PenStyle::Dot: return Qt::DotLine;
-    case PenStyle::DashDot: return Qt::DashDotLine;
-    default: return Qt::SolidLine;
-  }
-}
-
-QPen pen(Colour c, int width, PenStyle style = PenStyle::Solid) {
-  return QPen(qcolor(c), std::max(width, 1), qstyle(style));
-}
-
-QRect qrect(const Rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
 
 bool contains(const Rect& r, QPoint p) {
   return p.x() >= r.left && p.x() < r.right && p.y() >= r.top && p.y() < r.bottom;
@@ -174,78 +160,9 @@ void TDrawView::paintEvent(QPaintEvent*) {
   if (!data_.loaded || loading_) return;
   model_ = buildModel();
   writePlotLog(model_);
-  paintModel(p, model_);
+  paintPlotModel(p, model_, palette());
   // Show_Quote of the last quote: the readout goes to the status bar.
   if (!model_.readout.empty()) AppMessBar(model_.readout);
-}
-
-void TDrawView::paintDateStrip(QPainter& p, const PlotModel& m) {
-  if (m.dateStrip.width() <= 0 || m.dateStrip.height() <= 0) return;
-  const QPalette& pal = palette();
-  auto bevel = [&](const Rect& r) {
-    const QRect q = qrect(r);
-    p.fillRect(q, pal.color(QPalette::Button));
-    p.setPen(Qt::white);
-    p.drawLine(q.topLeft(), q.topRight());
-    p.drawLine(q.topLeft(), q.bottomLeft());
-    p.setPen(pal.color(QPalette::Dark));
-    p.drawLine(q.bottomLeft(), q.bottomRight());
-    p.drawLine(q.topRight(), q.bottomRight());
-  };
-  bevel(m.dateStrip);
-  bevel(m.leftButton);
-  bevel(m.rightButton);
-  // A triangle in each button, pointing outwards.
-  p.setPen(Qt::NoPen);
-  p.setBrush(pal.color(QPalette::ButtonText));
-  for (int side = 0; side < 2; ++side) {
-    const QRect b = qrect(side == 0 ? m.leftButton : m.rightButton);
-    const int cy = b.center().y(), h = std::max(b.height() / 4, 2);
-    const int tip = side == 0 ? b.left() + h : b.right() - h;
-    const int base = side == 0 ? b.right() - h : b.left() + h;
-    p.drawPolygon(QPolygon({QPoint(tip, cy), QPoint(base, cy - h), QPoint(base, cy + h)}));
-  }
-  p.setBrush(Qt::NoBrush);
-}
-
-void TDrawView::paintModel(QPainter& p, const PlotModel& m) {
-  const QFontMetrics fm = fontMetrics();
-  auto text = [&](const Label& l) {
-    p.setPen(qcolor(l.colour));
-    p.drawText(l.x, l.y + fm.ascent(), QString::fromStdString(l.text));
-  };
-  paintDateStrip(p, m);
-  for (const Segment& s : m.lines) {
-    p.setPen(pen(s.colour, s.penWidth, s.style));
-    p.drawLine(s.from.x, s.from.y, s.to.x, s.to.y);
-  }
-  for (const Tick& t : m.ticks) {
-    p.setPen(pen(t.colour, t.penWidth));
-    p.drawLine(t.from.x, t.from.y, t.to.x, t.to.y);
-  }
-  for (const Label& l : m.labels) text(l);
-  p.setPen(pen(m.barColour, 1));
-  for (const Bar& b : m.bars) {
-    if (b.hasRange) p.drawLine(b.x, b.yHigh, b.x, b.yLow);
-    if (b.hasClose) p.drawLine(b.x, b.yClose, b.xCloseEnd, b.yClose);
-    if (b.hasVolume) p.drawLine(b.x, b.yVolumeBase, b.x, b.yVolume);
-  }
-  for (const Label& l : m.legends) text(l);
-  QPolygon poly;
-  for (const Polyline& c : m.curves) {
-    if (c.points.empty()) continue;
-    poly.resize(static_cast<int>(c.points.size()));
-    for (std::size_t i = 0; i < c.points.size(); ++i) poly.setPoint(static_cast<int>(i), c.points[i].x, c.points[i].y);
-    p.setPen(pen(c.colour, c.penWidth, c.style));
-    if (poly.size() == 1) p.drawPoint(poly.point(0));
-    else p.drawPolyline(poly);
-  }
-  for (const Mark& k : m.marks) {
-    const QString letter(QChar(k.letter));
-    p.setPen(qcolor(k.colour));
-    p.drawText(k.x - fm.horizontalAdvance(letter) / 2, k.y + fm.ascent(), letter);
-  }
-  for (const Label& l : m.texts) text(l);
 }
 
 int TDrawView::Time_Scale_Change(QPoint pt) const {

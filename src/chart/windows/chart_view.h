@@ -65,8 +65,6 @@ class TDrawView : public QWidget, public CommandTarget {
   void recordWindowRect();
   // The date strip's zoom: a click (or double click) in zone `zone` at column x.
   void zoom(int zone, Qt::MouseButton button, bool twice, int x);
-  void paintModel(QPainter& p, const PlotModel& m);
-  void paintDateStrip(QPainter& p, const PlotModel& m);
   PlotFrame screenFrame() const;
   QMdiSubWindow* frameWindow() const;
 
