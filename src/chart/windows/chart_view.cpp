@@ -18,6 +18,9 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "chart/indicators.h"
+#include "chart/fits.h"
+#include "chart/windows/analysis_job.h"
+#include "chart/windows/analysis_setup.h"
 #include "chart/windows/chart_render.h"
 #include "quotes/format_file.h"
 #include "settings/settings.h"
@@ -66,6 +69,7 @@ TDrawView::TDrawView(const std::string& path, QWidget* parent) : QWidget(parent)
 }
 
 TDrawView::~TDrawView() {
+  job_.reset();  // a run still going is waited for: it works on its own copies only
   if (no_file || close_pending) return;
   SaveConfig(path_, settings_);
 }
@@ -158,9 +162,14 @@ void TDrawView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), qcolor(settings().PlotColors[plotcolor::Background]));
   if (!data_.loaded || loading_) return;
-  model_ = buildModel();
+  model_ = buildPlotModel(data_, settings_, settings().PlotColors, screenFrame(), study_.done ? &study_ : nullptr);
+  study_ = AnalysisResult{};  // a run's own curve is drawn once; the stored fit stays
   writePlotLog(model_);
   paintPlotModel(p, model_, palette());
+  if (analysis_request == cm::ANALYSIS) {
+    analysis_request = 0;
+    QTimer::singleShot(0, this, [this] { startAnalysis(); });
+  }
   // Show_Quote of the last quote: the readout goes to the status bar.
   if (!model_.readout.empty()) AppMessBar(model_.readout);
 }
@@ -229,6 +238,10 @@ void TDrawView::zoom(int zone, Qt::MouseButton button, bool twice, int x) {
 }
 
 void TDrawView::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F9) {
+    requestAnalysis();
+    return;
+  }
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space) {
     if (QWidget* frame = frameWindow()) frame->close();
     else close();
@@ -279,7 +292,15 @@ bool TDrawView::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool TDrawView::handlesCommand(int id) const {
-  return id == cm::ERASEREDRAW || id == cm::REFRESH || id == cm::REPAIRHQF || id == cm::EDITHQF;
+  switch (id) {
+    case cm::ERASEREDRAW:
+    case cm::REFRESH:
+    case cm::REPAIRHQF:
+    case cm::EDITHQF:
+    case cm::ANALYSIS: return true;
+    case cm::STOP: return analysisRunning();
+    default: return false;
+  }
 }
 
 void TDrawView::runCommand(int id) {
@@ -288,6 +309,8 @@ void TDrawView::runCommand(int id) {
     case cm::REFRESH: load(); break;  // the file is read again from its first line
     case cm::REPAIRHQF: CmRepairHQF(); break;
     case cm::EDITHQF: CmEditHQF(); break;
+    case cm::ANALYSIS: Four_Anal_Button(); break;
+    case cm::STOP: abortAnalysis(); break;
     default: break;
   }
 }
@@ -309,6 +332,74 @@ void TDrawView::CmEditHQF() {
                "Please be sure the path is correct in QUOVA " + "Options/Setup External Programs Pathnames.",
            "QUOVA Quotefile Edit ERROR in Chart/CmEditHQF", mb::OK | mb::ICONEXCLAMATION);
   }
+}
+
+void TDrawView::Four_Anal_Button() {
+  if (!data_.loaded) return;
+  auto* w = new TSetupWindow(settings_, setup_, this);
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  connect(w, &QDialog::accepted, this, [this] { requestAnalysis(); });
+  w->open();
+}
+
+void TDrawView::requestAnalysis() {
+  analysis_request = cm::ANALYSIS;
+  update();
+}
+
+bool TDrawView::analysisRunning() const { return job_ && !jobAborted_; }
+
+void TDrawView::startAnalysis() {
+  if (!data_.loaded || job_) return;
+  const int n = countFitPoints(data_, settings_.t_start, settings_.t_end);
+  if (n < 2 || (settings_.poly_enabled && n <= std::clamp(settings_.poly_order, 0, n_poly_max))) {
+    // Nothing to compute: the run itself says so in the status bar.
+    Fit_Type unused;
+    Four_Anal(data_, settings_, setup_, unused);
+    return;
+  }
+  job_ = std::make_unique<AnalysisJob>(data_, settings_, setup_);
+  jobAborted_ = false;
+  connect(job_.get(), &AnalysisJob::finished, this, [this] { analysisDone(); });
+  if (!progress_) {
+    progress_ = new QTimer(this);
+    progress_->setInterval(250);
+    connect(progress_, &QTimer::timeout, this, [this] {
+      char t[120];
+      std::snprintf(t, sizeof t, "Mathematical Analysis running ... %.1f s    (Abort Operation stops it)",
+                    runClock_.elapsed() / 1000.0);
+      MessBar(t);
+    });
+  }
+  runClock_.start();
+  progress_->start();
+  MessBar("Mathematical Analysis running ...");
+  job_->start();
+}
+
+void TDrawView::analysisDone() {
+  if (!job_ || job_->running()) return;
+  std::unique_ptr<AnalysisJob> job = std::move(job_);
+  job->wait();
+  progress_->stop();
+  if (jobAborted_) {
+    jobAborted_ = false;
+    return;
+  }
+  MessBar("");
+  job->replayHostCalls();
+  if (!job->result().done) return;
+  study_ = job->result();
+  if (setup_.fund_baseline == 1) storeFit(settings_, job->fit());
+  update();
+}
+
+void TDrawView::abortAnalysis() {
+  if (!analysisRunning()) return;
+  // The search cannot be cut short; its result is dropped when it ends.
+  jobAborted_ = true;
+  progress_->stop();
+  MessBar("Mathematical Analysis aborted");
 }
 
 void connectCharts() {

@@ -4,18 +4,24 @@
 // is kept in the chart's settings file.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
+#include <memory>
 #include <string>
 
 #include "base/windows/command_target.h"
+#include "chart/analysis_run.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/plot_model.h"
 #include "quotes/quote_format.h"
 
 class QMdiSubWindow;
+class QTimer;
 
 namespace quova {
+
+class AnalysisJob;
 
 class TDrawView : public QWidget, public CommandTarget {
   Q_OBJECT
@@ -43,6 +49,11 @@ class TDrawView : public QWidget, public CommandTarget {
   // button, 9999 elsewhere.
   int Time_Scale_Change(QPoint p) const;
 
+  // The analysis choices the next run takes (the setup window changes them).
+  const AnalysisSetup& analysisSetup() const { return setup_; }
+  // A run going on off the GUI thread (its result not yet shown).
+  bool analysisRunning() const;
+
   bool handlesCommand(int id) const override;
   void runCommand(int id) override;
   std::string documentPath() const override { return path_; }
@@ -60,6 +71,13 @@ class TDrawView : public QWidget, public CommandTarget {
 
  private:
   void firstPaint();
+  // Four_Anal_Button (250): the setup window; its OK asks the next paint for a run.
+  void Four_Anal_Button();
+  void requestAnalysis();
+  // The run the paint asked for: off the GUI thread, its result shown when it ends.
+  void startAnalysis();
+  void analysisDone();
+  void abortAnalysis();
   void CmRepairHQF();
   void CmEditHQF();
   void recordWindowRect();
@@ -82,6 +100,15 @@ class TDrawView : public QWidget, public CommandTarget {
   bool reloadPending_ = false;
   int openFailuresShown_ = 0;
   int lastZone_ = 0;
+  // The analysis: the request the next paint carries out, the run going on (an aborted one
+  // finishes unseen), and a study result drawn by the next paint only.
+  AnalysisSetup setup_;
+  int analysis_request = 0;
+  std::unique_ptr<AnalysisJob> job_;
+  bool jobAborted_ = false;
+  QTimer* progress_ = nullptr;
+  QElapsedTimer runClock_;
+  AnalysisResult study_;
 };
 
 // Registers the chart window for .day files; called once when the main frame is built.
