@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QElapsedTimer>
+#include <QPointer>
 
 #include "base/command_ids.h"
 #include "chart/analysis_run.h"
@@ -100,9 +101,10 @@ TEST_F(ChartAnalysis, SetupWindowChecksEachFieldAndBaselineStoresTheFit) {
   w->polyOrder->setText("1");
   w->fundDays->setText("20");
   w->baseline->setChecked(true);
+  const QPointer<TSetupWindow> closed = w;
   w->accept();
   settle();
-  EXPECT_FALSE(w->isVisible());
+  EXPECT_TRUE(closed.isNull());
   EXPECT_EQ(v->chartSettings().poly_order, 1);
   EXPECT_NEAR(static_cast<double>(v->analysisSetup().fund_omega), 2 * M_PI / 20, 1e-12);
   finish(v);
