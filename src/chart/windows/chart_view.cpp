@@ -17,11 +17,13 @@
 #include "base/host.h"
 #include "base/log.h"
 #include "base/run_flags.h"
+#include "chart/hist_stats.h"
 #include "chart/indicators.h"
 #include "chart/fits.h"
 #include "chart/windows/analysis_job.h"
 #include "chart/windows/analysis_setup.h"
 #include "chart/windows/chart_render.h"
+#include "chart/windows/hist_stat_window.h"
 #include "quotes/format_file.h"
 #include "settings/settings.h"
 #include "util/paths.h"
@@ -200,6 +202,7 @@ void TDrawView::mousePressEvent(QMouseEvent* e) {
   // Before the data is loaded every press counts as outside the strip.
   const int zone = data_.loaded ? Time_Scale_Change(e->position().toPoint()) : 9999;
   if (zone != 9999) zoom(zone, e->button(), false, e->position().toPoint().x());
+  else if (e->button() == Qt::RightButton && data_.loaded) Display_Stats();
   QWidget::mousePressEvent(e);
 }
 
@@ -297,7 +300,8 @@ bool TDrawView::handlesCommand(int id) const {
     case cm::REFRESH:
     case cm::REPAIRHQF:
     case cm::EDITHQF:
-    case cm::ANALYSIS: return true;
+    case cm::ANALYSIS:
+    case cm::STATISTICS: return true;
     case cm::STOP: return analysisRunning();
     default: return false;
   }
@@ -311,6 +315,7 @@ void TDrawView::runCommand(int id) {
     case cm::EDITHQF: CmEditHQF(); break;
     case cm::ANALYSIS: Four_Anal_Button(); break;
     case cm::STOP: abortAnalysis(); break;
+    case cm::STATISTICS: Display_Stats(); break;
     default: break;
   }
 }
@@ -345,6 +350,19 @@ void TDrawView::Four_Anal_Button() {
 void TDrawView::requestAnalysis() {
   analysis_request = cm::ANALYSIS;
   update();
+}
+
+void TDrawView::Display_Stats() {
+  if (!data_.loaded) return;
+  const int fmt = settings().DisplayDateFormat;
+  auto* w = new HistStatWindow(ShowHistStats(data_, settings_, fmt), settings_, fmt, histStatsTitle(path_), this);
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  connect(w, &QDialog::accepted, this, [this, w] {
+    if (!w->windowMoved) return;
+    volatility_ = setVolatilityScale(data_, settings_, volatility_);
+    update();
+  });
+  w->open();
 }
 
 bool TDrawView::analysisRunning() const { return job_ && !jobAborted_; }

@@ -74,6 +74,8 @@ class TDrawView : public QWidget, public CommandTarget {
   // Four_Anal_Button (250): the setup window; its OK asks the next paint for a run.
   void Four_Anal_Button();
   void requestAnalysis();
+  // Display_Stats (241 and a right click outside the strip): the statistics dialog.
+  void Display_Stats();
   // The run the paint asked for: off the GUI thread, its result shown when it ends.
   void startAnalysis();
   void analysisDone();
