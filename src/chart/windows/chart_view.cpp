@@ -23,6 +23,7 @@
 #include "chart/windows/analysis_job.h"
 #include "chart/windows/analysis_setup.h"
 #include "chart/windows/chart_render.h"
+#include "chart/windows/display_options.h"
 #include "chart/windows/hist_stat_window.h"
 #include "quotes/format_file.h"
 #include "settings/settings.h"
@@ -301,7 +302,8 @@ bool TDrawView::handlesCommand(int id) const {
     case cm::REPAIRHQF:
     case cm::EDITHQF:
     case cm::ANALYSIS:
-    case cm::STATISTICS: return true;
+    case cm::STATISTICS:
+    case cm::ANALYSISOPTIONS: return true;
     case cm::STOP: return analysisRunning();
     default: return false;
   }
@@ -316,6 +318,7 @@ void TDrawView::runCommand(int id) {
     case cm::ANALYSIS: Four_Anal_Button(); break;
     case cm::STOP: abortAnalysis(); break;
     case cm::STATISTICS: Display_Stats(); break;
+    case cm::ANALYSISOPTIONS: Display_Anal_Options(); break;
     default: break;
   }
 }
@@ -359,6 +362,17 @@ void TDrawView::Display_Stats() {
   w->setAttribute(Qt::WA_DeleteOnClose);
   connect(w, &QDialog::accepted, this, [this, w] {
     if (!w->windowMoved) return;
+    volatility_ = setVolatilityScale(data_, settings_, volatility_);
+    update();
+  });
+  w->open();
+}
+
+void TDrawView::Display_Anal_Options() {
+  if (!data_.loaded) return;
+  auto* w = new TMathDisplaySetup(data_, settings_, this);
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  connect(w, &TMathDisplaySetup::applied, this, [this] {
     volatility_ = setVolatilityScale(data_, settings_, volatility_);
     update();
   });

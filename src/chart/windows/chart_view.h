@@ -76,6 +76,8 @@ class TDrawView : public QWidget, public CommandTarget {
   void requestAnalysis();
   // Display_Stats (241 and a right click outside the strip): the statistics dialog.
   void Display_Stats();
+  // Display_Anal_Options (240): the display options dialog.
+  void Display_Anal_Options();
   // The run the paint asked for: off the GUI thread, its result shown when it ends.
   void startAnalysis();
   void analysisDone();

@@ -2,11 +2,15 @@
 // and the display options (240).
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QValidator>
 
 #include "base/command_ids.h"
 #include "chart/hist_stats.h"
+#include "chart/indicators.h"
+#include "chart/windows/display_options.h"
 #include "chart/windows/hist_stat_window.h"
 #include "chart_window_fixture.h"
 
@@ -78,6 +82,75 @@ TEST_F(ChartDialogs, StatisticsShowTheRecordAndOkMovesTheWindow) {
     settle();
   }
   EXPECT_FLOAT_EQ(v->chartSettings().t_start, v->data().q_date[2]);
+}
+
+TEST_F(ChartDialogs, DisplayOptionsCheckEachFieldAndRepaint) {
+  dir.write("quotes.day/S22.day", quoteLines(0, 22));
+  TDrawView* v = open(dir.file("quotes.day/S22.day"));
+  ASSERT_NE(v, nullptr);
+  v->grab();
+  f->runCommand(cm::ANALYSISOPTIONS);
+  auto* w = dialog<TMathDisplaySetup>(v);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->windowTitle(), "Mathematical Analysis Display Options");
+  // 22 quotes: SMA 21 has its value (the mean of the last 21 closes), SMA 105 and volatility 50 have too few.
+  char sma[16];
+  std::snprintf(sma, sizeof sma, "%10.3f", SMA(v->data(), 21, 21));
+  EXPECT_EQ(w->lastSma[0]->text().toStdString(), sma);
+  EXPECT_EQ(w->lastSma[1]->text(), "NS Data");
+  EXPECT_NE(w->lastVol[1]->text(), "NS Data");  // 20 days: 21 - 20 >= 1
+  EXPECT_EQ(w->lastVol[2]->text(), "NS Data");
+
+  struct Case {
+    QLineEdit* edit;
+    QString text;
+    std::string message;  // empty: accepted
+    int stored;           // what the setting holds afterwards (-1: not a day field)
+  } cases[] = {
+      {w->smaDays[0], "0", "Invalid SMA1 days (must be 1 - 5000)", 1},
+      {w->smaDays[1], "6000", "Invalid SMA2 days (must be 1 - 5000)", 1},
+      {w->volDays[3], "", "Invalid volatility4 days (must be 1 - 5000)", 100},
+      {w->stochDDays, "0", "Invalid stochastic %D days (must be 1 - 5000)", 1},
+      {w->volMax, "abc", "Invalid volatility max scale entry.", -1},
+      {w->volMin, "1e99", "Invalid volatility min scale entry.", -1},
+      {w->smaDays[0], "30", "", 30},
+  };
+  const std::int32_t* settingOf[] = {&v->chartSettings().sma_days[0], &v->chartSettings().sma_days[1],
+                                     &v->chartSettings().vol_days[3], &v->chartSettings().stoch_d_days,
+                                     nullptr, nullptr, &v->chartSettings().sma_days[0]};
+  int k = 0;
+  for (const Case& c : cases) {
+    const QString was = c.edit->text();
+    c.edit->setText(c.text);
+    h.host.boxes.clear();
+    if (c.message.empty()) w->volume->setChecked(false);
+    w->accept();
+    if (c.message.empty()) {
+      EXPECT_TRUE(h.host.boxes.empty()) << h.host.boxes.front().text;
+      EXPECT_FALSE(w->isVisible());
+    } else {
+      ASSERT_EQ(h.host.boxes.size(), 1u) << c.message;
+      EXPECT_EQ(h.host.boxes[0].text, c.message);
+      EXPECT_EQ(h.host.boxes[0].caption, "MathDisplaySetup Error");
+      EXPECT_TRUE(w->isVisible());
+      c.edit->setText(was);
+    }
+    if (settingOf[k]) {
+      EXPECT_EQ(*settingOf[k], c.stored) << c.message;
+    }
+    ++k;
+  }
+  settle();
+  v->grab();
+  EXPECT_EQ(v->model().panel(PanelKind::Volume), nullptr);  // repainted without the volume
+
+  f->runCommand(cm::ANALYSISOPTIONS);
+  w = dialog<TMathDisplaySetup>(v);
+  ASSERT_NE(w, nullptr);
+  w->help();
+  ASSERT_FALSE(h.host.boxes.empty());
+  EXPECT_EQ(h.host.boxes.back().caption, "Math Analysis Display Options Dialog Help");
+  EXPECT_EQ(h.host.boxes.back().text.rfind("Check these options to set mathematical analysis displays on/off.", 0), 0u);
 }
 
 }  // namespace
