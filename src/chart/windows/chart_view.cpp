@@ -56,6 +56,13 @@ TDrawView::TDrawView(const std::string& path, QWidget* parent) : QWidget(parent)
   // The view starts from the default descriptor, which a good format file then replaces.
   fmt_ = DefaultFormat();
   settings_ = GetConfig(path_);
+  // The first pen draws in the axes colour, which stands out on the chart's background.
+  current_.color = qcolor(settings().PlotColors[plotcolor::Axes]);
+  lines_ = std::make_shared<LineDocument>();
+  connect(lines_.get(), &LineDocument::lineAppended, this, [this](int) { update(); });
+  connect(lines_.get(), &LineDocument::lineDeleted, this, [this](int) { update(); });
+  connect(lines_.get(), &LineDocument::lineModified, this, [this](int) { update(); });
+  connect(lines_.get(), &LineDocument::cleared, this, [this] { update(); });
   if (path_.empty()) {
     no_file = true;
     LogBox("Sorry...You cannot Edit/Create new *.day historical quote files....QUOVA will do that!",
@@ -164,11 +171,19 @@ void TDrawView::firstPaint() {
 void TDrawView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), qcolor(settings().PlotColors[plotcolor::Background]));
-  if (!data_.loaded || loading_) return;
+  auto drawLines = [&] {
+    for (const TLine& l : lines_->lines()) l.Draw(p);
+    current_.Draw(p);
+  };
+  if (!data_.loaded || loading_) {
+    drawLines();
+    return;
+  }
   model_ = buildPlotModel(data_, settings_, settings().PlotColors, screenFrame(), study_.done ? &study_ : nullptr);
   study_ = AnalysisResult{};  // a run's own curve is drawn once; the stored fit stays
   writePlotLog(model_);
   paintPlotModel(p, model_, palette());
+  drawLines();
   if (analysis_request == cm::ANALYSIS) {
     analysis_request = 0;
     QTimer::singleShot(0, this, [this] { startAnalysis(); });
@@ -186,6 +201,10 @@ int TDrawView::Time_Scale_Change(QPoint pt) const {
 
 void TDrawView::mouseMoveEvent(QMouseEvent* e) {
   QWidget::mouseMoveEvent(e);
+  if (drawing_) {
+    current_.points.push_back(e->position().toPoint());
+    update();
+  }
   if (!data_.loaded) return;
   // Hints and the readout are sent only when the zone changes.
   const int zone = Time_Scale_Change(e->position().toPoint());
@@ -204,7 +223,23 @@ void TDrawView::mousePressEvent(QMouseEvent* e) {
   const int zone = data_.loaded ? Time_Scale_Change(e->position().toPoint()) : 9999;
   if (zone != 9999) zoom(zone, e->button(), false, e->position().toPoint().x());
   else if (e->button() == Qt::RightButton && data_.loaded) Display_Stats();
+  else if (e->button() == Qt::LeftButton) {
+    // A user line starts here, in the current pen.
+    drawing_ = true;
+    current_.points = {e->position().toPoint()};
+  }
   QWidget::mousePressEvent(e);
+}
+
+void TDrawView::mouseReleaseEvent(QMouseEvent* e) {
+  QWidget::mouseReleaseEvent(e);
+  if (!drawing_ || e->button() != Qt::LeftButton) return;
+  drawing_ = false;
+  TLine done = current_;
+  current_.points.clear();
+  // A click without a move is no line.
+  if (done.points.size() > 1) lines_->appendLine(done);
+  else update();
 }
 
 void TDrawView::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -303,7 +338,11 @@ bool TDrawView::handlesCommand(int id) const {
     case cm::EDITHQF:
     case cm::ANALYSIS:
     case cm::STATISTICS:
-    case cm::ANALYSISOPTIONS: return true;
+    case cm::ANALYSISOPTIONS:
+    case cm::LINEWIDTH:
+    case cm::COLOR:
+    case cm::LINECLEARALL: return true;
+    case cm::LINEUNDO: return lines_->undoState() != LineDocument::None;
     case cm::STOP: return analysisRunning();
     default: return false;
   }
@@ -319,6 +358,12 @@ void TDrawView::runCommand(int id) {
     case cm::STOP: abortAnalysis(); break;
     case cm::STATISTICS: Display_Stats(); break;
     case cm::ANALYSISOPTIONS: Display_Anal_Options(); break;
+    case cm::LINEWIDTH:
+      askPenSize(this, current_.penSize, [this](int size) { current_.penSize = size; });
+      break;
+    case cm::COLOR: askPenColor(this, current_.color, [this](QColor c) { current_.color = c; }); break;
+    case cm::LINECLEARALL: lines_->clear(); break;
+    case cm::LINEUNDO: lines_->undo(); break;
     default: break;
   }
 }
@@ -354,6 +399,8 @@ void TDrawView::requestAnalysis() {
   analysis_request = cm::ANALYSIS;
   update();
 }
+
+QWidget* TDrawView::newViewOfDocument() { return new TDrawListView(lines_, path_); }
 
 void TDrawView::Display_Stats() {
   if (!data_.loaded) return;

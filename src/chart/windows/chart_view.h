@@ -11,6 +11,7 @@
 
 #include "base/windows/command_target.h"
 #include "chart/analysis_run.h"
+#include "chart/windows/chart_lines.h"
 #include "chart/chart_data.h"
 #include "chart/chart_settings.h"
 #include "chart/plot_model.h"
@@ -54,9 +55,15 @@ class TDrawView : public QWidget, public CommandTarget {
   // A run going on off the GUI thread (its result not yet shown).
   bool analysisRunning() const;
 
+  // The document's drawn lines, shared with its line list view (Add View).
+  LineDocument& lines() { return *lines_; }
+  const TLine& currentLine() const { return current_; }
+
   bool handlesCommand(int id) const override;
   void runCommand(int id) override;
   std::string documentPath() const override { return path_; }
+  bool canAddView() const override { return !no_file; }
+  QWidget* newViewOfDocument() override;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -64,6 +71,7 @@ class TDrawView : public QWidget, public CommandTarget {
   void mouseMoveEvent(QMouseEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool event(QEvent* e) override;
@@ -113,6 +121,10 @@ class TDrawView : public QWidget, public CommandTarget {
   QTimer* progress_ = nullptr;
   QElapsedTimer runClock_;
   AnalysisResult study_;
+  // The line being drawn while the left button is held, in the current pen.
+  std::shared_ptr<LineDocument> lines_;
+  TLine current_;
+  bool drawing_ = false;
 };
 
 // Registers the chart window for .day files; called once when the main frame is built.
