@@ -98,7 +98,6 @@ void paintPlotModel(QPainter& p, const PlotModel& m, const QPalette& strip) {
     p.setPen(pen(t.colour, t.penWidth));
     p.drawLine(t.from.x, t.from.y, t.to.x, t.to.y);
   }
-  for (const Label& l : m.labels) text(l);
   // The bars as one batch of lines: tens of thousands of single calls cost more than the lines.
   std::vector<QLine> lines;
   lines.reserve(m.bars.size() * 3);
@@ -109,6 +108,14 @@ void paintPlotModel(QPainter& p, const PlotModel& m, const QPalette& strip) {
   }
   p.setPen(pen(m.barColour, 1));
   if (!lines.empty()) p.drawLines(lines.data(), static_cast<int>(lines.size()));
+  // Axis labels over the bars, each on its own patch of background (those in the date strip
+  // on the strip itself), so no bar runs through a figure.
+  const QColor background = qcolor(m.background);
+  for (const Label& l : m.labels) {
+    const bool inStrip = l.y >= m.dateStrip.top && l.y < m.dateStrip.bottom && m.dateStrip.height() > 0;
+    if (!inStrip) p.fillRect(l.x - 1, l.y, l.width + 2, std::min(l.height, fm.height()), background);
+    text(l);
+  }
   for (const Label& l : m.legends) text(l);
   QPolygon poly;
   for (const Polyline& c : m.curves) {

@@ -10,12 +10,15 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QStyle>
+#include <QMdiArea>
 #include <QTimer>
+#include <filesystem>
 
 #include "app/windows/doc_templates.h"
 #include "base/command_ids.h"
 #include "base/host.h"
 #include "base/log.h"
+#include "base/windows/frame_services.h"
 #include "base/run_flags.h"
 #include "chart/hist_stats.h"
 #include "chart/indicators.h"
@@ -71,7 +74,13 @@ TDrawView::TDrawView(const std::string& path, QWidget* parent) : QWidget(parent)
   }
   RecallFormatInfo(formatFilePath(path_), &fmt_);
   checkStochasticDays(settings_);
-  // Where the settings file put the chart's frame window last time.
+  // Where the settings file put the chart's frame window last time. A chart seen for the
+  // first time opens at two thirds of the client area when that is larger than the default.
+  if (!std::filesystem::exists(nativePath(chartConfigPath(path_))) && frameServices() && frameServices()->client()) {
+    const QSize area = frameServices()->client()->size();
+    settings_.win_width = std::max(settings_.win_width, area.width() * 2 / 3);
+    settings_.win_height = std::max(settings_.win_height, area.height() * 2 / 3);
+  }
   setGeometry(settings_.win_left, settings_.win_top, std::max(settings_.win_width, 1),
               std::max(settings_.win_height, 1));
   if (settings_.maximised) setWindowState(Qt::WindowMaximized);
@@ -91,6 +100,15 @@ std::string TDrawView::chartTitle() const {
   return (sub ? sub->windowTitle() : windowTitle()).toStdString();
 }
 
+std::string TDrawView::readoutTitle() const {
+  const std::string t = chartTitle();
+  // A window titled with its path has no third word: the file's own name labels the readout.
+  int words = 0;
+  for (std::size_t i = 0; i < t.size(); ++i) words += t[i] != ' ' && (i == 0 || t[i - 1] == ' ');
+  if (words >= 3) return t;
+  return "Chart of " + std::filesystem::path(nativePath(path_)).stem().string();
+}
+
 PlotFrame TDrawView::screenFrame() const {
   PlotFrame f;
   f.width = width();
@@ -103,7 +121,7 @@ PlotFrame TDrawView::screenFrame() const {
     return fm.horizontalAdvance(QString::fromUtf8(t.data(), static_cast<int>(t.size())));
   };
   f.dateFormat = settings().DisplayDateFormat;
-  f.title = chartTitle();
+  f.title = readoutTitle();
   f.volatility = volatility_;
   return f;
 }
@@ -211,7 +229,7 @@ void TDrawView::mouseMoveEvent(QMouseEvent* e) {
   if (zone == lastZone_) return;
   lastZone_ = zone;
   if (zone == 9999) {
-    const std::string readout = Show_Quote(data_, data_.num_quotes - 1, chartTitle(), settings().DisplayDateFormat);
+    const std::string readout = Show_Quote(data_, data_.num_quotes - 1, readoutTitle(), settings().DisplayDateFormat);
     if (!readout.empty()) AppMessBar(readout);
   } else {
     AppMessBar(kStripHints[zone]);

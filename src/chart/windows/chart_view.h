@@ -42,6 +42,9 @@ class TDrawView : public QWidget, public CommandTarget {
   PlotModel buildModel();
   // The title the readout is labelled with: the chart's own window title.
   std::string chartTitle() const;
+  // The title the readout takes its label from (the third word): the chart's own, or for a
+  // window titled with its path, "Chart of <file name>".
+  std::string readoutTitle() const;
 
   // LoadData: the whole file into the arrays; the window closes when it holds no quote
   // or the repair tool was asked for. False when nothing was loaded.

@@ -38,8 +38,11 @@ TEST_F(ChartWindow, OpensAndPaintsTheModel) {
   EXPECT_EQ(sub->windowTitle().toStdString(), day);  // opened by path: the path is the title
   ASSERT_TRUE(v->data().loaded);
   EXPECT_EQ(v->data().num_quotes, 80);
-  // The window stands where the default settings put it.
-  EXPECT_EQ(sub->geometry(), QRect(20, 20, 500, 220));
+  // A chart without a settings file: at the default corner, two thirds of the client area
+  // (larger than the default 500 x 220 here); the readout is labelled with the file's name.
+  const QSize area = f->client()->size();
+  EXPECT_EQ(sub->geometry(), QRect(20, 20, std::max(500, area.width() * 2 / 3), std::max(220, area.height() * 2 / 3)));
+  EXPECT_EQ(v->readoutTitle(), "Chart of TEST");
   sub->setGeometry(10, 10, 760, 520);
   settle();
 
