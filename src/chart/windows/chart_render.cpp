@@ -150,6 +150,18 @@ PlotModel renderChart(QPainter& p, QSize size, const ChartData& data, const Char
   return m;
 }
 
+PlotModel renderChartPage(QPainter& p, int pageWidth, const PlotFrame& screen, const ChartData& data,
+                          const ChartSettings& settings, const Palette& screenColors) {
+  if (!data.loaded || pageWidth < 1) return {};
+  PlotFrame f = printerFrame(screen, pageWidth, settings);
+  const PlotFrame device = deviceFrame(p, QSize(f.width, f.height), 0, settings, screen.title, screen.volatility);
+  f.text = device.text;
+  // Black on white paper, whatever the desktop's colours are.
+  const PlotModel m = buildPlotModel(data, settings, printerPalette(screenColors, SystemColors{}), f);
+  paintPlotModel(p, m, QPalette());
+  return m;
+}
+
 QImage renderChartImage(QSize size, const ChartData& data, const ChartSettings& settings,
                         const Palette& colors, const std::string& title, const AnalysisResult* study) {
   QImage img(size, QImage::Format_RGB32);

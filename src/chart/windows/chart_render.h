@@ -1,5 +1,5 @@
 // Painting a chart without a window: a plot model onto any QPainter (the chart window, a
-// printed page, a PDF or SVG file, an image), and a whole .day file rendered offscreen the
+// printed page, a PDF file, an image), and a whole .day file rendered offscreen the
 // way a chart window would show it, for image export and the command line.
 #pragma once
 
@@ -33,6 +33,12 @@ void paintPlotModel(QPainter& p, const PlotModel& m, const QPalette& strip);
 // settings (with their stored fit) and the study run, if any. The model painted is returned.
 PlotModel renderChart(QPainter& p, QSize size, const ChartData& data, const ChartSettings& settings,
                       const Palette& colors, const std::string& title, const AnalysisResult* study = nullptr);
+
+// A printed page of the chart shown on screen in `screen` (its frame as the window builds
+// it): the page frame and printer colours of the plot model, text measured on the page's
+// device, nothing filled (the paper is the background). The model painted is returned.
+PlotModel renderChartPage(QPainter& p, int pageWidth, const PlotFrame& screen, const ChartData& data,
+                          const ChartSettings& settings, const Palette& screenColors);
 
 // The same into a new image of `size`.
 QImage renderChartImage(QSize size, const ChartData& data, const ChartSettings& settings,

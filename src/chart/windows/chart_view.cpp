@@ -11,6 +11,12 @@
 #include <QPolygon>
 #include <QStyle>
 #include <QMdiArea>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QPageSetupDialog>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <filesystem>
 
@@ -361,6 +367,9 @@ bool TDrawView::handlesCommand(int id) const {
     case cm::COLOR:
     case cm::LINECLEARALL: return true;
     case cm::LINEUNDO: return lines_->undoState() != LineDocument::None;
+    case cm::PRINT:
+    case cm::PRINTERSETUP:
+    case cm::EXPORTCHARTIMAGE: return data_.loaded;
     case cm::STOP: return analysisRunning();
     default: return false;
   }
@@ -382,6 +391,9 @@ void TDrawView::runCommand(int id) {
     case cm::COLOR: askPenColor(this, current_.color, [this](QColor c) { current_.color = c; }); break;
     case cm::LINECLEARALL: lines_->clear(); break;
     case cm::LINEUNDO: lines_->undo(); break;
+    case cm::PRINT: CmPrint(); break;
+    case cm::PRINTERSETUP: CmPrinterSetup(); break;
+    case cm::EXPORTCHARTIMAGE: CmExportImage(); break;
     default: break;
   }
 }
@@ -416,6 +428,92 @@ void TDrawView::Four_Anal_Button() {
 void TDrawView::requestAnalysis() {
   analysis_request = cm::ANALYSIS;
   update();
+}
+
+bool TDrawView::printTo(QPrinter& printer) {
+  if (!data_.loaded) return false;
+  printer.setDocName(QString::fromStdString(chartTitle()));
+  QPainter p;
+  if (!p.begin(&printer)) return false;
+  PlotFrame screen = screenFrame();
+  screen.title = chartTitle();  // the page's title is the document's own
+  const int pageWidth = printer.pageLayout().paintRectPixels(printer.resolution()).width();
+  renderChartPage(p, pageWidth, screen, data_, settings_, settings().PlotColors);
+  const bool ok = p.end();
+  update();  // back to the screen
+  return ok;
+}
+
+void TDrawView::CmPrint() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  auto* d = new QPrintDialog(printer_.get(), this);
+  d->setAttribute(Qt::WA_DeleteOnClose);
+  connect(d, &QDialog::accepted, this, [this] {
+    if (!printTo(*printer_))
+      LogBox("Unable to print " + chartTitle(), "Quote Plotting Window ERROR", mb::OK | mb::ICONEXCLAMATION);
+  });
+  d->open();
+}
+
+void TDrawView::CmPrinterSetup() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  auto* d = new QPageSetupDialog(printer_.get(), this);
+  d->setAttribute(Qt::WA_DeleteOnClose);
+  d->open();
+}
+
+bool TDrawView::exportImage(const std::string& file, QSize size, std::string* error) {
+  auto fail = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (!data_.loaded) return fail("No quotes loaded");
+  if (size.width() < 1 || size.height() < 1 || size.width() > 20000 || size.height() > 20000)
+    return fail("Invalid image size");
+  const QString name = QString::fromStdString(file);
+  const QString suffix = QFileInfo(name).suffix().toLower();
+  const Palette& colors = settings().PlotColors;
+  const std::string title = readoutTitle();
+  if (suffix == "pdf") {
+    auto device = std::make_unique<QPdfWriter>(name);
+    device->setTitle(QString::fromStdString(chartTitle()));
+    device->setResolution(96);
+    device->setPageSize(QPageSize(QSizeF(size.width() * 72.0 / 96, size.height() * 72.0 / 96), QPageSize::Point));
+    device->setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter p;
+    if (!p.begin(device.get())) return fail("Unable to write " + file);
+    renderChart(p, size, data_, settings_, colors, title);
+    if (!p.end()) return fail("Unable to write " + file);
+    return true;
+  }
+  const QImage img = renderChartImage(size, data_, settings_, colors, title);
+  if (img.isNull()) return fail("Invalid image size");
+  if (!img.save(name, suffix.isEmpty() ? "PNG" : nullptr)) return fail("Unable to write " + file);
+  return true;
+}
+
+void TDrawView::CmExportImage() {
+  auto* d = new QFileDialog(this, "Export Chart Image", QString(),
+                            "PNG image (*.png);;PDF document (*.pdf)");
+  d->setAttribute(Qt::WA_DeleteOnClose);
+  d->setAcceptMode(QFileDialog::AcceptSave);
+  d->setDefaultSuffix("png");
+  connect(d, &QFileDialog::fileSelected, this, [this](const QString& file) {
+    auto* ask = new QInputDialog(this);
+    ask->setAttribute(Qt::WA_DeleteOnClose);
+    ask->setWindowTitle("Export Chart Image");
+    ask->setLabelText("Image size (width x height):");
+    ask->setTextValue(QString("%1x%2").arg(width()).arg(height()));
+    connect(ask, &QInputDialog::textValueSelected, this, [this, file](const QString& text) {
+      const QStringList wh = text.toLower().split('x');
+      const QSize size = wh.size() == 2 ? QSize(wh[0].trimmed().toInt(), wh[1].trimmed().toInt()) : QSize();
+      std::string why;
+      if (!exportImage(file.toStdString(), size, &why))
+        LogBox(why, "Export Chart Image", mb::OK | mb::ICONEXCLAMATION);
+    });
+    ask->open();
+  });
+  d->open();
 }
 
 QWidget* TDrawView::newViewOfDocument() { return new TDrawListView(lines_, path_); }

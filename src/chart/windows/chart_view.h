@@ -18,6 +18,7 @@
 #include "quotes/quote_format.h"
 
 class QMdiSubWindow;
+class QPrinter;
 class QTimer;
 
 namespace quova {
@@ -62,6 +63,12 @@ class TDrawView : public QWidget, public CommandTarget {
   LineDocument& lines() { return *lines_; }
   const TLine& currentLine() const { return current_; }
 
+  // The chart on one printed page of `printer` (Print and Print to PDF file go through it).
+  bool printTo(QPrinter& printer);
+  // The chart at `size` into an image file: PNG (or another raster format by the name's
+  // suffix) or PDF. False, with the reason in `error`, when it cannot be written.
+  bool exportImage(const std::string& file, QSize size, std::string* error = nullptr);
+
   bool handlesCommand(int id) const override;
   void runCommand(int id) override;
   std::string documentPath() const override { return path_; }
@@ -93,6 +100,9 @@ class TDrawView : public QWidget, public CommandTarget {
   void startAnalysis();
   void analysisDone();
   void abortAnalysis();
+  void CmPrint();
+  void CmPrinterSetup();
+  void CmExportImage();
   void CmRepairHQF();
   void CmEditHQF();
   void recordWindowRect();
@@ -128,6 +138,7 @@ class TDrawView : public QWidget, public CommandTarget {
   std::shared_ptr<LineDocument> lines_;
   TLine current_;
   bool drawing_ = false;
+  std::unique_ptr<QPrinter> printer_;  // made on the first print or printer setup
 };
 
 // Registers the chart window for .day files; called once when the main frame is built.

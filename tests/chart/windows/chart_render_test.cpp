@@ -58,3 +58,72 @@ TEST_F(ChartRender, FileRenderedAtTheAskedSize) {
 
 }  // namespace
 }  // namespace quova
+
+#include <QPrinter>
+#include <fstream>
+#include <sstream>
+
+#include "chart_window_fixture.h"
+
+namespace quova {
+namespace {
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+int count(const std::string& hay, const std::string& needle) {
+  int n = 0;
+  for (std::size_t p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + 1)) ++n;
+  return n;
+}
+
+struct ChartOutput : ChartWindow {};
+
+TEST_F(ChartOutput, PrintedToPdfAndExportedAsImages) {
+  TDrawView* v = open(day, "Chart of TEST Test Corp");
+  ASSERT_NE(v, nullptr);
+  v->grab();
+  // Print through QPrinter into a PDF file: one page, the document's title.
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(dir.file("chart.pdf")));
+  ASSERT_TRUE(v->printTo(printer));
+  const std::string pdf = fileBytes(dir.file("chart.pdf"));
+  ASSERT_EQ(pdf.rfind("%PDF-", 0), 0u);
+  EXPECT_EQ(count(pdf, "/Type /Page\n") + count(pdf, "/Type /Page ") + count(pdf, "/Type /Page/"), 1);
+  std::string utf16 = "\xfe\xff";
+  for (char c : std::string("Chart of TEST Test Corp")) utf16 += std::string(1, '\0') + c;
+  EXPECT_NE(pdf.find(utf16), std::string::npos);
+
+  struct Case {
+    std::string file;
+    QSize size;
+    bool ok;
+  } cases[] = {{"out.png", QSize(1600, 1000), true}, {"out.pdf", QSize(800, 500), true},
+               {"out.png", QSize(0, 10), false}, {"nodir/out.png", QSize(100, 100), false}};
+  for (const Case& c : cases) {
+    std::string why;
+    EXPECT_EQ(v->exportImage(dir.file(c.file), c.size, &why), c.ok) << c.file << " " << why;
+    if (!c.ok) {
+      EXPECT_FALSE(why.empty());
+      continue;
+    }
+    if (c.file.ends_with(".png")) {
+      const QImage img(QString::fromStdString(dir.file(c.file)));
+      EXPECT_EQ(img.size(), c.size);
+      int drawn = 0;
+      for (int y = 0; y < img.height(); y += 4)
+        for (int x = 0; x < img.width(); x += 4) drawn += img.pixelColor(x, y) != QColor(0, 0, 0);
+      EXPECT_GT(drawn, 1000);
+    } else {
+      EXPECT_EQ(fileBytes(dir.file(c.file)).rfind("%PDF-", 0), 0u);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quova
