@@ -63,6 +63,15 @@ class RootBuilder {
     (createNewFile(p, content) ? result.created : result.failed).push_back(p);
   }
 
+  // A link to target, unless something that works is there already.
+  void link(std::string_view rel, const std::string& target) {
+    std::string p = nativePath(base_ + "/" + std::string(rel));
+    struct stat st {};
+    if (::stat(p.c_str(), &st) == 0) return;
+    if (existsAnyKind(p)) ::unlink(p.c_str());  // a link that leads nowhere
+    (::symlink(target.c_str(), p.c_str()) == 0 ? result.created : result.failed).push_back(p);
+  }
+
   InitRootResult result;
 
  private:
@@ -71,7 +80,16 @@ class RootBuilder {
 
 }  // namespace
 
-InitRootResult initRoot(const std::string& dir) {
+std::string repairToolBesideProgram() {
+  char self[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n <= 0) return {};
+  std::string path(self, static_cast<std::size_t>(n));
+  path = path.substr(0, path.find_last_of('/') + 1) + "Mendora";
+  return ::access(path.c_str(), X_OK) == 0 ? path : std::string();
+}
+
+InitRootResult initRoot(const std::string& dir, const std::string& repairTool) {
   std::string base = dir.empty() ? std::string(".") : dir;
   while (base.size() > 1 && base.back() == '/') base.pop_back();
   RootBuilder b(base);
@@ -89,6 +107,7 @@ InitRootResult initRoot(const std::string& dir) {
   b.file("User.dat", userImage(defaults.TPathBuffer));
   b.file("quova.cfg", frameImage(FrameAttributes{}));
   for (const RootTemplate& t : rootTemplates()) b.file(t.path, t.content);
+  if (!repairTool.empty()) b.link("Utilities/Mendora", repairTool);
   return b.result;
 }
 
@@ -97,7 +116,7 @@ int initRootCommand(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s --init-root DIR\n", argc > 0 ? argv[0] : "quova");
     return 2;
   }
-  InitRootResult r = initRoot(argv[2]);
+  InitRootResult r = initRoot(argv[2], repairToolBesideProgram());
   for (const std::string& p : r.created) std::printf("created %s\n", p.c_str());
   for (const std::string& p : r.failed) std::fprintf(stderr, "could not create %s\n", p.c_str());
   if (r.created.empty() && r.failed.empty()) std::printf("%s is complete: nothing to create\n", argv[2]);

@@ -14,8 +14,11 @@ struct InitRootResult {
 };
 
 // Creates what is missing under dir (dir itself too); never overwrites an existing file or
-// folder, whatever its letter case.
-InitRootResult initRoot(const std::string& dir);
+// folder, whatever its letter case. With repairTool (the path of the Mendora program) the
+// root's Utilities/Mendora becomes a link to it when missing (or a link that leads nowhere).
+InitRootResult initRoot(const std::string& dir, const std::string& repairTool = {});
+// The repair tool beside the running program; empty when there is none.
+std::string repairToolBesideProgram();
 
 // "--init-root DIR": runs initRoot, prints each created path; 0 on success.
 int initRootCommand(int argc, char** argv);

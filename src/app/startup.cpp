@@ -123,15 +123,6 @@ void ResolveRoots() {
   a.WinsIniFilePath = a.QUOVAPATH + "quova.win";
 }
 
-int startupCommandFor(int argFlag) {
-  switch (argFlag) {
-    case 1: return PERFORM_DAILY_DOWNLOAD;
-    case 2: return FORCE_DAILY_DOWNLOAD;
-    case 9: return SERVICE_DROPPED_FILE;
-    default: return kNoStartupCommand;
-  }
-}
-
 int OwlMain(int argc, char** argv, const std::function<int()>& runApp) {
   // The log stays in the starting directory even when the root is elsewhere.
   const std::string cwd = currentDirectory();

@@ -40,7 +40,4 @@ int OwlMain(int argc, char** argv, const std::function<int()>& runApp);
 // ignoreQuit.
 void WinWaitFor(unsigned long msec, bool ignoreQuit);
 
-// The start-up command that argFlag asks for (0 when none).
-int startupCommandFor(int argFlag);
-
 }  // namespace quova

@@ -19,29 +19,41 @@ namespace {
 constexpr std::size_t kWinsFileMax = 4 << 20;
 constexpr std::size_t kWinsLineMax = 4096;
 
+// quova.cfg in file order (height before width).
+template <class IO, FieldsOf<FrameAttributes> A>
+void fields(IO& io, A& a) {
+  io.i32(a.X);
+  io.i32(a.Y);
+  io.i32(a.H);
+  io.i32(a.W);
+  io.u32(a.Style);
+  io.u32(a.ExStyle);
+}
+
+// Config\OutputWindow.cfg in file order.
+template <class IO, FieldsOf<OutputWindowConfig> C>
+void fields(IO& io, C& c) {
+  io.i32(c.X);
+  io.i32(c.Y);
+  io.i32(c.W);
+  io.i32(c.H);
+  io.flag(c.iconic);
+  io.flag(c.maximised);
+}
+
 }  // namespace
 
 std::string frameConfigPath() { return runFlags().QUOVAPATH + "quova.cfg"; }
 
 std::string frameImage(const FrameAttributes& a) {
   ImageWriter w;
-  w.i32(a.X);
-  w.i32(a.Y);
-  w.i32(a.H);
-  w.i32(a.W);
-  w.u32(a.Style);
-  w.u32(a.ExStyle);
+  fields(w, a);
   return w.bytes();
 }
 
 void readFrameImage(std::string_view bytes, FrameAttributes& a) {
   ImageReader r(bytes);
-  r.i32(a.X);
-  r.i32(a.Y);
-  r.i32(a.H);
-  r.i32(a.W);
-  r.u32(a.Style);
-  r.u32(a.ExStyle);
+  fields(r, a);
 }
 
 bool GetFrameConfig(FrameAttributes& a) {
@@ -107,23 +119,13 @@ bool LoadOutputWindowConfig(std::string_view file, OutputWindowConfig& c) {
   std::string bytes;
   if (!readFileBytes(file, bytes, kOutputWindowConfigSize)) return false;
   ImageReader r(bytes);
-  r.i32(c.X);
-  r.i32(c.Y);
-  r.i32(c.W);
-  r.i32(c.H);
-  r.flag(c.iconic);
-  r.flag(c.maximised);
+  fields(r, c);
   return true;
 }
 
 bool SaveOutputWindowConfig(std::string_view file, const OutputWindowConfig& c) {
   ImageWriter w;
-  w.i32(c.X);
-  w.i32(c.Y);
-  w.i32(c.W);
-  w.i32(c.H);
-  w.flag(c.iconic);
-  w.flag(c.maximised);
+  fields(w, c);
   if (replaceFileContent(file, w.bytes())) return true;
   std::string text = "Cannot open Configuration File -- ";
   text += file;

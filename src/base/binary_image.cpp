@@ -9,6 +9,12 @@ void ImageWriter::u32(std::uint32_t v) {
   for (int i = 0; i < 4; ++i) byte(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
+void ImageWriter::f32(float v) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  u32(bits);
+}
+
 void ImageWriter::f64(double v) {
   std::uint64_t bits;
   std::memcpy(&bits, &v, sizeof bits);
@@ -45,6 +51,20 @@ bool ImageReader::i32(std::int32_t& v) {
   std::uint32_t u;
   if (!u32(u)) return false;
   v = static_cast<std::int32_t>(u);
+  return true;
+}
+
+bool ImageReader::f32(float& v) {
+  std::uint32_t bits;
+  if (!u32(bits)) return false;
+  std::memcpy(&v, &bits, sizeof v);
+  return true;
+}
+
+bool ImageReader::block(std::uint8_t* out, std::size_t n) {
+  const unsigned char* p;
+  if (!take(n, p)) return false;
+  std::memcpy(out, p, n);
   return true;
 }
 

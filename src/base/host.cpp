@@ -22,19 +22,6 @@ int defaultButton(unsigned flags) {
   return index < buttons.size() ? buttons[index] : buttons.front();
 }
 
-std::string_view buttonName(int button) {
-  switch (button) {
-    case IDOK: return "OK";
-    case IDCANCEL: return "Cancel";
-    case IDABORT: return "Abort";
-    case IDRETRY: return "Retry";
-    case IDIGNORE: return "Ignore";
-    case IDYES: return "Yes";
-    case IDNO: return "No";
-    default: return "?";
-  }
-}
-
 void Host::sendAppMessage(int offset) {
   if (offset == appmsg::GetMsg) statusText(runFlags().io);
 }

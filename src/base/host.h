@@ -37,7 +37,6 @@ enum MbResult : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE
 // The buttons a type flag shows, in order, and the one that is the default.
 std::vector<int> messageBoxButtons(unsigned flags);
 int defaultButton(unsigned flags);
-std::string_view buttonName(int button);
 
 using ProcessId = std::int64_t;  // -1: could not be started
 
@@ -66,6 +65,8 @@ struct Host {
                                  const std::string& workDir) = 0;
   // The exit code of a started process once it has ended; nothing while it runs.
   virtual std::optional<int> processExitCode(ProcessId id) = 0;
+  // Ends a started process that did not end by itself (a repair tool past its wait).
+  virtual void endProcess(ProcessId id) {}
   // An application message to the main frame, carried out before the call returns; without
   // a frame only GetMsg has an effect (the status text becomes io).
   virtual void sendAppMessage(int offset);

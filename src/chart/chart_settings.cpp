@@ -3,7 +3,6 @@
 #include "chart/chart_settings.h"
 
 #include <cmath>
-#include <cstring>
 #include <fstream>
 
 #include "base/binary_image.h"
@@ -18,20 +17,44 @@ namespace quova {
 
 namespace {
 
-void putF32(ImageWriter& w, float v) {
-  std::uint32_t u;
-  std::memcpy(&u, &v, 4);
-  w.u32(u);
+// The record in file order; a short image stops the reader at the first field it lacks.
+template <class IO, FieldsOf<ChartSettings> S>
+void fields(IO& io, S& s) {
+  io.block(s.fitImage.data(), s.fitImage.size());
+  io.i32(s.poly_order);
+  io.i32(s.four_order);
+  io.i32(s.poly_enabled);
+  io.i32(s.four_enabled);
+  io.i32(s.n_bisects);
+  io.f32(s.t_start);
+  io.f32(s.t_end);
+  io.i32(s.lsf_display);
+  io.i32(s.sma_display[0]);
+  io.i32(s.volume_display);
+  io.i32(s.sma_days[0]);
+  io.i32(s.win_left);
+  io.i32(s.win_top);
+  io.i32(s.win_width);
+  io.i32(s.win_height);
+  io.byte(s.minimised);
+  io.byte(s.maximised);
+  io.i32(s.sma_days[1]);
+  io.i32(s.sma_days[2]);
+  io.i32(s.sma_display[1]);
+  io.i32(s.sma_display[2]);
+  for (int i = 0; i < 4; ++i) {
+    io.i32(s.vol_days[i]);
+    io.i32(s.vol_display[i]);
+  }
+  io.f32(s.vol_scale_max);
+  io.f32(s.vol_scale_min);
+  io.byte(s.vol_auto_scale);
+  io.i32(s.stoch_k_days);
+  io.i32(s.stoch_k_display);
+  io.i32(s.stoch_d_days);
+  io.i32(s.stoch_d_display);
+  for (auto& b : s.tail) io.byte(b);
 }
-
-bool getF32(ImageReader& r, float& v) {
-  std::uint32_t u;
-  if (!r.u32(u)) return false;
-  std::memcpy(&v, &u, 4);
-  return true;
-}
-
-bool getByte(ImageReader& r, std::uint8_t& v) { return r.byte(v); }
 
 void dayCount(std::int32_t& v, std::int32_t dflt) {
   if (v < kMinChartDays || v > kMaxChartDays) v = dflt;
@@ -59,81 +82,16 @@ void storeFit(ChartSettings& s, const Fit_Type& fit) { s.fitImage = fitTypeImage
 
 std::string chartConfigImage(const ChartSettings& s) {
   ImageWriter w;
-  for (auto b : s.fitImage) w.byte(b);
-  w.i32(s.poly_order);
-  w.i32(s.four_order);
-  w.i32(s.poly_enabled);
-  w.i32(s.four_enabled);
-  w.i32(s.n_bisects);
-  putF32(w, s.t_start);
-  putF32(w, s.t_end);
-  w.i32(s.lsf_display);
-  w.i32(s.sma_display[0]);
-  w.i32(s.volume_display);
-  w.i32(s.sma_days[0]);
-  w.i32(s.win_left);
-  w.i32(s.win_top);
-  w.i32(s.win_width);
-  w.i32(s.win_height);
-  w.byte(s.minimised);
-  w.byte(s.maximised);
-  w.i32(s.sma_days[1]);
-  w.i32(s.sma_days[2]);
-  w.i32(s.sma_display[1]);
-  w.i32(s.sma_display[2]);
-  for (int i = 0; i < 4; ++i) {
-    w.i32(s.vol_days[i]);
-    w.i32(s.vol_display[i]);
-  }
-  putF32(w, s.vol_scale_max);
-  putF32(w, s.vol_scale_min);
-  w.byte(s.vol_auto_scale);
-  w.i32(s.stoch_k_days);
-  w.i32(s.stoch_k_display);
-  w.i32(s.stoch_d_days);
-  w.i32(s.stoch_d_display);
-  for (auto b : s.tail) w.byte(b);
+  fields(w, s);
   return w.bytes();
 }
 
 void readChartConfigImage(std::string_view bytes, ChartSettings& s) {
+  // The time window an image does not reach is the whole axis, not what s held.
+  s.t_start = -1.0e16f;
+  s.t_end = 1.0e16f;
   ImageReader r(bytes);
-  if (bytes.size() >= kFitRecordSize) std::memcpy(s.fitImage.data(), bytes.data(), kFitRecordSize);
-  std::uint8_t skip;
-  for (std::size_t i = 0; i < kFitRecordSize; ++i) r.byte(skip);
-  r.i32(s.poly_order);
-  r.i32(s.four_order);
-  r.i32(s.poly_enabled);
-  r.i32(s.four_enabled);
-  r.i32(s.n_bisects);
-  if (!getF32(r, s.t_start)) s.t_start = -1.0e16f;
-  if (!getF32(r, s.t_end)) s.t_end = 1.0e16f;
-  r.i32(s.lsf_display);
-  r.i32(s.sma_display[0]);
-  r.i32(s.volume_display);
-  r.i32(s.sma_days[0]);
-  r.i32(s.win_left);
-  r.i32(s.win_top);
-  r.i32(s.win_width);
-  r.i32(s.win_height);
-  getByte(r, s.minimised);
-  getByte(r, s.maximised);
-  r.i32(s.sma_days[1]);
-  r.i32(s.sma_days[2]);
-  r.i32(s.sma_display[1]);
-  r.i32(s.sma_display[2]);
-  for (int i = 0; i < 4; ++i) {
-    r.i32(s.vol_days[i]);
-    r.i32(s.vol_display[i]);
-  }
-  getF32(r, s.vol_scale_max);
-  getF32(r, s.vol_scale_min);
-  getByte(r, s.vol_auto_scale);
-  r.i32(s.stoch_k_days);
-  r.i32(s.stoch_k_display);
-  r.i32(s.stoch_d_days);
-  r.i32(s.stoch_d_display);
-  for (auto& b : s.tail) getByte(r, b);
+  fields(r, s);
   validateChartSettings(s);
 }
 

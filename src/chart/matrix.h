@@ -1,5 +1,4 @@
-// A small matrix of long doubles, real or complex, with the Gauss-Jordan solve the fits use
-// and the textbook operations around it.
+// A small matrix of long doubles, real or complex, with the Gauss-Jordan solve the fits use.
 #pragma once
 
 #include <string>
@@ -28,25 +27,6 @@ class matrix {
   void unload_r(const matrix& m);
   // this = A^-1 * B; 1 on success, 0 (after errmsg) when A is singular.
   int solve(const matrix& A, const matrix& B);
-  // this = A^-1 by solving against the identity.
-  int inv(const matrix& A);
-  // Element-wise and textbook operations; 0 with a message when the output cannot hold it.
-  int add(const matrix& a, const matrix& b);
-  int sub(const matrix& a, const matrix& b);
-  int mult(const matrix& a, const matrix& b);
-  void negate();
-  long double trace() const;
-  void tranp(const matrix& a);
-  void equate(const matrix& a);
-  // Similarity transforms of a real square matrix: balance scales rows and columns by
-  // powers of two so their norms are alike; hess (by houshldr, one Householder reflection
-  // per column) leaves this matrix in upper Hessenberg form. Eigenvalues are kept.
-  void balance();
-  void hess();
-  void houshldr(int col);
-  long double inner(const matrix& a) const;  // sum of the element products (real parts)
-  // The rows as text: "Real Part of <name>" then, when complex, "Imaginary Part of <name>".
-  std::string write(std::string_view title) const;
 
   void errmsg(std::string_view text) const;
 

@@ -13,6 +13,7 @@
 #include "quotes/format_file.h"
 #include "quotes/quote_names.h"
 #include "quotes/quotelist.h"
+#include "settings/repair_start.h"
 #include "util/dates.h"
 #include "util/filecopy.h"
 #include "util/paths.h"
@@ -332,19 +333,10 @@ void QuoteSaver::saveQtl(const QuoteData& quote, const char* line) {
 }
 
 bool QuoteSaver::WaitForMendoraCompletion() {
-  if (repairProcess_ < 0) return true;
-  auto start = std::chrono::steady_clock::now();
-  while (!host().processExitCode(repairProcess_)) {
-    if (stopped() || !KeepWindowsHappy()) return false;
-    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    if (unattended && ms.count() >= waitLimitMs) {
-      Log("\nThe repair tool did not end within %ld seconds; the download goes on.", waitLimitMs / 1000);
-      break;
-    }
-    mwait(50);
-  }
+  const long bound = unattended ? waitLimitMs : 0;
+  const RepairWait end = waitForRepairTool(repairProcess_, bound, [this] { return stopped(); });
   repairProcess_ = -1;
-  return true;
+  return end != RepairWait::Stopped;
 }
 
 long long QuoteSaver::RunMendora(const std::string& path, bool interactive) {
@@ -356,20 +348,9 @@ long long QuoteSaver::RunMendora(const std::string& path, bool interactive) {
     return -1;
   }
   SaveFormatInfo(path, s_.outputFormat);
-  std::string home = runFlags().QUOVAPATH;
-  std::string rel = path.compare(0, home.size(), home) == 0 ? path.substr(home.size()) : path;
-  runFlags().FileToFixPath = "..\\" + rel;
-  std::string folder = runFlags().QuovaPath + runFlags().FIXPATH;
-  std::string program = nativePath(folder + "\\Mendora");
-  std::vector<std::string> args;
-  if (!interactive) args.push_back("/batch");  // no person waits at an unattended repair
-  args.push_back(runFlags().FileToFixPath);
-  ProcessId id = fileExists(program) ? host().startProcess(program, args, nativePath(folder)) : -1;
-  if (id < 0) {
-    LogBox("Mendora Open Error", "QUOVA main window Error", mb::OK | mb::ICONEXCLAMATION);
-    return -1;
-  }
-  return id;
+  runFlags().FileToFixPath = repairArgument(path);
+  // No person waits at a repair after historical pages.
+  return startRepairTool(!interactive);
 }
 
 void QuoteSaver::CheckMendoraRequest() {

@@ -20,20 +20,20 @@ std::string listWindowConfigPath(std::string_view qtlPath) {
   return runFlags().QuovaPath + "config\\" + GetBaseFileName(qtlPath) + ".cfg";
 }
 
-std::string listWindowImage(const ListWindowConfig& c) {
-  ImageWriter w;
-  w.byte(c.showAll);
-  w.i32(c.left);
-  w.i32(c.top);
-  w.i32(c.width);
-  w.i32(c.height);
-  w.flag(c.minimised);
-  w.flag(c.maximised);
-  for (std::uint8_t b : c.labels) w.byte(b);
-  return w.bytes();
+namespace {
+// The 33 bytes in file order.
+template <class IO, FieldsOf<ListWindowConfig> C>
+void fields(IO& io, C& c) {
+  io.byte(c.showAll);
+  io.i32(c.left);
+  io.i32(c.top);
+  io.i32(c.width);
+  io.i32(c.height);
+  io.flag(c.minimised);
+  io.flag(c.maximised);
+  for (auto& b : c.labels) io.byte(b);
 }
 
-namespace {
 // The size of an existing file; -1 when there is none.
 long long existingSize(std::string_view file) {
   if (!fileExists(file)) return -1;
@@ -42,6 +42,12 @@ long long existingSize(std::string_view file) {
   return ec ? -1 : static_cast<long long>(n);
 }
 }  // namespace
+
+std::string listWindowImage(const ListWindowConfig& c) {
+  ImageWriter w;
+  fields(w, c);
+  return w.bytes();
+}
 
 ListConfigRead readListWindowConfig(std::string_view file, ListWindowConfig& c) {
   const long long size = existingSize(file);
@@ -53,14 +59,11 @@ ListConfigRead readListWindowConfig(std::string_view file, ListWindowConfig& c) 
   }
   std::string bytes;
   if (!readFileBytes(file, bytes, kListWindowConfigSize)) return ListConfigRead::Missing;
+  // The label bytes are written but never read back: the window keeps its own.
+  const auto labels = c.labels;
   ImageReader r(bytes);
-  r.byte(c.showAll);
-  r.i32(c.left);
-  r.i32(c.top);
-  r.i32(c.width);
-  r.i32(c.height);
-  r.flag(c.minimised);
-  r.flag(c.maximised);
+  fields(r, c);
+  c.labels = labels;
   return ListConfigRead::Loaded;
 }
 

@@ -372,11 +372,6 @@ bool ReFormatDate(const char* date, char* out, const char* pattern) {
   return true;
 }
 
-const char* GetOutputField(const QuoteData* quote, const OFtype& fmt, int i) {
-  if (i < 0 || i >= kMaxFormatFields) return nullptr;
-  return outputText(quote, fmt, fmt.fieldCode[i], true);
-}
-
 void MakeQuoteString(char* line, int size, const QuoteData* quote, const OFtype& fmt,
                      bool reformatDate) {
   if (!line || size <= 0) return;
@@ -415,10 +410,6 @@ void MakeQuoteString(char* line, int size, const QuoteData* quote, const OFtype&
   line[b.len] = 0;
 }
 
-void CheckForCommaDelimeters(char* line, int size, const OFtype& fmt) {
-  if (fmt.delimiter != DELIM_COMMA) convCommas(line, size);
-}
-
 void GetWF(char* work, int workMax, char* whole, char* fraction) {
   onWork(work, workMax, [&](Cursor& c) {
     wholeAndFraction(c, whole, fraction);
@@ -429,15 +420,6 @@ void GetWF(char* work, int workMax, char* whole, char* fraction) {
 float ConvWF(const char* whole, const char* fraction, int* error) {
   return convWF(whole ? std::string_view(whole) : std::string_view(),
                 fraction ? std::string_view(fraction) : std::string_view(), error);
-}
-
-int ConvQuote(char* work, int workMax, float* value, char* text) {
-  return onWork(work, workMax, [&](Cursor& c) { return price(c, value, text); });
-}
-
-int GetInputField(int code, char* work, int workMax, quotetype* q, const char* dateFormat,
-                  const char* refDate) {
-  return onWork(work, workMax, [&](Cursor& c) { return inputField(code, c, q, dateFormat, refDate); });
 }
 
 int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {

@@ -18,9 +18,6 @@ inline constexpr int kQuoteMaxTokens = 100;
 // the Date field is written as stored.
 void MakeQuoteString(char* line, int size, const QuoteData* quote, const OFtype& fmt,
                      bool reformatDate);
-// The QuoteData text of field i (Bid from Low, Ask from High, Date through
-// FormattedOutputDate); nullptr for Num and unknown codes.
-const char* GetOutputField(const QuoteData* quote, const OFtype& fmt, int i);
 // The Date text in the descriptor's output pattern (a shared buffer, overwritten by the
 // next call); the text as stored when the pattern is empty.
 const char* FormattedOutputDate(const QuoteData* quote, const OFtype& fmt);
@@ -33,20 +30,11 @@ bool ReFormatDate(const char* mmddyyyy, char* out, const char* pattern);
 // 0 when the line is a record (q filled), 1 when it is not. The line is not changed; at
 // most its first 180 characters are read.
 int ParseQuote(const char* line, quotetype* q, const OFtype& fmt);
-// Reads one field of code from the front of the work text (capacity workMax) into q.
-// 0 or -1 (the line is rejected).
-int GetInputField(int code, char* work, int workMax, quotetype* q, const char* dateFormat,
-                  const char* refDate);
-// A price from the front of the work text: value and its text (capacity 20: the whole part,
-// and " " + the fraction when there is one). 0 or -1.
-int ConvQuote(char* work, int workMax, float* value, char* text);
 // Takes the whole part and the fraction of a price from the front of the work text.
 // whole and fraction have capacity kQuoteTokenSize.
 void GetWF(char* work, int workMax, char* whole, char* fraction);
 // whole + numerator/denominator. *error becomes 1 for an empty price, an unreadable part,
 // left-over characters, a zero denominator or a result that is not a finite float.
 float ConvWF(const char* whole, const char* fraction, int* error);
-// Unless the descriptor is comma-delimited, every comma becomes two blanks.
-void CheckForCommaDelimeters(char* line, int size, const OFtype& fmt);
 
 }  // namespace quova

@@ -48,7 +48,7 @@ void lastTwoLines(const std::string& path, std::string& prev, std::string& last)
   prev.clear();
   last.clear();
   // open, fstat, one pread and close: the update does this for every request of a list.
-  const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = openNative(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return;
   constexpr long kStep = 1000, kChunk = 2 * kStep + 8;
   struct stat st {};

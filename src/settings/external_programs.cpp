@@ -5,6 +5,7 @@
 #include "base/log.h"
 #include "base/run_flags.h"
 #include "settings/settings.h"
+#include "settings/repair_start.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -66,30 +67,20 @@ int BrowserLink(const std::string& link) {
   return r;
 }
 
-int MendoraCP() {
+ProcessId MendoraCP() {
   RunFlags& a = runFlags();
   Log("\nMendoraCP entered");
   Log("\nFileToFixPath -- %s\n", a.FileToFixPath.c_str());
-  const std::string program = a.QuovaPath + a.FIXPATH + "/Mendora.exe";
-  Log("\nFilePath -- %s\n", shownCommand(a.FIXPATH + "/Mendora.exe", a.FileToFixPath).c_str());
+  Log("\nFilePath -- %s\n", shownCommand(a.FIXPATH + "/Mendora", a.FileToFixPath).c_str());
   // The tool gets its folder as working directory; ours never changes.
-  const std::string dir = a.QuovaPath + a.FIXPATH;
-  int result = 0;
-  if (!directoryExists(dir)) {
+  ProcessId id = -1;
+  if (!directoryExists(programRoot() + a.FIXPATH)) {
     LogBox("FAIL on SetCurrentDirectory to: \n" + a.FIXPATH, "In TMyApp::MendoraExec", mb::ICONEXCLAMATION);
-    result = -1;
   } else {
-    Log("\nCreate Process Dir:  %s\n", dir.c_str());
-    Log("\nCreate Process Path: %s\n", program.c_str());
-    std::vector<std::string> args;
-    if (!a.FileToFixPath.empty()) args.push_back(a.FileToFixPath);
-    if (host().startProcess(nativePath(program), args, dir) < 0) {
-      LogBox("Mendora Open Error", "QUOVA main window Error", mb::ICONEXCLAMATION);
-      result = -1;
-    }
+    id = startRepairTool(false);
   }
   Log("\nMendoraCP exited");
-  return result;
+  return id;
 }
 
 }  // namespace quova

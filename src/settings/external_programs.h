@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/host.h"
+
 namespace quova {
 
 // 0 when started; -1 on failure (after the message).
@@ -11,8 +13,9 @@ int WordPad(const std::string& file);
 int Browser(const std::string& link);
 // Asks first; -2 when the user cancels.
 int BrowserLink(const std::string& link);
-// Starts Utilities/Mendora.exe on FileToFixPath with its own folder as working directory.
-int MendoraCP();
+// Starts the root's Utilities/Mendora on FileToFixPath with its own folder as working
+// directory (the rule of settings/repair_start.h). Its process, or -1 after the message.
+ProcessId MendoraCP();
 
 }  // namespace quova
 

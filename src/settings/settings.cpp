@@ -25,34 +25,46 @@ std::function<void()>& installationDialogs() {
   return run;
 }
 
-void writeDownloadControls(ImageWriter& w, const DownloadControlsRecord& d) {
-  w.i32(d.DLTime);
-  w.flag(d.DLTimeAM);
-  w.flag(d.DLTimePM);
-  w.flag(d.DLTime24);
-  for (bool day : {d.DLOnMonday, d.DLOnTuesday, d.DLOnWednesday, d.DLOnThursday, d.DLOnFriday,
-                   d.DLOnSaturday, d.DLOnSunday})
-    w.flag(day);
-  w.text(d.TimeZone, kTimeZoneSize);
-  w.f64(d.CurrencyDivisor);
-  w.flag(d.OpenAlarmsQTL);
-  w.flag(d.UseProxy);
-  w.text(d.ProxyServer, kProxyServerSize);
+// The records in file order; a short image stops the reader at the first field it lacks.
+template <class IO, FieldsOf<DownloadControlsRecord> D>
+void fields(IO& io, D& d) {
+  io.i32(d.DLTime);
+  io.flag(d.DLTimeAM);
+  io.flag(d.DLTimePM);
+  io.flag(d.DLTime24);
+  for (auto* day : {&d.DLOnMonday, &d.DLOnTuesday, &d.DLOnWednesday, &d.DLOnThursday, &d.DLOnFriday,
+                    &d.DLOnSaturday, &d.DLOnSunday})
+    io.flag(*day);
+  io.text(d.TimeZone, kTimeZoneSize);
+  io.f64(d.CurrencyDivisor);
+  io.flag(d.OpenAlarmsQTL);
+  io.flag(d.UseProxy);
+  io.text(d.ProxyServer, kProxyServerSize);
 }
 
-void readDownloadControls(ImageReader& r, DownloadControlsRecord& d) {
-  r.i32(d.DLTime);
-  r.flag(d.DLTimeAM);
-  r.flag(d.DLTimePM);
-  r.flag(d.DLTime24);
-  for (bool* day : {&d.DLOnMonday, &d.DLOnTuesday, &d.DLOnWednesday, &d.DLOnThursday, &d.DLOnFriday,
-                    &d.DLOnSaturday, &d.DLOnSunday})
-    r.flag(*day);
-  r.text(d.TimeZone, kTimeZoneSize);
-  r.f64(d.CurrencyDivisor);
-  r.flag(d.OpenAlarmsQTL);
-  r.flag(d.UseProxy);
-  r.text(d.ProxyServer, kProxyServerSize);
+// quova.ini; LogDiagnostics is kept in the log's state, so it comes as its own field.
+template <class IO, FieldsOf<Settings> S, FieldsOf<bool> B>
+void fields(IO& io, S& s, B& logDiagnostics) {
+  io.i32(s.DailyDownloadSource);
+  io.text(s.LastDnLoadDate, kLastDnLoadDateSize);
+  io.i32(s.LastDnLoadStep);
+  for (auto& c : s.PlotColors) io.u32(c);
+  for (auto& c : s.custColors) io.u32(c);
+  io.byte(s.reserved);
+  fields(io, s.DownloadControls);
+  io.flag(s.DiagnosticDisplays);
+  io.flag(s.CSVenable);
+  io.flag(s.CSVappend);
+  io.i32(s.DisplayDateFormat);
+  io.flag(logDiagnostics);
+}
+
+// User.dat.
+template <class IO, FieldsOf<PathBufferRecord> P>
+void fields(IO& io, P& p) {
+  io.text(p.EditorPath, kUserPathSize);
+  io.text(p.BrowserPath, kUserPathSize);
+  io.text(p.SpreadsheetPath, kUserPathSize);
 }
 
 // The validations of quova.ini, in file order.
@@ -96,50 +108,24 @@ Settings& settings() {
 
 std::string iniImage(const Settings& s, bool logDiagnostics) {
   ImageWriter w;
-  w.i32(s.DailyDownloadSource);
-  w.text(s.LastDnLoadDate, kLastDnLoadDateSize);
-  w.i32(s.LastDnLoadStep);
-  for (COLORREF c : s.PlotColors) w.u32(c);
-  for (COLORREF c : s.custColors) w.u32(c);
-  w.byte(s.reserved);
-  writeDownloadControls(w, s.DownloadControls);
-  w.flag(s.DiagnosticDisplays);
-  w.flag(s.CSVenable);
-  w.flag(s.CSVappend);
-  w.i32(s.DisplayDateFormat);
-  w.flag(logDiagnostics);
+  fields(w, s, logDiagnostics);
   return w.bytes();
 }
 
 void readIniImage(std::string_view bytes, Settings& s, bool& logDiagnostics) {
   ImageReader r(bytes);
-  r.i32(s.DailyDownloadSource);
-  r.text(s.LastDnLoadDate, kLastDnLoadDateSize);
-  r.i32(s.LastDnLoadStep);
-  for (COLORREF& c : s.PlotColors) r.u32(c);
-  for (COLORREF& c : s.custColors) r.u32(c);
-  r.byte(s.reserved);
-  readDownloadControls(r, s.DownloadControls);
-  r.flag(s.DiagnosticDisplays);
-  r.flag(s.CSVenable);
-  r.flag(s.CSVappend);
-  r.i32(s.DisplayDateFormat);
-  r.flag(logDiagnostics);
+  fields(r, s, logDiagnostics);
 }
 
 std::string userImage(const PathBufferRecord& p) {
   ImageWriter w;
-  w.text(p.EditorPath, kUserPathSize);
-  w.text(p.BrowserPath, kUserPathSize);
-  w.text(p.SpreadsheetPath, kUserPathSize);
+  fields(w, p);
   return w.bytes();
 }
 
 void readUserImage(std::string_view bytes, PathBufferRecord& p) {
   ImageReader r(bytes);
-  r.text(p.EditorPath, kUserPathSize);
-  r.text(p.BrowserPath, kUserPathSize);
-  r.text(p.SpreadsheetPath, kUserPathSize);
+  fields(r, p);
 }
 
 std::string rootDirectoryWarning(std::string_view kind, std::string_view path) {

@@ -77,8 +77,6 @@ int yearFromText(int value, int digits) { return (digits <= 2 && value >= 0) ? e
 
 bool leap(int year) { return year % 4 == 0; }
 
-int modi(int a, int b) { return b == 0 ? 0 : a % b; }
-
 int DayCount(int month, int day, int year) {
   if (month < 1 || month > 12 || day < 1 || day > daysInMonth(month, year)) return -1;
   int offset = kMonthOffset[month - 1] + ((month > 2 && leap(year)) ? 1 : 0);

@@ -27,7 +27,6 @@ struct DateStruct {
 };
 
 bool leap(int year);
-int modi(int a, int b);
 int DayCount(int month, int day, int year);
 int GoodDate(const char* text, int code);
 int relative_date(const char* text);

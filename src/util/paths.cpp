@@ -37,20 +37,29 @@ std::string findIgnoringCase(const std::string& dir, const std::string& name) {
 
 }  // namespace
 
-std::string nativePath(std::string_view path) {
+namespace {
+
+// The path with backslashes as "/".
+std::string slashed(std::string_view path) {
   std::string in(path);
   for (char& c : in)
     if (c == '\\') c = '/';
-  // A path that exists as spelled maps to itself with its repeated slashes folded: every
-  // component up to it exists, so the walk below would keep each one. One lstat instead of
-  // one per component: the list update maps a path for each of thousands of requests.
-  {
-    std::string folded;
-    folded.reserve(in.size());
-    for (char c : in)
-      if (c != '/' || folded.empty() || folded.back() != '/') folded += c;
-    if (!folded.empty() && exists(folded)) return folded;
-  }
+  return in;
+}
+
+// The path with its repeated slashes folded: what the walk below makes of a path that exists
+// as spelled, since every component up to it exists and the walk keeps each one.
+std::string folded(const std::string& in) {
+  std::string out;
+  out.reserve(in.size());
+  for (char c : in)
+    if (c != '/' || out.empty() || out.back() != '/') out += c;
+  return out;
+}
+
+// Each component that does not exist as spelled replaced by an entry of its folder that
+// matches it regardless of case.
+std::string walk(const std::string& in) {
   std::string out;
   std::size_t i = 0;
   if (!in.empty() && in[0] == '/') {
@@ -83,6 +92,27 @@ std::string nativePath(std::string_view path) {
   return out;
 }
 
+}  // namespace
+
+std::string nativePath(std::string_view path) {
+  const std::string in = slashed(path);
+  // One lstat instead of one per component when the path exists as spelled: the list update
+  // maps a path for each of thousands of requests.
+  std::string f = folded(in);
+  if (!f.empty() && exists(f)) return f;
+  return walk(in);
+}
+
+int openNative(std::string_view path, int flags) {
+  // A path that opens as spelled is the file nativePath names (it exists as spelled).
+  const std::string f = folded(slashed(path));
+  if (!f.empty()) {
+    const int fd = ::open(f.c_str(), flags);
+    if (fd >= 0) return fd;
+  }
+  return ::open(nativePath(path).c_str(), flags);
+}
+
 bool sameFile(const std::string& a, const std::string& b) {
   struct stat sa {}, sb {};
   if (::stat(nativePath(a).c_str(), &sa) != 0 || ::stat(nativePath(b).c_str(), &sb) != 0) return false;
@@ -91,7 +121,11 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 bool fileExists(std::string_view path) {
   struct stat st {};
-  return ::stat(nativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  const std::string in = slashed(path);
+  // As spelled, the lstat that maps the path answers too, unless it found a link.
+  if (const std::string f = folded(in); !f.empty() && ::lstat(f.c_str(), &st) == 0)
+    return (S_ISLNK(st.st_mode) ? ::stat(f.c_str(), &st) == 0 : true) && S_ISREG(st.st_mode);
+  return ::stat(walk(in).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool directoryExists(std::string_view path) {

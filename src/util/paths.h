@@ -15,6 +15,8 @@ std::string nativePath(std::string_view path);
 bool sameFile(const std::string& a, const std::string& b);
 
 bool fileExists(std::string_view path);      // mapped with nativePath
+// open(2) of the path mapped with nativePath; -1 (errno set) when it does not open.
+int openNative(std::string_view path, int flags);
 bool directoryExists(std::string_view path);  // mapped with nativePath
 
 // Creates the folder and its parents (mapped); true when it exists afterwards.

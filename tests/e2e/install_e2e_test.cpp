@@ -2,6 +2,8 @@
 // entry names, and the file types the entry says it opens, known to the desktop's type
 // database.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <unistd.h>
 
 #include <fstream>
@@ -48,6 +50,10 @@ TEST(Install, DesktopEntryIconAndFileTypes) {
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   const std::string program = prefix.file("bin/quova");
   EXPECT_EQ(access(program.c_str(), X_OK), 0);
+  // The repair tool lies beside it, and a root the installed program makes links it in.
+  EXPECT_EQ(access(prefix.file("bin/mendora-window").c_str(), X_OK), 0);
+  ASSERT_EQ(std::system(("'" + program + "' --init-root '" + prefix.file("root") + "' > /dev/null").c_str()), 0);
+  EXPECT_EQ(std::filesystem::read_symlink(prefix.file("root/Utilities/Mendora")), prefix.file("bin/Mendora"));
 
   const std::string entryText = readFile(prefix.file("share/applications/quova.desktop"));
   ASSERT_EQ(entryText.rfind("[Desktop Entry]\n", 0), 0u) << entryText;

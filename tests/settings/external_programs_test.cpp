@@ -46,6 +46,7 @@ TEST_F(External, RepairToolRunsInItsFolder) {
   EXPECT_EQ(MendoraCP(), -1);  // no Utilities folder
   EXPECT_TRUE(h.host.sawBox("FAIL on SetCurrentDirectory to: \nUtilities", "In TMyApp::MendoraExec"));
   ASSERT_EQ(mkdir(dir.file("Utilities").c_str(), 0755), 0);
+  dir.write("Utilities/Mendora", "");
   runFlags().FileToFixPath = "../Quotes.day/IBM.day";
   h.host.nextProcess = -1;
   EXPECT_EQ(MendoraCP(), -1);

@@ -33,6 +33,9 @@ class RecordingHost : public Host {
   bool quitting = false;       // pump() answers !quitting
   int processExit = 0;         // exit code every started process reports
   ProcessId nextProcess = 1;   // -1 makes every start fail
+  int runningPolls = 0;        // polls a started process answers "still running"
+  int polls = 0;
+  std::vector<ProcessId> ended;  // processes ended by endProcess
 
   int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
   void statusText(std::string_view text) override { statusTexts.emplace_back(text); }
@@ -43,7 +46,13 @@ class RecordingHost : public Host {
   void beep() override { ++beeps; }
   ProcessId startProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir) override;
-  std::optional<int> processExitCode(ProcessId) override { return processExit; }
+  // processExit once a process has been asked runningPolls times (0: at once).
+  std::optional<int> processExitCode(ProcessId) override {
+    if (polls++ < runningPolls) return std::nullopt;
+    polls = 0;
+    return processExit;
+  }
+  void endProcess(ProcessId id) override { ended.push_back(id); }
   void sendAppMessage(int offset) override {
     appMessages.push_back(offset);
     Host::sendAppMessage(offset);

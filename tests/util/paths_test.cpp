@@ -1,6 +1,9 @@
 // Path mapping, file replacement and file times.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -18,6 +21,17 @@ TEST(NativePath, BackslashesAndLetterCaseOfExistingComponents) {
   EXPECT_EQ(nativePath("Quotes.Day\\New\\A.day"), "quotes.day/New/A.day");
   EXPECT_EQ(nativePath("Config\\download\\download.cfg"), "Config/download/download.cfg");
   EXPECT_EQ(nativePath(dir.path() + "/QUOTES.DAY"), dir.path() + "/quotes.day");
+  // Spelled as it exists: the path itself with repeated slashes folded. fileExists and
+  // openNative take either spelling; a folder is no file.
+  EXPECT_EQ(nativePath("quotes.day//funds\\funds_VFINX.day"), "quotes.day/funds/funds_VFINX.day");
+  for (const char* p : {"quotes.day/funds/funds_VFINX.day", "QUOTES.DAY\\FUNDS\\FUNDS_vfinx.DAY"}) {
+    EXPECT_TRUE(fileExists(p)) << p;
+    const int fd = openNative(p, O_RDONLY);
+    EXPECT_GE(fd, 0) << p;
+    if (fd >= 0) ::close(fd);
+  }
+  EXPECT_FALSE(fileExists("quotes.day/funds"));
+  EXPECT_LT(openNative("quotes.day/none.day", O_RDONLY), 0);
 }
 
 TEST(NativePath, LongPathsAreNeverCut) {

@@ -66,6 +66,14 @@ std::optional<int> HeadlessHost::processExitCode(ProcessId id) {
   return code;
 }
 
+void HeadlessHost::endProcess(ProcessId id) {
+  auto it = processes_.find(id);
+  if (it == processes_.end()) return;
+  it->second->kill();
+  it->second->waitForFinished(2000);
+  processes_.erase(it);
+}
+
 bool runsHeadless() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   if (platform && (std::strcmp(platform, "offscreen") == 0 || std::strcmp(platform, "minimal") == 0)) return true;

@@ -40,6 +40,7 @@ class HeadlessHost : public QObject, public Host {
   ProcessId startProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir) override;
   std::optional<int> processExitCode(ProcessId id) override;
+  void endProcess(ProcessId id) override;
   bool interactive() const override { return false; }
   void sendAppMessage(int offset) override;
   void postAppMessage(int offset) override;

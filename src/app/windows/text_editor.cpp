@@ -18,11 +18,6 @@
 
 namespace quova {
 
-bool isTextDocument(const std::string& path) {
-  QString p = QString::fromStdString(path).toLower();
-  return p.endsWith(".dcf") || p.endsWith(".qcf") || p.endsWith(".txt");
-}
-
 namespace {
 std::vector<TextEditorView*>& liveViews() {
   static std::vector<TextEditorView*> views;

@@ -44,7 +44,4 @@ class TextEditorView : public QPlainTextEdit, public CommandTarget {
   QString lastSearch_;
 };
 
-// The file kinds this window opens.
-bool isTextDocument(const std::string& path);
-
 }  // namespace quova

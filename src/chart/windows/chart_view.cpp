@@ -3,6 +3,7 @@
 // chart's settings file.
 #include "chart/windows/chart_view.h"
 
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -35,6 +36,7 @@
 #include "chart/windows/display_options.h"
 #include "chart/windows/hist_stat_window.h"
 #include "quotes/format_file.h"
+#include "settings/repair_start.h"
 #include "settings/settings.h"
 #include "util/paths.h"
 
@@ -143,7 +145,7 @@ bool TDrawView::load() {
   ParseContext ctx;
   ctx.parse = chartLineParser(fmt_);
   ctx.closePending = &close_pending;
-  ctx.requestRepair = [] { host().sendAppMessage(appmsg::MendoraExec); };
+  ctx.requestRepair = [this] { startRepair(); };
   const LoadResult r = LoadData(path_, data_, settings_, ctx);
   loading_ = false;
   lastZone_ = 0;
@@ -402,9 +404,28 @@ void TDrawView::CmRepairHQF() {
   if (no_file || loading_) return;
   // The repair tool gets this very file, wherever it lies, then the chart closes.
   runFlags().FileToFixPath = chartRepairPath(path_);
-  host().sendAppMessage(appmsg::MendoraExec);
+  startRepair();
   if (QWidget* frame = frameWindow()) frame->close();
   else close();
+}
+
+void TDrawView::startRepair() {
+  lastRepairProcess() = -1;
+  host().sendAppMessage(appmsg::MendoraExec);
+  const ProcessId id = lastRepairProcess();
+  if (id < 0) return;
+  // The chart closes now; the repaired file opens in a new one once the tool has ended.
+  auto* watch = new QTimer(qApp);
+  const std::string path = path_;
+  QObject::connect(watch, &QTimer::timeout, watch, [watch, id, path] {
+    if (!runFlags().Quit && !host().processExitCode(id)) return;
+    watch->stop();
+    watch->deleteLater();
+    if (runFlags().Quit) return;
+    runFlags().QuoteFile = path;
+    host().sendAppMessage(appmsg::PlotQuote);
+  });
+  watch->start(200);
 }
 
 void TDrawView::CmEditHQF() {

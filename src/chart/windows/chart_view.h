@@ -104,6 +104,8 @@ class TDrawView : public QWidget, public CommandTarget {
   void CmPrinterSetup();
   void CmExportImage();
   void CmRepairHQF();
+  // Starts the repair tool on this file and opens the file again once the tool has ended.
+  void startRepair();
   void CmEditHQF();
   void recordWindowRect();
   // The date strip's zoom: a click (or double click) in zone `zone` at column x.

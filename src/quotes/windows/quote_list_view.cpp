@@ -32,6 +32,8 @@
 #include "quotes/alarms.h"
 #include "quotes/format_file.h"
 #include "quotes/list_operations.h"
+#include "quotes/list_repair.h"
+#include "settings/repair_start.h"
 #include "quotes/quotelist.h"
 #include "quotes/windows/add_request_dialog.h"
 #include "quotes/windows/alarm_dialog.h"
@@ -326,7 +328,7 @@ bool QuoteListView::handlesCommand(int id) const {
                             cm::EDITITEM,     cm::SHOWALL,       cm::ALARMS,         cm::REFRESH,
                             cm::QTLCONFIGEDIT, cm::UPDATE,       cm::INTRADAYUPDATE, cm::EDITCUT,
                             cm::EDITPASTE,    cm::EDITADD,       cm::EDITADD2,
-                            cm::UPDATEFORCED};
+                            cm::UPDATEFORCED, cm::REPAIRHQF, cm::MENDORAQUOTELIST, cm::MENDORARECOVER};
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
@@ -370,6 +372,9 @@ void QuoteListView::runCommand(int id) {
     case cm::QTLCONFIGEDIT: WordPad(qcfPath_); break;
     case cm::UPDATE: CmUpdate(); break;
     case cm::UPDATEFORCED: CmUpdateForced(); break;
+    case cm::REPAIRHQF: CmMendora(); break;
+    case cm::MENDORAQUOTELIST: CmMendoraQuotelist(); break;
+    case cm::MENDORARECOVER: CmMendoraRecover(); break;
     case cm::INTRADAYUPDATE:
       MessageBox("IntraDay Downloading has not yet been implemented.", "QVMAIN Message", mb::OK);
       break;
@@ -486,6 +491,32 @@ void QuoteListView::CmUpdateForced() {
   BackdateQLfiles(nativePath(path_), [this] { return stop_; });
   busy_ = false;
   dailyRun().DownloadList(path_, false);
+}
+
+void QuoteListView::CmMendora() {
+  const int row = currentRow();
+  if (!isRequestRow(row)) return;
+  RequestPaths paths;
+  if (!ParseQuoteText(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return;
+  GetQCF(qcfPath_, GetDLConfig(), &qcf_);  // the list's layout as its configuration says now
+  RunMendora(paths.quoteFile, qcf_.outputFormat, false);
+}
+
+void QuoteListView::CmMendoraQuotelist() {
+  if (dirty_ && !save()) return;  // the runs follow the list file
+  GetQCF(qcfPath_, GetDLConfig(), &qcf_);
+  stop_ = false;
+  busy_ = true;
+  RepairQuoteList(nativePath(path_), qcf_.outputFormat, [this] { return stop_; }, repairWaitBound());
+  busy_ = false;
+}
+
+void QuoteListView::CmMendoraRecover() {
+  const int row = currentRow();
+  if (!isRequestRow(row)) return;
+  RequestPaths paths;
+  if (!ParseQuoteTextforRecover(item(row)->data(kTextRole).toByteArray().toStdString(), &paths)) return;
+  RecoverQuoteFile(paths.quoteFile, paths.recFile);
 }
 
 void QuoteListView::refreshOpen(const std::string& qtlPath) {

@@ -58,6 +58,11 @@ class QuoteListView : public QListWidget, public CommandTarget {
   void CmUpdate();
   // Backdates every quote file of the list, then downloads it.
   void CmUpdateForced();
+  // The repair tool on the selected request's quote file, on every quote file of the list
+  // (one run after another), and the restore of the selected file from its ".REC" copy.
+  void CmMendora();
+  void CmMendoraQuotelist();
+  void CmMendoraRecover();
   // Opens the chart of the selected request; false when it is no request or its file is missing.
   bool SelectStock();
 

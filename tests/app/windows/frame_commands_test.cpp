@@ -30,7 +30,6 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/events/headless_host.h"
-#include "app/root_init.h"
 #include "app/windows/about_dialog.h"
 #include "app/windows/doc_templates.h"
 #include "app/windows/help_window.h"
@@ -42,6 +41,7 @@
 #include "download/daily_run.h"
 #include "download/download_state.h"
 #include "settings/settings.h"
+#include "support/qt/frame_root.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -65,13 +65,8 @@ struct Shell : ::testing::Test {
   test::TempDir dir{true};
   test::ScopedHost h;
   void SetUp() override {
-    initRoot(dir.path());
     app() = AppState{};
-    runFlags() = RunFlags{};
-    runFlags().QuovaPath = dir.path() + "/";
-    runFlags().WinsIniFilePath = "quova.win";
-    logState().QuovaLogFile = dir.file("quova.log");
-    OpenLogFile();
+    test::enterFrameRoot(dir);
   }
   void TearDown() override {
     setViewFactory(DocKind::QuoteList, {});
@@ -81,12 +76,7 @@ struct Shell : ::testing::Test {
     runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
-  std::unique_ptr<QVMAIN> make() {
-    std::unique_ptr<QVMAIN> f(InitMainWindow());
-    f->show();
-    QApplication::processEvents();
-    return f;
-  }
+  std::unique_ptr<QVMAIN> make() { return test::shownMainFrame(); }
   static std::vector<std::string> titles(QVMAIN& f) {
     std::vector<std::string> out;
     for (QMdiSubWindow* s : f.client()->subWindowList()) out.push_back(s->windowTitle().toStdString());
@@ -375,6 +365,7 @@ TEST_F(Shell, ApplicationMessagesReachTheFrame) {
   downloadState().PageErrCount = 0;
   setHost(&h.host);
   runFlags().FileToFixPath = "..\\Quotes.day\\ABC.day";
+  dir.write("Utilities/Mendora", "");
   f->handleAppMessage(appmsg::MendoraExec);
   ASSERT_EQ(h.host.processes.size(), 1u);
   EXPECT_EQ(h.host.processes[0].args, (std::vector<std::string>{"..\\Quotes.day\\ABC.day"}));

@@ -15,10 +15,10 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
-#include "app/root_init.h"
 #include "app/window_files.h"
 #include "base/log.h"
 #include "base/run_flags.h"
+#include "support/qt/frame_root.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -29,25 +29,15 @@ struct Frame : ::testing::Test {
   test::TempDir dir{true};
   test::ScopedHost h;
   void SetUp() override {
-    initRoot(dir.path());
     app() = AppState{};
-    runFlags() = RunFlags{};
-    runFlags().QuovaPath = dir.path() + "/";
-    runFlags().WinsIniFilePath = "quova.win";
-    logState().QuovaLogFile = dir.file("quova.log");
-    OpenLogFile();
+    test::enterFrameRoot(dir);
   }
   void TearDown() override {
     app() = AppState{};
     runFlags() = RunFlags{};
     logState().QuovaLogFile = "quova.log";
   }
-  std::unique_ptr<QVMAIN> make() {
-    std::unique_ptr<QVMAIN> f(InitMainWindow());
-    f->show();
-    QApplication::processEvents();
-    return f;
-  }
+  std::unique_ptr<QVMAIN> make() { return test::shownMainFrame(); }
 };
 
 TEST_F(Frame, MenuAndControlBarInOrder) {

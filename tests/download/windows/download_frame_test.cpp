@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/root_init.h"
 #include "app/windows/main_frame.h"
 #include "base/command_ids.h"
 #include "base/log.h"
@@ -21,6 +20,7 @@
 #include "settings/settings.h"
 #include "support/download_fixture.h"
 #include "support/page_server.h"
+#include "support/qt/frame_root.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -32,13 +32,8 @@ struct DownloadFrame : ::testing::Test {
   test::ScopedHost h;
   test::PageServer server;
   void SetUp() override {
-    initRoot(dir.path());
-    runFlags() = RunFlags{};
-    runFlags().QuovaPath = dir.path() + "/";
+    test::enterFrameRoot(dir);
     runFlags().QUOVAPATH = dir.path() + "/";
-    runFlags().WinsIniFilePath = "quova.win";
-    logState().QuovaLogFile = dir.file("quova.log");
-    OpenLogFile();
     settings() = Settings{};
     downloadState().PageErrCount = 0;
     std::string qcf = test::downloadData("table.qcf");
@@ -47,12 +42,7 @@ struct DownloadFrame : ::testing::Test {
     dir.write("w.qtl", "SYMBOL  FILE  NAME\nIBM  *  Intl\nGE  *  General\n");
     server.setPage("/q?s=IBM+GE", test::downloadData("table.htm"));
   }
-  std::unique_ptr<QVMAIN> shownFrame() {
-    std::unique_ptr<QVMAIN> f(InitMainWindow());
-    f->show();
-    QApplication::processEvents();
-    return f;
-  }
+  std::unique_ptr<QVMAIN> shownFrame() { return test::shownMainFrame(); }
   void TearDown() override {
     dailyRun().setHooks({});
     runFlags() = RunFlags{};
