@@ -20,6 +20,7 @@ const std::vector<Menu>& commandsMenu() {
         {0, {}},
         {cm::PRINT, "&Print..."},
         {cm::PRINTERSETUP, "Printer set&up..."},
+        {cm::EXPORTCHARTIMAGE, "Export Chart &Image..."},
         {0, {}},
         {cm::EXIT, "E&xit"}}},
       {"&Edit", {{cm::EDIT_PLACEHOLDER, "Edit"}}},

@@ -14,6 +14,7 @@ inline constexpr int FILECLOSE = 24339;
 inline constexpr int FILEIMPORT = 11872;  // "&Import" and "Import Quotes from File"
 inline constexpr int PRINT = 101;
 inline constexpr int PRINTERSETUP = 102;
+inline constexpr int EXPORTCHARTIMAGE = 11876;  // "Export Chart &Image..." (PNG or PDF)
 inline constexpr int EXIT = 24310;
 
 // Edit: the frame's placeholder, which the active view replaces with its own Edit menu.

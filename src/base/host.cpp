@@ -42,10 +42,12 @@ struct QuietHost final : Host {
 
 QuietHost quietHost;
 Host* current = &quietHost;
+thread_local Host* threadHost = nullptr;
 
 }  // namespace
 
-Host& host() { return *current; }
+Host& host() { return threadHost ? *threadHost : *current; }
+void setThreadHost(Host* h) { threadHost = h; }
 void setHost(Host* h) { current = h ? h : &quietHost; }
 
 }  // namespace quova

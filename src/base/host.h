@@ -79,5 +79,8 @@ struct Host {
 // The process-wide host. Until one is installed, a quiet default answers with the default button.
 Host& host();
 void setHost(Host* h);  // nullptr restores the quiet default
+// A host for the calling thread only (work run off the GUI thread keeps its boxes and
+// status texts to hand them over later); nullptr goes back to the process-wide one.
+void setThreadHost(Host* h);
 
 }  // namespace quova

@@ -4,6 +4,7 @@
 #include "chart/plot_model.h"
 
 #include <algorithm>
+#include <limits>
 #include <cmath>
 #include <atomic>
 #include <cstdio>
@@ -126,6 +127,7 @@ struct Builder {
     const int L = static_cast<int>((coarse ? 7 : 3) * m.s);
     const int left = m.frame.left, right = m.frame.right;
     const int x13 = left + (right - left) / 3, x23 = left + 2 * (right - left) / 3;
+    int lastTop = std::numeric_limits<int>::max(), lastBottom = std::numeric_limits<int>::min();
     for (double v : quova::valueTicks(a.bottom, a.top, increment, 2000)) {
       const int y = a.y(v);
       const TickKind kind = coarse ? TickKind::Coarse : TickKind::Fine;
@@ -133,9 +135,15 @@ struct Builder {
                             std::pair{x23 - L / 2, x23 + L}, std::pair{right, right - L}})
         m.ticks.push_back({{x1, y}, {x2, y}, L, 1, axis, kind});
       if (!coarse) continue;
-      Label l = label(text(v), left + static_cast<int>(4 * m.s), 0, axis);
+      // Right of the tick, so that the tick does not read as a minus sign; a label that
+      // would touch the one before it is left out rather than drawn over it.
+      Label l = label(text(v), left + L + static_cast<int>(3 * m.s), 0, axis);
       l.y = y - l.height / 2;
-      if (l.y >= a.pixTop && l.y + l.height <= a.pixBottom) m.labels.push_back(std::move(l));
+      if (l.y < a.pixTop || l.y + l.height > a.pixBottom) continue;
+      if (l.y + l.height > lastTop && l.y < lastBottom) continue;
+      lastTop = l.y;
+      lastBottom = l.y + l.height;
+      m.labels.push_back(std::move(l));
     }
   }
 };
@@ -249,6 +257,7 @@ PlotModel setupPlot(const ChartData& data, const ChartSettings& st, const Palett
                          tic.level[lv].length, tic.level[lv].penWidth, b.axis, TickKind::Time});
     }
   }
+  int lastDateRight = std::numeric_limits<int>::min();
   for (int day : monthStarts(tStart, tEnd)) {
     char text[16];
     if (show_date(static_cast<float>(day), text, DATE_FMT_US, 4) != 0) break;
@@ -261,15 +270,29 @@ PlotModel setupPlot(const ChartData& data, const ChartSettings& st, const Palett
     m.ticks.push_back({{x, plotBottom}, {x, plotBottom - lv.length}, lv.length, lv.penWidth, b.axis,
                        TickKind::Time});
     if (isLabel && day > tStart + 0.05 * span) {
-      Label l = b.label(monthLabel(mdy[0], mdy[2], f.dateFormat), 0, plotBottom, b.axis);
+      // On screen the labels sit inside the light date strip, in black, between its buttons.
+      const bool strip = m.dateStrip.height() > 0;
+      Label l = b.label(monthLabel(mdy[0], mdy[2], f.dateFormat), 0, plotBottom, strip ? kBlack : b.axis);
       l.x = x - l.width / 2;
-      if (l.x >= left && l.x + l.width <= right) m.labels.push_back(std::move(l));
+      int lo = left, hi = right;
+      if (strip) {
+        l.y = m.dateStrip.top + std::max(0, (m.dateStrip.height() - l.height) / 2);
+        lo = m.leftButton.right;
+        hi = m.rightButton.left;
+      }
+      // One that would run into the label before it is left out.
+      if (l.x >= lo && l.x + l.width <= hi && l.x > lastDateRight) {
+        lastDateRight = l.x + l.width;
+        m.labels.push_back(std::move(l));
+      }
     }
   }
 
   // Value ticks: fine first, then coarse with labels.
   for (bool coarse : {false, true})
     for (const Panel& p : m.panels) {
+      // A volume panel without volume shows its message only, no empty scale.
+      if (p.kind == PanelKind::Volume && !e.anyVolume()) continue;
       const double inc = coarse ? p.axis.coarse : p.axis.fine;
       std::function<std::string(double)> text;
       switch (p.kind) {

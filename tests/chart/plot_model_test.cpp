@@ -166,10 +166,14 @@ TEST(PlotModel, CalendarLabelsBySpan) {
     PlotFrame f = frame();
     f.width = 2000;
     const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
-    const int dateLine = m.panel(PanelKind::Price)->axis.pixBottom;
+    // On screen the labels lie in the date strip, vertically centred, in black.
+    const int dateLine = m.dateStrip.top + std::max(0, (m.dateStrip.height() - m.textHeight) / 2);
     std::vector<std::string> labels;
     for (const Label& l : m.labels)
-      if (l.y == dateLine) labels.push_back(l.text);
+      if (l.y == dateLine) {
+        labels.push_back(l.text);
+        EXPECT_EQ(l.colour, kBlack);
+      }
     EXPECT_EQ(labels, c.labels) << c.y1;
   }
   // The 3-year window's month starts: year ticks (length 10, width 2) in January, quarter
@@ -246,6 +250,45 @@ TEST(PlotModel, Readout) {
   EXPECT_EQ(Show_Quote(d, 3, "", 1021).substr(0, 4), "    ");
   d.loaded = false;
   EXPECT_EQ(Show_Quote(d, 0, "a b c", 1021), "");
+}
+
+}  // namespace
+}  // namespace quova
+
+namespace quova {
+namespace {
+
+// At the default 500 x 220 and larger, with every panel, no two labels overlap, none is cut
+// by its panel, the value labels start right of their ticks; a chart without volume has no
+// volume scale, only its message.
+TEST(PlotModel, LabelsNeitherOverlapNorTouchTheirTicks) {
+  for (auto [w, h, volume] : {std::tuple{500, 220, true}, {800, 600, true}, {500, 220, false}}) {
+    ChartData d = series(300, 36000);
+    if (!volume)
+      for (auto& v : d.q_vol) v = 0;
+    ChartSettings s;
+    s.t_start = 35999;
+    s.t_end = 36330;
+    s.vol_display = {1, 1, 0, 0};
+    PlotFrame f = frame();
+    f.width = w;
+    f.height = h;
+    const PlotModel m = buildPlotModel(d, s, quovaPalette(), f);
+    for (std::size_t i = 0; i < m.labels.size(); ++i) {
+      const Label& a = m.labels[i];
+      for (std::size_t j = i + 1; j < m.labels.size(); ++j) {
+        const Label& b = m.labels[j];
+        const bool apart = a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y || b.y + b.height <= a.y;
+        EXPECT_TRUE(apart) << w << ": \"" << a.text << "\" and \"" << b.text << "\"";
+      }
+      EXPECT_TRUE(a.x == 0 || a.x > 7) << a.text;  // never on the 7-pixel tick at the left edge
+    }
+    const Panel* vp = m.panel(PanelKind::Volume);
+    ASSERT_NE(vp, nullptr);
+    int inVolume = 0;
+    for (const Label& l : m.labels) inVolume += l.y >= vp->rect.top && l.y < vp->rect.bottom;
+    EXPECT_EQ(inVolume, volume ? inVolume : 1) << w;  // "No Valid Volume Data Found" alone
+  }
 }
 
 }  // namespace

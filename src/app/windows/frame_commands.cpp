@@ -83,6 +83,18 @@ void QVMAIN::buildMenu() {
     std::erase_if(actions_, [&](QAction* a) { return old.contains(a); });
     editMenu_->clear();
     auto* ed = qobject_cast<TextEditorView*>(activeView());
+    if (!ed && routeHandles(cm::LINECLEARALL)) {
+      // A chart or its line list: the drawn lines' commands, each enabled as the view says.
+      const std::pair<int, const char*> items[] = {
+          {cm::LINEUNDO, "&Undo"}, {cm::LINECLEARALL, "&Clear All"}, {cm::LINEDELETE, "&Delete Line"}};
+      for (const auto& [id, text] : items) {
+        QAction* a = editMenu_->addAction(text);
+        a->setData(id);
+        a->setEnabled(routeHandles(id));
+        connect(a, &QAction::triggered, this, [this, id = id] { runCommand(id); });
+      }
+      return;
+    }
     if (!ed && routeHandles(cm::EDITDELETE)) {
       // The quote list window's own editing commands; their keys are bound in the window.
       for (const auto& [id, text] : kListEditItems) {

@@ -11,14 +11,30 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QStyle>
+#include <QMdiArea>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QPageSetupDialog>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTimer>
+#include <filesystem>
 
 #include "app/windows/doc_templates.h"
 #include "base/command_ids.h"
 #include "base/host.h"
 #include "base/log.h"
+#include "base/windows/frame_services.h"
 #include "base/run_flags.h"
+#include "chart/hist_stats.h"
 #include "chart/indicators.h"
+#include "chart/fits.h"
+#include "chart/windows/analysis_job.h"
+#include "chart/windows/analysis_setup.h"
+#include "chart/windows/chart_render.h"
+#include "chart/windows/display_options.h"
+#include "chart/windows/hist_stat_window.h"
 #include "quotes/format_file.h"
 #include "settings/repair_start.h"
 #include "settings/settings.h"
@@ -29,21 +45,6 @@ namespace quova {
 namespace {
 
 QColor qcolor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-Qt::PenStyle qstyle(PenStyle s) {
-  switch (s) {
-    case PenStyle::Dash: return Qt::DashLine;
-    case PenStyle::Dot: return Qt::DotLine;
-    case PenStyle::DashDot: return Qt::DashDotLine;
-    default: return Qt::SolidLine;
-  }
-}
-
-QPen pen(Colour c, int width, PenStyle style = PenStyle::Solid) {
-  return QPen(qcolor(c), std::max(width, 1), qstyle(style));
-}
-
-QRect qrect(const Rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
 
 bool contains(const Rect& r, QPoint p) {
   return p.x() >= r.left && p.x() < r.right && p.y() >= r.top && p.y() < r.bottom;
@@ -66,6 +67,13 @@ TDrawView::TDrawView(const std::string& path, QWidget* parent) : QWidget(parent)
   // The view starts from the default descriptor, which a good format file then replaces.
   fmt_ = DefaultFormat();
   settings_ = GetConfig(path_);
+  // The first pen draws in the axes colour, which stands out on the chart's background.
+  current_.color = qcolor(settings().PlotColors[plotcolor::Axes]);
+  lines_ = std::make_shared<LineDocument>();
+  connect(lines_.get(), &LineDocument::lineAppended, this, [this](int) { update(); });
+  connect(lines_.get(), &LineDocument::lineDeleted, this, [this](int) { update(); });
+  connect(lines_.get(), &LineDocument::lineModified, this, [this](int) { update(); });
+  connect(lines_.get(), &LineDocument::cleared, this, [this] { update(); });
   if (path_.empty()) {
     no_file = true;
     LogBox("Sorry...You cannot Edit/Create new *.day historical quote files....QUOVA will do that!",
@@ -74,7 +82,13 @@ TDrawView::TDrawView(const std::string& path, QWidget* parent) : QWidget(parent)
   }
   RecallFormatInfo(formatFilePath(path_), &fmt_);
   checkStochasticDays(settings_);
-  // Where the settings file put the chart's frame window last time.
+  // Where the settings file put the chart's frame window last time. A chart seen for the
+  // first time opens at two thirds of the client area when that is larger than the default.
+  if (!std::filesystem::exists(nativePath(chartConfigPath(path_))) && frameServices() && frameServices()->client()) {
+    const QSize area = frameServices()->client()->size();
+    settings_.win_width = std::max(settings_.win_width, area.width() * 2 / 3);
+    settings_.win_height = std::max(settings_.win_height, area.height() * 2 / 3);
+  }
   setGeometry(settings_.win_left, settings_.win_top, std::max(settings_.win_width, 1),
               std::max(settings_.win_height, 1));
   if (settings_.maximised) setWindowState(Qt::WindowMaximized);
@@ -82,6 +96,7 @@ TDrawView::TDrawView(const std::string& path, QWidget* parent) : QWidget(parent)
 }
 
 TDrawView::~TDrawView() {
+  job_.reset();  // a run still going is waited for: it works on its own copies only
   if (no_file || close_pending) return;
   SaveConfig(path_, settings_);
 }
@@ -91,6 +106,15 @@ QMdiSubWindow* TDrawView::frameWindow() const { return qobject_cast<QMdiSubWindo
 std::string TDrawView::chartTitle() const {
   const QMdiSubWindow* sub = frameWindow();
   return (sub ? sub->windowTitle() : windowTitle()).toStdString();
+}
+
+std::string TDrawView::readoutTitle() const {
+  const std::string t = chartTitle();
+  // A window titled with its path has no third word: the file's own name labels the readout.
+  int words = 0;
+  for (std::size_t i = 0; i < t.size(); ++i) words += t[i] != ' ' && (i == 0 || t[i - 1] == ' ');
+  if (words >= 3) return t;
+  return "Chart of " + std::filesystem::path(nativePath(path_)).stem().string();
 }
 
 PlotFrame TDrawView::screenFrame() const {
@@ -105,7 +129,7 @@ PlotFrame TDrawView::screenFrame() const {
     return fm.horizontalAdvance(QString::fromUtf8(t.data(), static_cast<int>(t.size())));
   };
   f.dateFormat = settings().DisplayDateFormat;
-  f.title = chartTitle();
+  f.title = readoutTitle();
   f.volatility = volatility_;
   return f;
 }
@@ -173,81 +197,25 @@ void TDrawView::firstPaint() {
 void TDrawView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), qcolor(settings().PlotColors[plotcolor::Background]));
-  if (!data_.loaded || loading_) return;
-  model_ = buildModel();
+  auto drawLines = [&] {
+    for (const TLine& l : lines_->lines()) l.Draw(p);
+    current_.Draw(p);
+  };
+  if (!data_.loaded || loading_) {
+    drawLines();
+    return;
+  }
+  model_ = buildPlotModel(data_, settings_, settings().PlotColors, screenFrame(), study_.done ? &study_ : nullptr);
+  study_ = AnalysisResult{};  // a run's own curve is drawn once; the stored fit stays
   writePlotLog(model_);
-  paintModel(p, model_);
+  paintPlotModel(p, model_, palette());
+  drawLines();
+  if (analysis_request == cm::ANALYSIS) {
+    analysis_request = 0;
+    QTimer::singleShot(0, this, [this] { startAnalysis(); });
+  }
   // Show_Quote of the last quote: the readout goes to the status bar.
   if (!model_.readout.empty()) AppMessBar(model_.readout);
-}
-
-void TDrawView::paintDateStrip(QPainter& p, const PlotModel& m) {
-  if (m.dateStrip.width() <= 0 || m.dateStrip.height() <= 0) return;
-  const QPalette& pal = palette();
-  auto bevel = [&](const Rect& r) {
-    const QRect q = qrect(r);
-    p.fillRect(q, pal.color(QPalette::Button));
-    p.setPen(Qt::white);
-    p.drawLine(q.topLeft(), q.topRight());
-    p.drawLine(q.topLeft(), q.bottomLeft());
-    p.setPen(pal.color(QPalette::Dark));
-    p.drawLine(q.bottomLeft(), q.bottomRight());
-    p.drawLine(q.topRight(), q.bottomRight());
-  };
-  bevel(m.dateStrip);
-  bevel(m.leftButton);
-  bevel(m.rightButton);
-  // A triangle in each button, pointing outwards.
-  p.setPen(Qt::NoPen);
-  p.setBrush(pal.color(QPalette::ButtonText));
-  for (int side = 0; side < 2; ++side) {
-    const QRect b = qrect(side == 0 ? m.leftButton : m.rightButton);
-    const int cy = b.center().y(), h = std::max(b.height() / 4, 2);
-    const int tip = side == 0 ? b.left() + h : b.right() - h;
-    const int base = side == 0 ? b.right() - h : b.left() + h;
-    p.drawPolygon(QPolygon({QPoint(tip, cy), QPoint(base, cy - h), QPoint(base, cy + h)}));
-  }
-  p.setBrush(Qt::NoBrush);
-}
-
-void TDrawView::paintModel(QPainter& p, const PlotModel& m) {
-  const QFontMetrics fm = fontMetrics();
-  auto text = [&](const Label& l) {
-    p.setPen(qcolor(l.colour));
-    p.drawText(l.x, l.y + fm.ascent(), QString::fromStdString(l.text));
-  };
-  paintDateStrip(p, m);
-  for (const Segment& s : m.lines) {
-    p.setPen(pen(s.colour, s.penWidth, s.style));
-    p.drawLine(s.from.x, s.from.y, s.to.x, s.to.y);
-  }
-  for (const Tick& t : m.ticks) {
-    p.setPen(pen(t.colour, t.penWidth));
-    p.drawLine(t.from.x, t.from.y, t.to.x, t.to.y);
-  }
-  for (const Label& l : m.labels) text(l);
-  p.setPen(pen(m.barColour, 1));
-  for (const Bar& b : m.bars) {
-    if (b.hasRange) p.drawLine(b.x, b.yHigh, b.x, b.yLow);
-    if (b.hasClose) p.drawLine(b.x, b.yClose, b.xCloseEnd, b.yClose);
-    if (b.hasVolume) p.drawLine(b.x, b.yVolumeBase, b.x, b.yVolume);
-  }
-  for (const Label& l : m.legends) text(l);
-  QPolygon poly;
-  for (const Polyline& c : m.curves) {
-    if (c.points.empty()) continue;
-    poly.resize(static_cast<int>(c.points.size()));
-    for (std::size_t i = 0; i < c.points.size(); ++i) poly.setPoint(static_cast<int>(i), c.points[i].x, c.points[i].y);
-    p.setPen(pen(c.colour, c.penWidth, c.style));
-    if (poly.size() == 1) p.drawPoint(poly.point(0));
-    else p.drawPolyline(poly);
-  }
-  for (const Mark& k : m.marks) {
-    const QString letter(QChar(k.letter));
-    p.setPen(qcolor(k.colour));
-    p.drawText(k.x - fm.horizontalAdvance(letter) / 2, k.y + fm.ascent(), letter);
-  }
-  for (const Label& l : m.texts) text(l);
 }
 
 int TDrawView::Time_Scale_Change(QPoint pt) const {
@@ -259,13 +227,17 @@ int TDrawView::Time_Scale_Change(QPoint pt) const {
 
 void TDrawView::mouseMoveEvent(QMouseEvent* e) {
   QWidget::mouseMoveEvent(e);
+  if (drawing_) {
+    current_.points.push_back(e->position().toPoint());
+    update();
+  }
   if (!data_.loaded) return;
   // Hints and the readout are sent only when the zone changes.
   const int zone = Time_Scale_Change(e->position().toPoint());
   if (zone == lastZone_) return;
   lastZone_ = zone;
   if (zone == 9999) {
-    const std::string readout = Show_Quote(data_, data_.num_quotes - 1, chartTitle(), settings().DisplayDateFormat);
+    const std::string readout = Show_Quote(data_, data_.num_quotes - 1, readoutTitle(), settings().DisplayDateFormat);
     if (!readout.empty()) AppMessBar(readout);
   } else {
     AppMessBar(kStripHints[zone]);
@@ -276,7 +248,24 @@ void TDrawView::mousePressEvent(QMouseEvent* e) {
   // Before the data is loaded every press counts as outside the strip.
   const int zone = data_.loaded ? Time_Scale_Change(e->position().toPoint()) : 9999;
   if (zone != 9999) zoom(zone, e->button(), false, e->position().toPoint().x());
+  else if (e->button() == Qt::RightButton && data_.loaded) Display_Stats();
+  else if (e->button() == Qt::LeftButton) {
+    // A user line starts here, in the current pen.
+    drawing_ = true;
+    current_.points = {e->position().toPoint()};
+  }
   QWidget::mousePressEvent(e);
+}
+
+void TDrawView::mouseReleaseEvent(QMouseEvent* e) {
+  QWidget::mouseReleaseEvent(e);
+  if (!drawing_ || e->button() != Qt::LeftButton) return;
+  drawing_ = false;
+  TLine done = current_;
+  current_.points.clear();
+  // A click without a move is no line.
+  if (done.points.size() > 1) lines_->appendLine(done);
+  else update();
 }
 
 void TDrawView::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -314,6 +303,10 @@ void TDrawView::zoom(int zone, Qt::MouseButton button, bool twice, int x) {
 }
 
 void TDrawView::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F9) {
+    requestAnalysis();
+    return;
+  }
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space) {
     if (QWidget* frame = frameWindow()) frame->close();
     else close();
@@ -364,7 +357,24 @@ bool TDrawView::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool TDrawView::handlesCommand(int id) const {
-  return id == cm::ERASEREDRAW || id == cm::REFRESH || id == cm::REPAIRHQF || id == cm::EDITHQF;
+  switch (id) {
+    case cm::ERASEREDRAW:
+    case cm::REFRESH:
+    case cm::REPAIRHQF:
+    case cm::EDITHQF:
+    case cm::ANALYSIS:
+    case cm::STATISTICS:
+    case cm::ANALYSISOPTIONS:
+    case cm::LINEWIDTH:
+    case cm::COLOR:
+    case cm::LINECLEARALL: return true;
+    case cm::LINEUNDO: return lines_->undoState() != LineDocument::None;
+    case cm::PRINT:
+    case cm::PRINTERSETUP:
+    case cm::EXPORTCHARTIMAGE: return data_.loaded;
+    case cm::STOP: return analysisRunning();
+    default: return false;
+  }
 }
 
 void TDrawView::runCommand(int id) {
@@ -373,6 +383,19 @@ void TDrawView::runCommand(int id) {
     case cm::REFRESH: load(); break;  // the file is read again from its first line
     case cm::REPAIRHQF: CmRepairHQF(); break;
     case cm::EDITHQF: CmEditHQF(); break;
+    case cm::ANALYSIS: Four_Anal_Button(); break;
+    case cm::STOP: abortAnalysis(); break;
+    case cm::STATISTICS: Display_Stats(); break;
+    case cm::ANALYSISOPTIONS: Display_Anal_Options(); break;
+    case cm::LINEWIDTH:
+      askPenSize(this, current_.penSize, [this](int size) { current_.penSize = size; });
+      break;
+    case cm::COLOR: askPenColor(this, current_.color, [this](QColor c) { current_.color = c; }); break;
+    case cm::LINECLEARALL: lines_->clear(); break;
+    case cm::LINEUNDO: lines_->undo(); break;
+    case cm::PRINT: CmPrint(); break;
+    case cm::PRINTERSETUP: CmPrinterSetup(); break;
+    case cm::EXPORTCHARTIMAGE: CmExportImage(); break;
     default: break;
   }
 }
@@ -413,6 +436,186 @@ void TDrawView::CmEditHQF() {
                "Please be sure the path is correct in QUOVA " + "Options/Setup External Programs Pathnames.",
            "QUOVA Quotefile Edit ERROR in Chart/CmEditHQF", mb::OK | mb::ICONEXCLAMATION);
   }
+}
+
+void TDrawView::Four_Anal_Button() {
+  if (!data_.loaded) return;
+  auto* w = new TSetupWindow(settings_, setup_, this);
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  connect(w, &QDialog::accepted, this, [this] { requestAnalysis(); });
+  w->open();
+}
+
+void TDrawView::requestAnalysis() {
+  analysis_request = cm::ANALYSIS;
+  update();
+}
+
+bool TDrawView::printTo(QPrinter& printer) {
+  if (!data_.loaded) return false;
+  printer.setDocName(QString::fromStdString(chartTitle()));
+  QPainter p;
+  if (!p.begin(&printer)) return false;
+  PlotFrame screen = screenFrame();
+  screen.title = chartTitle();  // the page's title is the document's own
+  const int pageWidth = printer.pageLayout().paintRectPixels(printer.resolution()).width();
+  renderChartPage(p, pageWidth, screen, data_, settings_, settings().PlotColors);
+  const bool ok = p.end();
+  update();  // back to the screen
+  return ok;
+}
+
+void TDrawView::CmPrint() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  auto* d = new QPrintDialog(printer_.get(), this);
+  d->setAttribute(Qt::WA_DeleteOnClose);
+  connect(d, &QDialog::accepted, this, [this] {
+    if (!printTo(*printer_))
+      LogBox("Unable to print " + chartTitle(), "Quote Plotting Window ERROR", mb::OK | mb::ICONEXCLAMATION);
+  });
+  d->open();
+}
+
+void TDrawView::CmPrinterSetup() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  auto* d = new QPageSetupDialog(printer_.get(), this);
+  d->setAttribute(Qt::WA_DeleteOnClose);
+  d->open();
+}
+
+bool TDrawView::exportImage(const std::string& file, QSize size, std::string* error) {
+  auto fail = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (!data_.loaded) return fail("No quotes loaded");
+  if (size.width() < 1 || size.height() < 1 || size.width() > 20000 || size.height() > 20000)
+    return fail("Invalid image size");
+  const QString name = QString::fromStdString(file);
+  const QString suffix = QFileInfo(name).suffix().toLower();
+  const Palette& colors = settings().PlotColors;
+  const std::string title = readoutTitle();
+  if (suffix == "pdf") {
+    auto device = std::make_unique<QPdfWriter>(name);
+    device->setTitle(QString::fromStdString(chartTitle()));
+    device->setResolution(96);
+    device->setPageSize(QPageSize(QSizeF(size.width() * 72.0 / 96, size.height() * 72.0 / 96), QPageSize::Point));
+    device->setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter p;
+    if (!p.begin(device.get())) return fail("Unable to write " + file);
+    renderChart(p, size, data_, settings_, colors, title);
+    if (!p.end()) return fail("Unable to write " + file);
+    return true;
+  }
+  const QImage img = renderChartImage(size, data_, settings_, colors, title);
+  if (img.isNull()) return fail("Invalid image size");
+  if (!img.save(name, suffix.isEmpty() ? "PNG" : nullptr)) return fail("Unable to write " + file);
+  return true;
+}
+
+void TDrawView::CmExportImage() {
+  auto* d = new QFileDialog(this, "Export Chart Image", QString(),
+                            "PNG image (*.png);;PDF document (*.pdf)");
+  d->setAttribute(Qt::WA_DeleteOnClose);
+  d->setAcceptMode(QFileDialog::AcceptSave);
+  d->setDefaultSuffix("png");
+  connect(d, &QFileDialog::fileSelected, this, [this](const QString& file) {
+    auto* ask = new QInputDialog(this);
+    ask->setAttribute(Qt::WA_DeleteOnClose);
+    ask->setWindowTitle("Export Chart Image");
+    ask->setLabelText("Image size (width x height):");
+    ask->setTextValue(QString("%1x%2").arg(width()).arg(height()));
+    connect(ask, &QInputDialog::textValueSelected, this, [this, file](const QString& text) {
+      const QStringList wh = text.toLower().split('x');
+      const QSize size = wh.size() == 2 ? QSize(wh[0].trimmed().toInt(), wh[1].trimmed().toInt()) : QSize();
+      std::string why;
+      if (!exportImage(file.toStdString(), size, &why))
+        LogBox(why, "Export Chart Image", mb::OK | mb::ICONEXCLAMATION);
+    });
+    ask->open();
+  });
+  d->open();
+}
+
+QWidget* TDrawView::newViewOfDocument() { return new TDrawListView(lines_, path_); }
+
+void TDrawView::Display_Stats() {
+  if (!data_.loaded) return;
+  const int fmt = settings().DisplayDateFormat;
+  auto* w = new HistStatWindow(ShowHistStats(data_, settings_, fmt), settings_, fmt, histStatsTitle(path_), this);
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  connect(w, &QDialog::accepted, this, [this, w] {
+    if (!w->windowMoved) return;
+    volatility_ = setVolatilityScale(data_, settings_, volatility_);
+    update();
+  });
+  w->open();
+}
+
+void TDrawView::Display_Anal_Options() {
+  if (!data_.loaded) return;
+  auto* w = new TMathDisplaySetup(data_, settings_, this);
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  connect(w, &TMathDisplaySetup::applied, this, [this] {
+    volatility_ = setVolatilityScale(data_, settings_, volatility_);
+    update();
+  });
+  w->open();
+}
+
+bool TDrawView::analysisRunning() const { return job_ && !jobAborted_; }
+
+void TDrawView::startAnalysis() {
+  if (!data_.loaded || job_) return;
+  const int n = countFitPoints(data_, settings_.t_start, settings_.t_end);
+  if (n < 2 || (settings_.poly_enabled && n <= std::clamp(settings_.poly_order, 0, n_poly_max))) {
+    // Nothing to compute: the run itself says so in the status bar.
+    Fit_Type unused;
+    Four_Anal(data_, settings_, setup_, unused);
+    return;
+  }
+  job_ = std::make_unique<AnalysisJob>(data_, settings_, setup_);
+  jobAborted_ = false;
+  connect(job_.get(), &AnalysisJob::finished, this, [this] { analysisDone(); });
+  if (!progress_) {
+    progress_ = new QTimer(this);
+    progress_->setInterval(250);
+    connect(progress_, &QTimer::timeout, this, [this] {
+      char t[120];
+      std::snprintf(t, sizeof t, "Mathematical Analysis running ... %.1f s    (Abort Operation stops it)",
+                    runClock_.elapsed() / 1000.0);
+      MessBar(t);
+    });
+  }
+  runClock_.start();
+  progress_->start();
+  MessBar("Mathematical Analysis running ...");
+  job_->start();
+}
+
+void TDrawView::analysisDone() {
+  if (!job_ || job_->running()) return;
+  std::unique_ptr<AnalysisJob> job = std::move(job_);
+  job->wait();
+  progress_->stop();
+  if (jobAborted_) {
+    jobAborted_ = false;
+    return;
+  }
+  MessBar("");
+  job->replayHostCalls();
+  if (!job->result().done) return;
+  study_ = job->result();
+  if (setup_.fund_baseline == 1) storeFit(settings_, job->fit());
+  update();
+}
+
+void TDrawView::abortAnalysis() {
+  if (!analysisRunning()) return;
+  // The search cannot be cut short; its result is dropped when it ends.
+  jobAborted_ = true;
+  progress_->stop();
+  MessBar("Mathematical Analysis aborted");
 }
 
 void connectCharts() {

@@ -106,7 +106,7 @@ TEST_F(Shell, MenusHoldEveryEntryInOrderWithTheirTexts) {
   auto f = make();
   const QList<QAction*> top = f->menuBar()->actions();
   ASSERT_EQ(top.size(), 8);
-  EXPECT_EQ(menuIds(top[0]->menu()), (std::vector<int>{24332, 24333, 24334, 24335, 24339, 11872, 101, 102, 24310}));
+  EXPECT_EQ(menuIds(top[0]->menu()), (std::vector<int>{24332, 24333, 24334, 24335, 24339, 11872, 101, 102, 11876, 24310}));
   EXPECT_EQ(menuIds(top[2]->menu()),
             (std::vector<int>{306, 307, 11856, 29001, 11861, 36, 259, 11864, 51682, 51684, 11843, 11844, 24589, 11872,
                               11873, 11875, 11874, 11845, 11852, 11853, 11855, 11854, 11863, 11862, 11848}));

@@ -25,76 +25,11 @@
 #include "settings/settings.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
+#include "chart_window_fixture.h"
 #include "util/paths.h"
 
 namespace quova {
 namespace {
-
-// n daily quotes from 01/01/1999 on, in the default format, with a gentle wave.
-std::string quoteLines(int first, int n) {
-  static const int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  std::string out;
-  for (int i = first; i < first + n; ++i) {
-    int day = i, month = 0;
-    while (day >= monthDays[month]) day -= monthDays[month++];
-    const double close = 20 + 3 * std::sin(i / 5.0);
-    char line[120];
-    std::snprintf(line, sizeof line, "%02d/%02d/1999   %.3f   %.3f   %.3f   %d\n", month + 1, day + 1,
-                  close + 1, close - 1, close, 1000 + 50 * i);
-    out += line;
-  }
-  return out;
-}
-
-QColor qcolor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-struct ChartWindow : ::testing::Test {
-  test::TempDir dir{true};
-  test::ScopedHost h;
-  std::unique_ptr<QVMAIN> f;
-  std::string day;
-  void SetUp() override {
-    initRoot(dir.path());
-    runFlags() = RunFlags{};
-    settings() = Settings{};
-    runFlags().QuovaPath = dir.path() + "/";
-    runFlags().WinsIniFilePath = "quova.win";
-    logState().QuovaLogFile = dir.file("quova.log");
-    OpenLogFile();
-    dir.write("quotes.day/TEST.day", "SYMBOL: TEST\nCOMPANY NAME: Test Corp\n" + quoteLines(0, 80));
-    day = dir.file("quotes.day/TEST.day");
-    f.reset(InitMainWindow());
-    f->resize(900, 700);
-    f->show();
-    QApplication::processEvents();
-  }
-  void TearDown() override {
-    f.reset();
-    runFlags() = RunFlags{};
-    logState().QuovaLogFile = "quova.log";
-  }
-  static void settle() {
-    for (int i = 0; i < 3; ++i) {
-      QApplication::processEvents();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-  }
-  TDrawView* open(const std::string& path, const std::string& title = {}) {
-    if (!f->openDocument(path, title)) return nullptr;
-    settle();
-    QMdiSubWindow* sub = f->client()->activeSubWindow();
-    return sub ? qobject_cast<TDrawView*>(sub->widget()) : nullptr;
-  }
-  static void click(QWidget* w, QPoint p, Qt::MouseButton b, QEvent::Type type = QEvent::MouseButtonPress) {
-    QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, b, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-  }
-  static void move(QWidget* w, QPoint p) {
-    QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
-                  Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-  }
-};
 
 TEST_F(ChartWindow, OpensAndPaintsTheModel) {
   TDrawView* v = open(day);
@@ -103,8 +38,11 @@ TEST_F(ChartWindow, OpensAndPaintsTheModel) {
   EXPECT_EQ(sub->windowTitle().toStdString(), day);  // opened by path: the path is the title
   ASSERT_TRUE(v->data().loaded);
   EXPECT_EQ(v->data().num_quotes, 80);
-  // The window stands where the default settings put it.
-  EXPECT_EQ(sub->geometry(), QRect(20, 20, 500, 220));
+  // A chart without a settings file: at the default corner, two thirds of the client area
+  // (larger than the default 500 x 220 here); the readout is labelled with the file's name.
+  const QSize area = f->client()->size();
+  EXPECT_EQ(sub->geometry(), QRect(20, 20, std::max(500, area.width() * 2 / 3), std::max(220, area.height() * 2 / 3)));
+  EXPECT_EQ(v->readoutTitle(), "Chart of TEST");
   sub->setGeometry(10, 10, 760, 520);
   settle();
 
