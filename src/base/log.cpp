@@ -86,9 +86,9 @@ int ReleaseLog(bool rootKnown) {
     s.QuovaLogFile = "/dev/null";  // another root's log stays as it is, to the end of this run
     return 0;
   }
-  if (held.empty() || appendToLog(held)) return 0;
-  showLogFailure();
-  return -1;
+  // A log that cannot be written is reported once; the run goes on, as after any failed entry.
+  if (!held.empty() && !appendToLog(held)) showLogFailure();
+  return 0;
 }
 
 int LogText(std::string_view text) {

@@ -131,7 +131,8 @@ TEST(Faults, AFullDiskAtEachWriteOfADailyRun) {
     RunEnd end = r.daily(day, o);
     const bool refused = slurp(trace).find("\nrefused\n") != std::string::npos;
     std::remove(trace.c_str());
-    ASSERT_EQ(end.status, 0) << rel;
+    // 1 when a list lost its quote to the full disk; never a crash or a start-up failure.
+    ASSERT_TRUE(end.status == 0 || end.status == 1) << rel << ": " << end.status;
     ASSERT_EQ(joined(damage(before, r.snapshot())), "") << "write " << n << ": " << rel;
     const std::string name = fs::path(rel).filename().string();
     if (rel.find("quotes.day/") == 0 && before.count(rel)) {

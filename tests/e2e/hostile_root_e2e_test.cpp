@@ -76,7 +76,8 @@ TEST(HostileRoot, TheRunEndsStoresWhatItCanAndWritesNothingOutside) {
     RunOptions o;
     o.limitSeconds = 120;
     RunEnd end = r.daily(tradingDay(0), o);
-    ASSERT_EQ(end.status, 0) << r.log();
+    // 1 when a list could not store its quotes; never a crash or a hang.
+    ASSERT_TRUE(end.status == 0 || end.status == 1) << end.status << "\n" << r.log();
     std::map<std::string, std::string> after;
     for (const auto& e : fs::recursive_directory_iterator(outside.path()))
       if (e.is_regular_file()) after[e.path().string()] = slurp(e.path().string());
