@@ -13,7 +13,7 @@ namespace quova {
 // 01/01/1981 01:01:02, the stamp that makes the next download append again.
 LocalTime backdateStamp();
 
-// The file-system date/time words of the original (date: day 5 bits, month 4, year-1980 7;
+// The packed file date/time words (date: day 5 bits, month 4, year-1980 7;
 // time: seconds/2 5 bits, minutes 6, hours 5), packed date << 16 | time.
 std::uint32_t toDosStamp(const LocalTime& t);
 LocalTime fromDosStamp(std::uint32_t stamp);
