@@ -10,6 +10,7 @@
 #include "base/log.h"
 #include "base/root_path.h"
 #include "quotes/quote_names.h"
+#include "util/file_bytes.h"
 #include "util/paths.h"
 
 namespace quova {
@@ -61,20 +62,6 @@ std::int16_t clampColumn(std::int16_t v) {
   if (v < 0) return 0;
   if (v > kMaxColumn) return kMaxColumn;
   return v;
-}
-
-// Reads a whole file of at most limit bytes; false when it cannot be opened.
-bool readFileBytes(const std::string& path, std::string& data, std::size_t limit) {
-  std::FILE* f = std::fopen(nativePath(path).c_str(), "rb");
-  if (!f) return false;
-  data.clear();
-  char buf[4096];
-  std::size_t n;
-  while (data.size() < limit && (n = std::fread(buf, 1, sizeof buf, f)) > 0)
-    data.append(buf, n);
-  std::fclose(f);
-  if (data.size() > limit) data.resize(limit);
-  return true;
 }
 
 }  // namespace
