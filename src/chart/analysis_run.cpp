@@ -14,7 +14,7 @@
 namespace quova {
 
 AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const AnalysisSetup& a,
-                         Fit_Type& rec) {
+                         Fit_Type& rec, const std::atomic<bool>* cancel) {
   AnalysisResult out;
   const int n = countFitPoints(d, s.t_start, s.t_end);
   const int order = s.poly_enabled ? std::clamp(s.poly_order, 0, n_poly_max) : 0;
@@ -23,6 +23,7 @@ AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const Analy
     return out;
   }
   FITS f(n, n_poly_max, n_four_max, s.n_bisects);
+  f.cancel = cancel;
   f.load(d, s.t_start, s.t_end);
   if (s.poly_enabled) f.PolynomialFit(order);
   const int fo = std::clamp(s.four_order, 0, n_four_max);
@@ -43,6 +44,7 @@ AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const Analy
     f.FourFitVector(fo);
   } else {
     f.FourierTrade(fo);
+    if (cancel && cancel->load()) return out;
     f.FourierFit();
   }
   if (a.fund_baseline == 1) {

@@ -2,6 +2,7 @@
 // displayed window, with the preset fundamental or the search, and its result.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ struct AnalysisResult {
 };
 
 // Four_Anal's computation over the settings' window; fills `fit` when baseline is chosen.
+// Setting *cancel (from another thread) ends the run early with nothing done.
 AnalysisResult Four_Anal(const ChartData& d, const ChartSettings& s, const AnalysisSetup& a,
-                         Fit_Type& fit);
+                         Fit_Type& fit, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace quova

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <vector>
 
 #include "chart/fit_type.h"
@@ -35,6 +36,10 @@ struct FITS {
   std::vector<long double> cosw, sinw;  // cos and sin of w x per point, reused likewise
   // Threads of the fundamental search; 0: one per core. The result is the same for any count.
   int search_threads = 0;
+  // Set from another thread to stop the fundamental search between candidates; a search
+  // stopped so leaves the transform's peak as the fundamental and the coefficients as
+  // they were.
+  const std::atomic<bool>* cancel = nullptr;
 
   // The positive closes of quotes dated in [t1, t2] plus the quote just after t2: mean,
   // t_min, t_max, t_mid, x = date - t_mid, y = close - mean. Resizes to the points found.

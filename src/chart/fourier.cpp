@@ -181,9 +181,10 @@ int fourierSolve(const FITS& f, int m, long double w, SolveScratch& scratch, lon
 }
 
 // Runs solve(s, scratch) for s = 0 .. count - 1 on `threads` threads (this one among them),
-// each thread with its own scratch, taking the next candidate as it finishes one.
+// each thread with its own scratch, taking the next candidate as it finishes one, until
+// *cancel is set. False when cancelled.
 template <class F>
-void forEachCandidate(int count, int threads, F solve) {
+bool forEachCandidate(int count, int threads, const std::atomic<bool>* cancel, F solve) {
   threads = std::clamp(threads, 1, std::max(count, 1));
   std::atomic<int> next{0};
   std::mutex failedAt;
@@ -191,7 +192,13 @@ void forEachCandidate(int count, int threads, F solve) {
   auto worker = [&] {
     SolveScratch scratch;
     try {
-      for (int s = next++; s < count; s = next++) solve(s, scratch);
+      for (int s = next++; s < count; s = next++) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+          next = count;
+          break;
+        }
+        solve(s, scratch);
+      }
     } catch (...) {
       std::lock_guard<std::mutex> lock(failedAt);
       if (!failure) failure = std::current_exception();
@@ -203,6 +210,7 @@ void forEachCandidate(int count, int threads, F solve) {
   worker();
   for (std::thread& t : pool) t.join();
   if (failure) std::rethrow_exception(failure);
+  return !(cancel && cancel->load());
 }
 
 }  // namespace
@@ -263,10 +271,11 @@ void FITS::FourierTrade(int m) {
   for (int s = 0; s < steps; ++s) cand_omega[s] = wLo + (wHi - wLo) * s / (steps - 1);
   const int threads = search_threads > 0 ? search_threads
                                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  forEachCandidate(steps, threads, [&](int s, SolveScratch& scratch) {
+  const bool finished = forEachCandidate(steps, threads, cancel, [&](int s, SolveScratch& scratch) {
     std::array<long double, 2 * n_four_max + 1> coef;
     solved[s] = static_cast<char>(fourierSolve(*this, order, cand_omega[s], scratch, coef.data(), cand_err[s]));
   });
+  if (!finished) return;
   if (std::find(solved.begin(), solved.end(), 0) != solved.end()) {
     if (!singularShown)
       MessageBox("WARNING...matrix singular...computations NOT completed",

@@ -202,6 +202,31 @@ TEST(Fourier, SearchBinsAndSteps) {
   EXPECT_EQ(t.omega, 0.5L);
 }
 
+// Abort Operation: a search cancelled before its first candidate solves none and keeps the
+// transform's peak and the coefficients it had; the run built on it reports nothing done.
+TEST(Fourier, CancelledSearchStopsBeforeTheNextCandidate) {
+  test::ScopedHost h;
+  ChartData d = wave(300, 32, 0);
+  std::atomic<bool> cancel{true};
+  FITS f(300, 50, 50, 21);
+  f.load(d, -1e16, 1e16);
+  f.four_coef[0] = 7;
+  f.cancel = &cancel;
+  f.FourierTrade(2);
+  EXPECT_EQ(f.omega, 2 * 3.141592653589793238462643383279L * 8 / 256);
+  EXPECT_EQ(f.four_coef[0], 7);
+  for (long double e : f.cand_err) EXPECT_TRUE(std::isinf(e));
+  ChartSettings s;
+  s.four_enabled = true;
+  s.n_bisects = 21;
+  AnalysisSetup a;
+  a.fund_preset = 0;
+  Fit_Type rec;
+  EXPECT_FALSE(Four_Anal(d, s, a, rec, &cancel).done);
+  cancel = false;
+  EXPECT_TRUE(Four_Anal(d, s, a, rec, &cancel).done);
+}
+
 // The search's error at each candidate against the fit written out at that frequency, and
 // the kept fundamental the first of the smallest errors. Trading days with weekend gaps.
 TEST(Fourier, SearchErrorAtEveryCandidateMatchesTheReference) {

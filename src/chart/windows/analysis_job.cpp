@@ -45,7 +45,7 @@ void AnalysisJob::start() {
   if (thread_) return;
   thread_ = QThread::create([this] {
     setThreadHost(calls_.get());
-    result_ = Four_Anal(data_, settings_, setup_, fit_);
+    result_ = Four_Anal(data_, settings_, setup_, fit_, &cancel_);
     setThreadHost(nullptr);
   });
   // finished comes on the thread's side; the job lives on the GUI thread, so the signal is queued there.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <atomic>
 #include <memory>
 
 #include "chart/analysis_run.h"
@@ -24,6 +25,8 @@ class AnalysisJob : public QObject {
   ~AnalysisJob() override;
 
   void start();
+  // Asks the run to stop at its next candidate; its result is then not done.
+  void cancel() { cancel_ = true; }
   bool running() const;
   void wait();
   // The result once finished() came.
@@ -44,6 +47,7 @@ class AnalysisJob : public QObject {
   Fit_Type fit_;
   std::unique_ptr<Recorder> calls_;
   QThread* thread_ = nullptr;
+  std::atomic<bool> cancel_{false};
 };
 
 }  // namespace quova

@@ -612,8 +612,9 @@ void TDrawView::analysisDone() {
 
 void TDrawView::abortAnalysis() {
   if (!analysisRunning()) return;
-  // The search cannot be cut short; its result is dropped when it ends.
+  // The search stops at its next candidate; what it leaves is dropped when it ends.
   jobAborted_ = true;
+  job_->cancel();
   progress_->stop();
   MessBar("Mathematical Analysis aborted");
 }
