@@ -91,6 +91,12 @@ struct Cursor {
     while (p < len && s[p] == ' ') ++p;
   }
   int find(const char* delim, int dl) const {
+    // A one-character delimiter ends a short word: a plain loop beats a library call.
+    if (dl == 1) {
+      for (int i = p; i < len; ++i)
+        if (s[i] == delim[0]) return i - p;
+      return -1;
+    }
     // memchr to each candidate first character, then the rest of the delimiter.
     for (int i = p; i + dl <= len; ++i) {
       const void* hit = std::memchr(s + i, delim[0], static_cast<std::size_t>(len - dl + 1 - i));
@@ -179,13 +185,23 @@ float* priceField(quotetype* q, int code, char** text) {
   }
 }
 
+// The word without its first ':' ("4:00" gives "400") into out (capacity kQuoteTokenSize).
+void withoutColon(std::string_view word, char* out) {
+  const std::size_t colon = word.find(':');
+  std::size_t n = word.copy(out, colon);
+  if (colon != std::string_view::npos) n += word.substr(colon + 1).copy(out + n, word.size());
+  out[n] = 0;
+}
+
 int readTime(Cursor& work, quotetype* q) {
-  char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work);
-  quova::strcpy(q->time_text, word, sizeof q->time_text);
-  strposdel(word, ":", sizeof word);
-  if (word[0] == 0) return 0;
-  q->time = leadingInt(word);
+  int from = 0, n = 0;
+  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
+  const std::string_view word(work.s + from, static_cast<std::size_t>(n));
+  q->time_text[word.copy(q->time_text, sizeof q->time_text - 1)] = 0;
+  char digits[kQuoteTokenSize];
+  withoutColon(word, digits);
+  if (digits[0] == 0) return 0;
+  q->time = leadingInt(digits);
   // An AM/PM marker right after the time (one blank between them) belongs to it.
   if (!work.empty() && work.front() != ' ') {
     char marker[kQuoteTokenSize];
@@ -318,6 +334,81 @@ int inputField(int code, Cursor& work, quotetype* q, const char* dateFormat, con
   }
 }
 
+// The line (at most 180 characters from its start, past the first tab or comma at plain)
+// with tabs, and commas when they are no delimiter, as two blanks each; its length.
+int widenedLine(const char* line, int plain, bool commas, char (&wide)[kWorkLineSize]) {
+  int length = plain;
+  while (length < kQuoteLineSize - 1 && line[length] && line[length] != '\n' && line[length] != '\r') ++length;
+  int n = 0;
+  for (int i = 0; i < length; ++i) {
+    char c = line[i];
+    if (c == '\t' || (commas && c == ',')) {
+      if (n < kWorkLineSize - 1) wide[n++] = ' ';
+      if (n < kWorkLineSize - 1) wide[n++] = ' ';
+    } else if (n < kWorkLineSize - 1) {
+      wide[n++] = c;
+    }
+  }
+  wide[n] = 0;
+  return n;
+}
+
+// The work text of the line's n characters: its tokens (parted by two blanks) with three
+// blanks after each; a token equal to the current field's prefix text is dropped. Its length.
+int workText(const char* buf, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
+  int wl = 0;
+  std::string_view delim = fmt.delimiter == DELIM_COMMA ? std::string_view(",") : std::string_view("  ");
+  Cursor in{buf, n, 0, kWorkLineSize};
+  int field = 0;
+  for (int tokens = 0; tokens < kQuoteMaxTokens && !in.empty(); ++tokens) {
+    in.skipBlanks();
+    const char* prefix = field < kMaxFormatFields ? fmt.prefixText[field] : "";
+    int pl = prefix[0] ? static_cast<int>(strnlen(prefix, 20)) : 0;
+    if (pl > 0 && in.len - in.p >= pl && std::strncmp(buf + in.p, prefix, static_cast<std::size_t>(pl)) == 0)
+      in.p += pl;
+    // The token (what take() would copy; the line holds no NUL) goes straight to the work text.
+    int from = 0, tl = 0;
+    in.takeSpan(delim, kQuoteTokenSize, true, from, tl);
+    const char* token = buf + from;
+    if (tl == pl && std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0) continue;
+    std::memcpy(work + wl, token, static_cast<std::size_t>(tl));
+    wl += tl;
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    ++field;
+  }
+  work[wl] = 0;
+  return wl;
+}
+
+// workText in one pass for the common line: blank-parted tokens of at most 40 characters
+// and no prefix texts. -1 for any other line, which workText then reads. With no prefix an
+// empty token is dropped, so the text is the tokens with three blanks after each.
+int plainWorkText(const char* buf, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
+  constexpr int kLongest = kQuoteTokenSize - 1;  // a longer token is cut: workText's case
+  int wl = 0, field = 0, p = 0;
+  for (int tokens = 0; p < n; ++tokens) {
+    if (tokens == kQuoteMaxTokens || fmt.prefixText[field][0]) return -1;
+    while (p < n && buf[p] == ' ') ++p;
+    const int from = p;
+    // A blank ends the token only when a second one follows it on the line.
+    while (p < n && !(buf[p] == ' ' && p + 1 < n && buf[p + 1] == ' ')) ++p;
+    const int tl = p - from;
+    if (tl > kLongest) return -1;
+    if (p < n) p += 2;
+    if (tl == 0) continue;
+    std::memcpy(work + wl, buf + from, static_cast<std::size_t>(tl));
+    wl += tl;
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    ++field;
+  }
+  work[wl] = 0;
+  return wl;
+}
+
 }  // namespace
 
 const char* FormattedOutputDate(const QuoteData* quote, const OFtype& fmt) {
@@ -425,64 +516,21 @@ float ConvWF(const char* whole, const char* fraction, int* error) {
 int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   quotetypeInit(q);
   if (!line) return 1;
-  // The line (at most 180 characters) with tabs, and commas unless comma-delimited, as two
-  // blanks each; a line without tabs or commas to widen is read where it lies.
-  char wide[kWorkLineSize];
-  const char* buf = line;
-  bool commas = fmt.delimiter != DELIM_COMMA;
-  int n = 0;
+  const bool commas = fmt.delimiter != DELIM_COMMA;
   // The line ends at its first NUL, line feed or carriage return, and at 179 characters.
   const std::size_t plain = std::strcspn(line, commas ? "\t,\n\r" : "\t\n\r");
   const bool widen =
       plain < static_cast<std::size_t>(kQuoteLineSize - 1) && (line[plain] == '\t' || line[plain] == ',');
+  char wide[kWorkLineSize];
+  const char* buf = line;
+  int n = static_cast<int>(std::min<std::size_t>(plain, kQuoteLineSize - 1));
   if (widen) {
-    n = static_cast<int>(plain);
-    while (n < kQuoteLineSize - 1 && line[n] && line[n] != '\n' && line[n] != '\r') ++n;
-  } else {
-    n = static_cast<int>(std::min<std::size_t>(plain, kQuoteLineSize - 1));
-  }
-  if (widen) {
-    const int length = n;
-    n = 0;
-    for (int i = 0; i < length; ++i) {
-      char c = line[i];
-      if (c == '\t' || (commas && c == ',')) {
-        if (n < kWorkLineSize - 1) wide[n++] = ' ';
-        if (n < kWorkLineSize - 1) wide[n++] = ' ';
-      } else if (n < kWorkLineSize - 1) {
-        wide[n++] = c;
-      }
-    }
-    wide[n] = 0;
+    n = widenedLine(line, static_cast<int>(plain), commas, wide);
     buf = wide;
   }
-
-  // Tokens go to the work text, three blanks after each; a token equal to the current
-  // field's prefix text is dropped.
   char work[kWorkTextSize];
-  int wl = 0;
-  std::string_view delim = fmt.delimiter == DELIM_COMMA ? std::string_view(",") : std::string_view("  ");
-  Cursor in{buf, n, 0, kWorkLineSize};
-  int field = 0;
-  for (int tokens = 0; tokens < kQuoteMaxTokens && !in.empty(); ++tokens) {
-    in.skipBlanks();
-    const char* prefix = field < kMaxFormatFields ? fmt.prefixText[field] : "";
-    int pl = prefix[0] ? static_cast<int>(strnlen(prefix, 20)) : 0;
-    if (pl > 0 && in.len - in.p >= pl && std::strncmp(buf + in.p, prefix, static_cast<std::size_t>(pl)) == 0)
-      in.p += pl;
-    // The token (what take() would copy; the line holds no NUL) goes straight to the work text.
-    int from = 0, tl = 0;
-    in.takeSpan(delim, kQuoteTokenSize, true, from, tl);
-    const char* token = buf + from;
-    if (tl == pl && std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0) continue;
-    std::memcpy(work + wl, token, static_cast<std::size_t>(tl));
-    wl += tl;
-    work[wl++] = ' ';
-    work[wl++] = ' ';
-    work[wl++] = ' ';
-    ++field;
-  }
-  work[wl] = 0;
+  int wl = fmt.delimiter == DELIM_COMMA ? -1 : plainWorkText(buf, n, fmt, work);
+  if (wl < 0) wl = workText(buf, n, fmt, work);
 
   Cursor w{work, wl, 0, kWorkTextSize};
   int count = fieldCount(fmt);
