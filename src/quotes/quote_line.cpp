@@ -254,7 +254,10 @@ bool readFraction(std::string_view s, double* value) {
 
 // A "/" after the first character marks a fraction.
 bool slashAfterFirst(std::string_view word) {
-  return !word.empty() && word[0] != '/' && word.find('/') != std::string_view::npos;
+  if (word.empty() || word[0] == '/') return false;
+  for (char c : word)  // a short word: no library call
+    if (c == '/') return true;
+  return false;
 }
 
 // The next word and, when exactly one blank parts it from a fraction, that fraction: views
@@ -385,21 +388,25 @@ int workText(const char* buf, int n, const OFtype& fmt, char (&work)[kWorkTextSi
 // workText in one pass for the common line: blank-parted tokens of at most 40 characters
 // and no prefix texts. -1 for any other line, which workText then reads. With no prefix an
 // empty token is dropped, so the text is the tokens with three blanks after each.
-int plainWorkText(const char* buf, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
+int plainWorkText(const char* line, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
   constexpr int kLongest = kQuoteTokenSize - 1;  // a longer token is cut: workText's case
+  // The line, then two blanks and a NUL, so that the scans below need no bounds.
+  char b[kWorkLineSize + 3];
+  std::memcpy(b, line, static_cast<std::size_t>(n));
+  b[n] = b[n + 1] = ' ';
+  b[n + 2] = 0;
   int wl = 0, field = 0, p = 0;
   for (int tokens = 0; p < n; ++tokens) {
     if (tokens == kQuoteMaxTokens || fmt.prefixText[field][0]) return -1;
-    while (p < n && buf[p] == ' ') ++p;
-    const int from = p;
-    // A blank ends the token only when a second one follows it on the line.
-    while (p < n && !(buf[p] == ' ' && p + 1 < n && buf[p + 1] == ' ')) ++p;
-    const int tl = p - from;
-    if (tl > kLongest) return -1;
-    if (p < n) p += 2;
-    if (tl == 0) continue;
-    std::memcpy(work + wl, buf + from, static_cast<std::size_t>(tl));
-    wl += tl;
+    while (b[p] == ' ') ++p;
+    if (p >= n) break;  // only blanks were left: an empty token
+    // The token runs to the first two blanks; a single blank at the end of the line (before
+    // the added ones) is still part of it.
+    const int from = wl;
+    while (b[p] != ' ' || b[p + 1] != ' ') work[wl++] = b[p++];
+    if (p == n - 1) work[wl++] = b[p++];
+    if (wl - from > kLongest) return -1;
+    p = p < n ? p + 2 : n;
     work[wl++] = ' ';
     work[wl++] = ' ';
     work[wl++] = ' ';
