@@ -125,7 +125,7 @@ class BlockLines {
 std::int32_t Parse(std::istream& in, ChartData& data, ParseContext& ctx) {
   data.clear();
   if (!ctx.parse) return 0;
-  data.reserve(4096);
+  data.reserve(MAX_CHART_QUOTES);  // no copies while the arrays grow; the load trims them
   MultiTask(ctx, 0);
   bool inData = false, limitShown = false;
   float lastDate = -1.0f;

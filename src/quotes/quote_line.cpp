@@ -231,11 +231,17 @@ int readDate(Cursor& work, quotetype* q, const char* dateFormat, const char* ref
   return 0;
 }
 
+// The next word as nextWord() would copy it into a buffer of kQuoteTokenSize.
+std::string_view nextSpan(Cursor& work) {
+  int from = 0, n = 0;
+  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
+  return {work.s + from, static_cast<std::size_t>(n)};
+}
+
 int readVolume(Cursor& work, quotetype* q) {
   if (work.nextCharPos() >= 15) return 0;  // too far away: the field is absent
-  char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work);
-  if (word[0] == 0) return 0;
+  const std::string_view word = nextSpan(work);
+  if (word.empty()) return 0;
   float v = 0;
   if (!readFloat(word, &v)) return -1;
   q->volume = v;
@@ -260,24 +266,27 @@ bool slashAfterFirst(std::string_view word) {
   return false;
 }
 
+// The fraction that follows a whole part after exactly one blank: a view into the work
+// text, empty when there is none.
+std::string_view fractionAfter(Cursor& work) {
+  if (work.empty() || work.front() == ' ') return {};
+  int from = 0, n = 0;
+  work.takeSpan(" ", kQuoteTokenSize, false, from, n);
+  if (!slashAfterFirst(std::string_view(work.s + from, static_cast<std::size_t>(n)))) return {};
+  return nextSpan(work);
+}
+
 // The next word and, when exactly one blank parts it from a fraction, that fraction: views
 // into the work text, each at most kQuoteTokenSize - 1 characters (the text holds no NUL).
 void wholeAndFractionSpans(Cursor& work, std::string_view& whole, std::string_view& fraction) {
   whole = fraction = {};
-  int from = 0, n = 0;
-  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
-  const std::string_view word(work.s + from, static_cast<std::size_t>(n));
+  const std::string_view word = nextSpan(work);
   if (slashAfterFirst(word)) {
     fraction = word;
     return;
   }
   whole = word;
-  // A fraction follows the whole part after exactly one blank.
-  if (work.empty() || work.front() == ' ') return;
-  work.takeSpan(" ", kQuoteTokenSize, false, from, n);
-  if (!slashAfterFirst(std::string_view(work.s + from, static_cast<std::size_t>(n)))) return;
-  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
-  fraction = std::string_view(work.s + from, static_cast<std::size_t>(n));
+  fraction = fractionAfter(work);
 }
 
 void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
@@ -285,6 +294,16 @@ void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
   wholeAndFractionSpans(work, w, f);
   whole[w.copy(whole, w.size())] = 0;  // copy(), as an empty view may hold no pointer
   fraction[f.copy(fraction, f.size())] = 0;
+}
+
+// whole + fraction as a float; *error becomes 1 when that is out of a float's range.
+float priceValue(double whole, double fraction, int* error) {
+  double v = whole + fraction;
+  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
+    *error = 1;
+    return 0.0f;
+  }
+  return static_cast<float>(v);
 }
 
 float convWF(std::string_view whole, std::string_view fraction, int* error) {
@@ -295,19 +314,24 @@ float convWF(std::string_view whole, std::string_view fraction, int* error) {
     *error = 1;
     return 0.0f;
   }
-  double v = w + f;
-  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
-    *error = 1;
-    return 0.0f;
-  }
-  return static_cast<float>(v);
+  return priceValue(w, f, error);
 }
 
 int price(Cursor& work, float* value, char* text) {
+  // wholeAndFractionSpans and convWF, with the first word read as a number once: a decimal
+  // holds no "/", so it is the whole part.
+  const std::string_view word = nextSpan(work);
+  double w = 0;
+  const bool decimal = readDecimal(word, &w);
   std::string_view whole, fraction;
-  wholeAndFractionSpans(work, whole, fraction);
+  if (decimal || !slashAfterFirst(word)) {
+    whole = word;
+    fraction = fractionAfter(work);
+  } else {
+    fraction = word;
+  }
   int error = 0;
-  float v = convWF(whole, fraction, &error);
+  const float v = decimal && fraction.empty() ? priceValue(w, 0.0, &error) : convWF(whole, fraction, &error);
   if (error) return -1;
   *value = v;
   // The price text: whole, " " and fraction, at most 19 characters.
@@ -402,10 +426,14 @@ int plainWorkText(const char* line, int n, const OFtype& fmt, char (&work)[kWork
     if (p >= n) break;  // only blanks were left: an empty token
     // The token runs to the first two blanks; a single blank at the end of the line (before
     // the added ones) is still part of it.
-    const int from = wl;
-    while (b[p] != ' ' || b[p + 1] != ' ') work[wl++] = b[p++];
-    if (p == n - 1) work[wl++] = b[p++];
-    if (wl - from > kLongest) return -1;
+    const char* in = b + p;
+    char* out = work + wl;
+    while (in[0] != ' ' || in[1] != ' ') *out++ = *in++;
+    if (in == b + n - 1) *out++ = *in++;
+    p = static_cast<int>(in - b);
+    const int tl = static_cast<int>(out - (work + wl));
+    if (tl > kLongest) return -1;
+    wl += tl;
     p = p < n ? p + 2 : n;
     work[wl++] = ' ';
     work[wl++] = ' ';
