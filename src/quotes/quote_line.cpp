@@ -87,8 +87,9 @@ struct Cursor {
 
   bool empty() const { return p >= len; }
   char front() const { return p < len ? s[p] : 0; }
+  // s[len] is a NUL, which stops the loop.
   void skipBlanks() {
-    while (p < len && s[p] == ' ') ++p;
+    while (s[p] == ' ') ++p;
   }
   int find(const char* delim, int dl) const {
     // A one-character delimiter ends a short word: a plain loop beats a library call.
@@ -143,6 +144,17 @@ struct Cursor {
     }
     return true;
   }
+  // takeSpan(" ", dmax, advance) as a view: the word up to the next blank.
+  std::string_view word(int dmax, bool advance = true) {
+    skipBlanks();
+    int e = p;
+    while (e < len && s[e] != ' ') ++e;
+    const bool found = e < len;
+    const int k = found ? std::min({e - p, cap, dmax}) : std::min(len - p, dmax);
+    const std::string_view w(s + p, static_cast<std::size_t>(cut(k, dmax)));
+    if (advance) p = !found ? len : (p + k < len ? p + k + 1 : p + k);
+    return w;
+  }
   // copy()'s bounds of n characters into a buffer of dmax.
   static int cut(int n, int dmax) {
     if (n > dmax - 1) n = dmax - 1;
@@ -194,9 +206,7 @@ void withoutColon(std::string_view word, char* out) {
 }
 
 int readTime(Cursor& work, quotetype* q) {
-  int from = 0, n = 0;
-  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
-  const std::string_view word(work.s + from, static_cast<std::size_t>(n));
+  const std::string_view word = work.word(kQuoteTokenSize);
   q->time_text[word.copy(q->time_text, sizeof q->time_text - 1)] = 0;
   char digits[kQuoteTokenSize];
   withoutColon(word, digits);
@@ -220,10 +230,10 @@ int readTime(Cursor& work, quotetype* q) {
 
 int readDate(Cursor& work, quotetype* q, const char* dateFormat, const char* refDate) {
   char word[20];
-  nextWord(word, sizeof word, work);
+  const std::string_view w = work.word(sizeof word);
+  word[w.copy(word, w.size())] = 0;
   // A word already in the default layout comes out of PreProcessDate as it went in.
-  bool asIs = std::strcmp(dateFormat, "mm/dd/yyyy") == 0 && std::strlen(word) == 10 && word[2] == '/' &&
-              word[5] == '/';
+  bool asIs = w.size() == 10 && word[2] == '/' && word[5] == '/' && std::strcmp(dateFormat, "mm/dd/yyyy") == 0;
   if (!asIs && !PreProcessDate(word, dateFormat, refDate)) return 0;  // date stays -1: rejected later
   int day = GoodDate(word, DATE_FMT_US);
   if (day < 0 || day > kMaxDayNumber) return -1;
@@ -232,11 +242,7 @@ int readDate(Cursor& work, quotetype* q, const char* dateFormat, const char* ref
 }
 
 // The next word as nextWord() would copy it into a buffer of kQuoteTokenSize.
-std::string_view nextSpan(Cursor& work) {
-  int from = 0, n = 0;
-  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
-  return {work.s + from, static_cast<std::size_t>(n)};
-}
+std::string_view nextSpan(Cursor& work) { return work.word(kQuoteTokenSize); }
 
 int readVolume(Cursor& work, quotetype* q) {
   if (work.nextCharPos() >= 15) return 0;  // too far away: the field is absent
@@ -270,9 +276,7 @@ bool slashAfterFirst(std::string_view word) {
 // text, empty when there is none.
 std::string_view fractionAfter(Cursor& work) {
   if (work.empty() || work.front() == ' ') return {};
-  int from = 0, n = 0;
-  work.takeSpan(" ", kQuoteTokenSize, false, from, n);
-  if (!slashAfterFirst(std::string_view(work.s + from, static_cast<std::size_t>(n)))) return {};
+  if (!slashAfterFirst(work.word(kQuoteTokenSize, false))) return {};
   return nextSpan(work);
 }
 
@@ -382,7 +386,10 @@ int widenedLine(const char* line, int plain, bool commas, char (&wide)[kWorkLine
 
 // The work text of the line's n characters: its tokens (parted by two blanks) with three
 // blanks after each; a token equal to the current field's prefix text is dropped. Its length.
-int workText(const char* buf, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
+int workText(const char* line, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
+  char buf[kWorkLineSize];  // the n characters and a NUL, as the cursor needs
+  std::memcpy(buf, line, static_cast<std::size_t>(n));
+  buf[n] = 0;
   int wl = 0;
   std::string_view delim = fmt.delimiter == DELIM_COMMA ? std::string_view(",") : std::string_view("  ");
   Cursor in{buf, n, 0, kWorkLineSize};
@@ -414,11 +421,12 @@ int workText(const char* buf, int n, const OFtype& fmt, char (&work)[kWorkTextSi
 // empty token is dropped, so the text is the tokens with three blanks after each.
 int plainWorkText(const char* line, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
   constexpr int kLongest = kQuoteTokenSize - 1;  // a longer token is cut: workText's case
-  // The line, then two blanks and a NUL, so that the scans below need no bounds.
-  char b[kWorkLineSize + 3];
+  // The line, then two blanks and NULs, so that the scans below need no bounds and a token
+  // can be copied as a block of kLongest characters.
+  char b[kWorkLineSize + kLongest + 2];
   std::memcpy(b, line, static_cast<std::size_t>(n));
   b[n] = b[n + 1] = ' ';
-  b[n + 2] = 0;
+  std::memset(b + n + 2, 0, kLongest);
   int wl = 0, field = 0, p = 0;
   for (int tokens = 0; p < n; ++tokens) {
     if (tokens == kQuoteMaxTokens || fmt.prefixText[field][0]) return -1;
@@ -426,13 +434,12 @@ int plainWorkText(const char* line, int n, const OFtype& fmt, char (&work)[kWork
     if (p >= n) break;  // only blanks were left: an empty token
     // The token runs to the first two blanks; a single blank at the end of the line (before
     // the added ones) is still part of it.
-    const char* in = b + p;
-    char* out = work + wl;
-    while (in[0] != ' ' || in[1] != ' ') *out++ = *in++;
-    if (in == b + n - 1) *out++ = *in++;
-    p = static_cast<int>(in - b);
-    const int tl = static_cast<int>(out - (work + wl));
+    const int from = p;
+    while (b[p] != ' ' || b[p + 1] != ' ') ++p;
+    if (p == n - 1) ++p;
+    const int tl = p - from;
     if (tl > kLongest) return -1;
+    std::memcpy(work + wl, b + from, kLongest);  // the characters past the token are overwritten
     wl += tl;
     p = p < n ? p + 2 : n;
     work[wl++] = ' ';
