@@ -416,6 +416,16 @@ int workText(const char* line, int n, const OFtype& fmt, char (&work)[kWorkTextS
   return wl;
 }
 
+// The first two blanks in a row at or after p in a text that has them. A byte that is no
+// blank rules out the pairs that start at it and before it, so the scan moves two at a time.
+int firstPair(const char* b, int p) {
+  for (;; p += 2) {
+    if (b[p + 1] != ' ') continue;
+    if (b[p] == ' ') return p;
+    if (b[p + 2] == ' ') return p + 1;
+  }
+}
+
 // workText in one pass for the common line: blank-parted tokens of at most 40 characters
 // and no prefix texts. -1 for any other line, which workText then reads. With no prefix an
 // empty token is dropped, so the text is the tokens with three blanks after each.
@@ -435,7 +445,7 @@ int plainWorkText(const char* line, int n, const OFtype& fmt, char (&work)[kWork
     // The token runs to the first two blanks; a single blank at the end of the line (before
     // the added ones) is still part of it.
     const int from = p;
-    while (b[p] != ' ' || b[p + 1] != ' ') ++p;
+    p = firstPair(b, p);
     if (p == n - 1) ++p;
     const int tl = p - from;
     if (tl > kLongest) return -1;
