@@ -78,7 +78,8 @@ int leadingInt(const char* s) {
 
 // The work text being consumed from the front. take() is the toolkit's getnext on it
 // (leading blanks dropped; a field longer than the capacities leaves its rest in front),
-// done by moving a position instead of the text.
+// done by moving a position instead of the text. The text holds no NUL before len and
+// one at len.
 struct Cursor {
   const char* s;
   int len;
@@ -87,7 +88,7 @@ struct Cursor {
 
   bool empty() const { return p >= len; }
   char front() const { return p < len ? s[p] : 0; }
-  // s[len] is a NUL, which stops the loop.
+  // The NUL at len stops the loop.
   void skipBlanks() {
     while (s[p] == ' ') ++p;
   }
