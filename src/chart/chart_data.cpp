@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <limits>
+#include <string>
 
 #include "base/host.h"
 #include "base/log.h"
@@ -38,8 +38,8 @@ void ChartData::append(float date, float high, float low, float close, float vol
 }
 
 ChartLineParser chartLineParser(const OFtype& fmt) {
-  return [&fmt](const char* line, ChartQuote& q) {
-    quotetype t;
+  // The record is kept between lines: ParseQuote sets every field of it anyway.
+  return [&fmt, t = quotetype{}](const char* line, ChartQuote& q) mutable {
     const bool ok = ParseQuote(line, &t, fmt) == 0;
     q.date = t.date;
     q.high = t.hi;
@@ -73,33 +73,65 @@ std::string chartRepairPath(std::string_view quoteFilePath) {
 
 namespace {
 
-// One line of at most 180 characters; the rest of a longer line is skipped. Drops "\r"
-// before the line feed; a final Ctrl-Z ends the file.
-bool readLine(std::istream& in, char (&buf)[181]) {
-  in.getline(buf, sizeof buf);
-  if (in.fail() && !in.bad() && in.gcount() == sizeof buf - 1) {
-    in.clear();
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-  } else if (in.fail()) {
-    return false;
+// The lines of a stream, read a block at a time: at most 180 characters of each (the rest
+// of a longer line is skipped), "\r" before the line feed dropped; a final Ctrl-Z ends the
+// file. A line ends at its first NUL.
+class BlockLines {
+ public:
+  explicit BlockLines(std::istream& in) : in_(in) {}
+
+  bool next(char (&buf)[181]) {
+    if (!more()) return false;
+    std::size_t n = 0;
+    bool ended = false;
+    while (!ended && more()) {
+      const char* from = block_.data() + pos_;
+      const std::size_t left = block_.size() - pos_;
+      const void* nl = std::memchr(from, '\n', left);
+      const std::size_t len = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - from) : left;
+      const std::size_t keep = std::min(len, sizeof buf - 1 - n);
+      std::memcpy(buf + n, from, keep);
+      n += keep;
+      pos_ += nl ? len + 1 : len;
+      ended = nl != nullptr;
+    }
+    buf[n] = 0;
+    if (const void* nul = std::memchr(buf, 0, n)) n = static_cast<std::size_t>(static_cast<const char*>(nul) - buf);
+    if (n > 0 && buf[n - 1] == '\r') buf[--n] = 0;
+    if (n == 1 && buf[0] == 0x1A && !more()) return false;
+    return true;
   }
-  std::size_t n = std::strlen(buf);
-  if (n > 0 && buf[n - 1] == '\r') buf[--n] = 0;
-  if (n == 1 && buf[0] == 0x1A && in.peek() == std::char_traits<char>::eof()) return false;
-  return true;
-}
+
+ private:
+  static constexpr std::size_t kBlock = 1 << 20;
+
+  // True while bytes are left, reading the next block when this one is used up.
+  bool more() {
+    if (pos_ < block_.size()) return true;
+    block_.resize(kBlock);
+    in_.read(block_.data(), static_cast<std::streamsize>(kBlock));
+    block_.resize(static_cast<std::size_t>(in_.gcount()));
+    pos_ = 0;
+    return !block_.empty();
+  }
+
+  std::istream& in_;
+  std::string block_;
+  std::size_t pos_ = 0;
+};
 
 }  // namespace
 
 std::int32_t Parse(std::istream& in, ChartData& data, ParseContext& ctx) {
   data.clear();
   if (!ctx.parse) return 0;
-  data.reserve(4096);
+  data.reserve(MAX_CHART_QUOTES);  // no copies while the arrays grow; the load trims them
   MultiTask(ctx, 0);
   bool inData = false, limitShown = false;
   float lastDate = -1.0f;
   char line[181];
-  while (readLine(in, line)) {
+  BlockLines lines(in);
+  while (lines.next(line)) {
     if (runFlags().Quit || (ctx.closePending && *ctx.closePending)) break;
     KeepWindowsHappy();
     ChartQuote q;

@@ -47,11 +47,18 @@ std::size_t shortDecimal(std::string_view s, double* value) {
   const bool minus = n > 0 && s[0] == '-';
   if (n > 0 && (minus || s[0] == '+')) ++i;
   std::uint64_t digits = 0;
-  int count = 0, fraction = 0;
-  for (; i < n && isDigit(s[i]); ++i, ++count) digits = digits * 10 + static_cast<std::uint64_t>(s[i] - '0');
-  if (i < n && s[i] == '.')
-    for (++i; i < n && isDigit(s[i]); ++i, ++count, ++fraction)
-      digits = digits * 10 + static_cast<std::uint64_t>(s[i] - '0');
+  // Past 15 digits the sum may wrap: such a number is refused below all the same.
+  auto addDigits = [&] {
+    const std::size_t from = i;
+    for (unsigned d; i < n && (d = static_cast<unsigned char>(s[i]) - unsigned{'0'}) <= 9; ++i) digits = digits * 10 + d;
+    return static_cast<int>(i - from);
+  };
+  int count = addDigits(), fraction = 0;
+  if (i < n && s[i] == '.') {
+    ++i;
+    fraction = addDigits();
+    count += fraction;
+  }
   if (count == 0 || count > 15 || (i < n && (s[i] == 'e' || s[i] == 'E'))) return 0;
   double v = static_cast<double>(digits);
   if (fraction > 0) v /= kPow10[fraction];
@@ -77,6 +84,11 @@ std::size_t decimalPrefix(std::string_view s, double* value) {
 
 bool readDecimal(std::string_view s, double* value) {
   double v = 0;
+  // A short decimal is always finite.
+  if (!s.empty() && shortDecimal(s, &v) == s.size()) {
+    *value = v;
+    return true;
+  }
   if (s.empty() || decimalPrefix(s, &v) != s.size() || !std::isfinite(v)) return false;
   *value = v;
   return true;

@@ -2,6 +2,7 @@
 #include "quotes/quote_data.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace quova {
 
@@ -23,8 +24,22 @@ void QuoteDataRestore(QuoteData* quote, const QuoteData* mirror) {
 }
 
 void quotetypeInit(quotetype* q) {
-  static const quotetype kInitial{};  // one copy instead of building the record each time
-  *q = kInitial;
+  // Field by field: a copy of a whole initial record compiles to a string move, which is
+  // slow to start for one record a line. A new field must be set here too.
+  static_assert(sizeof(quotetype) == 504, "every field of quotetype is set below");
+  q->date = -1;
+  for (float* price : {&q->open, &q->hi, &q->low, &q->close, &q->bid, &q->ask, &q->prev, &q->change, &q->pe_ratio,
+                       &q->dividend, &q->earnings, &q->openinterest})
+    *price = -1.0f;
+  q->volume = 0.0f;
+  q->time = 0;
+  for (char* text : {q->open_text, q->hi_text, q->low_text, q->close_text, q->bid_text, q->ask_text, q->prev_text,
+                     q->change_text, q->pe_ratio_text, q->dividend_text, q->earnings_text, q->openinterest_text})
+    std::memset(text, 0, sizeof q->open_text);
+  std::memset(q->symbol, 0, sizeof q->symbol);
+  std::memset(q->co_name, 0, sizeof q->co_name);
+  std::memset(q->time_text, 0, sizeof q->time_text);
+  std::memset(q->rest, 0, sizeof q->rest);
 }
 
 }  // namespace quova

@@ -78,7 +78,8 @@ int leadingInt(const char* s) {
 
 // The work text being consumed from the front. take() is the toolkit's getnext on it
 // (leading blanks dropped; a field longer than the capacities leaves its rest in front),
-// done by moving a position instead of the text.
+// done by moving a position instead of the text. The text holds no NUL before len and
+// one at len.
 struct Cursor {
   const char* s;
   int len;
@@ -87,10 +88,17 @@ struct Cursor {
 
   bool empty() const { return p >= len; }
   char front() const { return p < len ? s[p] : 0; }
+  // The NUL at len stops the loop.
   void skipBlanks() {
-    while (p < len && s[p] == ' ') ++p;
+    while (s[p] == ' ') ++p;
   }
   int find(const char* delim, int dl) const {
+    // A one-character delimiter ends a short word: a plain loop beats a library call.
+    if (dl == 1) {
+      for (int i = p; i < len; ++i)
+        if (s[i] == delim[0]) return i - p;
+      return -1;
+    }
     // memchr to each candidate first character, then the rest of the delimiter.
     for (int i = p; i + dl <= len; ++i) {
       const void* hit = std::memchr(s + i, delim[0], static_cast<std::size_t>(len - dl + 1 - i));
@@ -137,6 +145,17 @@ struct Cursor {
     }
     return true;
   }
+  // takeSpan(" ", dmax, advance) as a view: the word up to the next blank.
+  std::string_view word(int dmax, bool advance = true) {
+    skipBlanks();
+    int e = p;
+    while (e < len && s[e] != ' ') ++e;
+    const bool found = e < len;
+    const int k = found ? std::min({e - p, cap, dmax}) : std::min(len - p, dmax);
+    const std::string_view w(s + p, static_cast<std::size_t>(cut(k, dmax)));
+    if (advance) p = !found ? len : (p + k < len ? p + k + 1 : p + k);
+    return w;
+  }
   // copy()'s bounds of n characters into a buffer of dmax.
   static int cut(int n, int dmax) {
     if (n > dmax - 1) n = dmax - 1;
@@ -179,13 +198,21 @@ float* priceField(quotetype* q, int code, char** text) {
   }
 }
 
+// The word without its first ':' ("4:00" gives "400") into out (capacity kQuoteTokenSize).
+void withoutColon(std::string_view word, char* out) {
+  const std::size_t colon = word.find(':');
+  std::size_t n = word.copy(out, colon);
+  if (colon != std::string_view::npos) n += word.substr(colon + 1).copy(out + n, word.size());
+  out[n] = 0;
+}
+
 int readTime(Cursor& work, quotetype* q) {
-  char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work);
-  quova::strcpy(q->time_text, word, sizeof q->time_text);
-  strposdel(word, ":", sizeof word);
-  if (word[0] == 0) return 0;
-  q->time = leadingInt(word);
+  const std::string_view word = work.word(kQuoteTokenSize);
+  q->time_text[word.copy(q->time_text, sizeof q->time_text - 1)] = 0;
+  char digits[kQuoteTokenSize];
+  withoutColon(word, digits);
+  if (digits[0] == 0) return 0;
+  q->time = leadingInt(digits);
   // An AM/PM marker right after the time (one blank between them) belongs to it.
   if (!work.empty() && work.front() != ' ') {
     char marker[kQuoteTokenSize];
@@ -204,10 +231,10 @@ int readTime(Cursor& work, quotetype* q) {
 
 int readDate(Cursor& work, quotetype* q, const char* dateFormat, const char* refDate) {
   char word[20];
-  nextWord(word, sizeof word, work);
+  const std::string_view w = work.word(sizeof word);
+  word[w.copy(word, w.size())] = 0;
   // A word already in the default layout comes out of PreProcessDate as it went in.
-  bool asIs = std::strcmp(dateFormat, "mm/dd/yyyy") == 0 && std::strlen(word) == 10 && word[2] == '/' &&
-              word[5] == '/';
+  bool asIs = w.size() == 10 && word[2] == '/' && word[5] == '/' && std::strcmp(dateFormat, "mm/dd/yyyy") == 0;
   if (!asIs && !PreProcessDate(word, dateFormat, refDate)) return 0;  // date stays -1: rejected later
   int day = GoodDate(word, DATE_FMT_US);
   if (day < 0 || day > kMaxDayNumber) return -1;
@@ -215,11 +242,13 @@ int readDate(Cursor& work, quotetype* q, const char* dateFormat, const char* ref
   return 0;
 }
 
+// The next word as nextWord() would copy it into a buffer of kQuoteTokenSize.
+std::string_view nextSpan(Cursor& work) { return work.word(kQuoteTokenSize); }
+
 int readVolume(Cursor& work, quotetype* q) {
   if (work.nextCharPos() >= 15) return 0;  // too far away: the field is absent
-  char word[kQuoteTokenSize];
-  nextWord(word, sizeof word, work);
-  if (word[0] == 0) return 0;
+  const std::string_view word = nextSpan(work);
+  if (word.empty()) return 0;
   float v = 0;
   if (!readFloat(word, &v)) return -1;
   q->volume = v;
@@ -238,27 +267,31 @@ bool readFraction(std::string_view s, double* value) {
 
 // A "/" after the first character marks a fraction.
 bool slashAfterFirst(std::string_view word) {
-  return !word.empty() && word[0] != '/' && word.find('/') != std::string_view::npos;
+  if (word.empty() || word[0] == '/') return false;
+  for (char c : word)  // a short word: no library call
+    if (c == '/') return true;
+  return false;
+}
+
+// The fraction that follows a whole part after exactly one blank: a view into the work
+// text, empty when there is none.
+std::string_view fractionAfter(Cursor& work) {
+  if (work.empty() || work.front() == ' ') return {};
+  if (!slashAfterFirst(work.word(kQuoteTokenSize, false))) return {};
+  return nextSpan(work);
 }
 
 // The next word and, when exactly one blank parts it from a fraction, that fraction: views
 // into the work text, each at most kQuoteTokenSize - 1 characters (the text holds no NUL).
 void wholeAndFractionSpans(Cursor& work, std::string_view& whole, std::string_view& fraction) {
   whole = fraction = {};
-  int from = 0, n = 0;
-  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
-  const std::string_view word(work.s + from, static_cast<std::size_t>(n));
+  const std::string_view word = nextSpan(work);
   if (slashAfterFirst(word)) {
     fraction = word;
     return;
   }
   whole = word;
-  // A fraction follows the whole part after exactly one blank.
-  if (work.empty() || work.front() == ' ') return;
-  work.takeSpan(" ", kQuoteTokenSize, false, from, n);
-  if (!slashAfterFirst(std::string_view(work.s + from, static_cast<std::size_t>(n)))) return;
-  work.takeSpan(" ", kQuoteTokenSize, true, from, n);
-  fraction = std::string_view(work.s + from, static_cast<std::size_t>(n));
+  fraction = fractionAfter(work);
 }
 
 void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
@@ -266,6 +299,16 @@ void wholeAndFraction(Cursor& work, char* whole, char* fraction) {
   wholeAndFractionSpans(work, w, f);
   whole[w.copy(whole, w.size())] = 0;  // copy(), as an empty view may hold no pointer
   fraction[f.copy(fraction, f.size())] = 0;
+}
+
+// whole + fraction as a float; *error becomes 1 when that is out of a float's range.
+float priceValue(double whole, double fraction, int* error) {
+  double v = whole + fraction;
+  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
+    *error = 1;
+    return 0.0f;
+  }
+  return static_cast<float>(v);
 }
 
 float convWF(std::string_view whole, std::string_view fraction, int* error) {
@@ -276,19 +319,24 @@ float convWF(std::string_view whole, std::string_view fraction, int* error) {
     *error = 1;
     return 0.0f;
   }
-  double v = w + f;
-  if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) {
-    *error = 1;
-    return 0.0f;
-  }
-  return static_cast<float>(v);
+  return priceValue(w, f, error);
 }
 
 int price(Cursor& work, float* value, char* text) {
+  // wholeAndFractionSpans and convWF, with the first word read as a number once: a decimal
+  // holds no "/", so it is the whole part.
+  const std::string_view word = nextSpan(work);
+  double w = 0;
+  const bool decimal = readDecimal(word, &w);
   std::string_view whole, fraction;
-  wholeAndFractionSpans(work, whole, fraction);
+  if (decimal || !slashAfterFirst(word)) {
+    whole = word;
+    fraction = fractionAfter(work);
+  } else {
+    fraction = word;
+  }
   int error = 0;
-  float v = convWF(whole, fraction, &error);
+  const float v = decimal && fraction.empty() ? priceValue(w, 0.0, &error) : convWF(whole, fraction, &error);
   if (error) return -1;
   *value = v;
   // The price text: whole, " " and fraction, at most 19 characters.
@@ -316,6 +364,102 @@ int inputField(int code, Cursor& work, quotetype* q, const char* dateFormat, con
     case FC_EXPYR: return 0;  // these consume nothing
     default: return -1;       // Num and unknown codes make the line unreadable
   }
+}
+
+// The line (at most 180 characters from its start, past the first tab or comma at plain)
+// with tabs, and commas when they are no delimiter, as two blanks each; its length.
+int widenedLine(const char* line, int plain, bool commas, char (&wide)[kWorkLineSize]) {
+  int length = plain;
+  while (length < kQuoteLineSize - 1 && line[length] && line[length] != '\n' && line[length] != '\r') ++length;
+  int n = 0;
+  for (int i = 0; i < length; ++i) {
+    char c = line[i];
+    if (c == '\t' || (commas && c == ',')) {
+      if (n < kWorkLineSize - 1) wide[n++] = ' ';
+      if (n < kWorkLineSize - 1) wide[n++] = ' ';
+    } else if (n < kWorkLineSize - 1) {
+      wide[n++] = c;
+    }
+  }
+  wide[n] = 0;
+  return n;
+}
+
+// The work text of the line's n characters: its tokens (parted by two blanks) with three
+// blanks after each; a token equal to the current field's prefix text is dropped. Its length.
+int workText(const char* line, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
+  char buf[kWorkLineSize];  // the n characters and a NUL, as the cursor needs
+  std::memcpy(buf, line, static_cast<std::size_t>(n));
+  buf[n] = 0;
+  int wl = 0;
+  std::string_view delim = fmt.delimiter == DELIM_COMMA ? std::string_view(",") : std::string_view("  ");
+  Cursor in{buf, n, 0, kWorkLineSize};
+  int field = 0;
+  for (int tokens = 0; tokens < kQuoteMaxTokens && !in.empty(); ++tokens) {
+    in.skipBlanks();
+    const char* prefix = field < kMaxFormatFields ? fmt.prefixText[field] : "";
+    int pl = prefix[0] ? static_cast<int>(strnlen(prefix, 20)) : 0;
+    if (pl > 0 && in.len - in.p >= pl && std::strncmp(buf + in.p, prefix, static_cast<std::size_t>(pl)) == 0)
+      in.p += pl;
+    // The token (what take() would copy; the line holds no NUL) goes straight to the work text.
+    int from = 0, tl = 0;
+    in.takeSpan(delim, kQuoteTokenSize, true, from, tl);
+    const char* token = buf + from;
+    if (tl == pl && std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0) continue;
+    std::memcpy(work + wl, token, static_cast<std::size_t>(tl));
+    wl += tl;
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    ++field;
+  }
+  work[wl] = 0;
+  return wl;
+}
+
+// The first two blanks in a row at or after p in a text that has them. A byte that is no
+// blank rules out the pairs that start at it and before it, so the scan moves two at a time.
+int firstPair(const char* b, int p) {
+  for (;; p += 2) {
+    if (b[p + 1] != ' ') continue;
+    if (b[p] == ' ') return p;
+    if (b[p + 2] == ' ') return p + 1;
+  }
+}
+
+// workText in one pass for the common line: blank-parted tokens of at most 40 characters
+// and no prefix texts. -1 for any other line, which workText then reads. With no prefix an
+// empty token is dropped, so the text is the tokens with three blanks after each.
+int plainWorkText(const char* line, int n, const OFtype& fmt, char (&work)[kWorkTextSize]) {
+  constexpr int kLongest = kQuoteTokenSize - 1;  // a longer token is cut: workText's case
+  // The line, then two blanks and NULs, so that the scans below need no bounds and a token
+  // can be copied as a block of kLongest characters.
+  char b[kWorkLineSize + kLongest + 2];
+  std::memcpy(b, line, static_cast<std::size_t>(n));
+  b[n] = b[n + 1] = ' ';
+  std::memset(b + n + 2, 0, kLongest);
+  int wl = 0, field = 0, p = 0;
+  for (int tokens = 0; p < n; ++tokens) {
+    if (tokens == kQuoteMaxTokens || fmt.prefixText[field][0]) return -1;
+    while (b[p] == ' ') ++p;
+    if (p >= n) break;  // only blanks were left: an empty token
+    // The token runs to the first two blanks; a single blank at the end of the line (before
+    // the added ones) is still part of it.
+    const int from = p;
+    p = firstPair(b, p);
+    if (p == n - 1) ++p;
+    const int tl = p - from;
+    if (tl > kLongest) return -1;
+    std::memcpy(work + wl, b + from, kLongest);  // the characters past the token are overwritten
+    wl += tl;
+    p = p < n ? p + 2 : n;
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    work[wl++] = ' ';
+    ++field;
+  }
+  work[wl] = 0;
+  return wl;
 }
 
 }  // namespace
@@ -425,64 +569,21 @@ float ConvWF(const char* whole, const char* fraction, int* error) {
 int ParseQuote(const char* line, quotetype* q, const OFtype& fmt) {
   quotetypeInit(q);
   if (!line) return 1;
-  // The line (at most 180 characters) with tabs, and commas unless comma-delimited, as two
-  // blanks each; a line without tabs or commas to widen is read where it lies.
-  char wide[kWorkLineSize];
-  const char* buf = line;
-  bool commas = fmt.delimiter != DELIM_COMMA;
-  int n = 0;
+  const bool commas = fmt.delimiter != DELIM_COMMA;
   // The line ends at its first NUL, line feed or carriage return, and at 179 characters.
   const std::size_t plain = std::strcspn(line, commas ? "\t,\n\r" : "\t\n\r");
   const bool widen =
       plain < static_cast<std::size_t>(kQuoteLineSize - 1) && (line[plain] == '\t' || line[plain] == ',');
+  char wide[kWorkLineSize];
+  const char* buf = line;
+  int n = static_cast<int>(std::min<std::size_t>(plain, kQuoteLineSize - 1));
   if (widen) {
-    n = static_cast<int>(plain);
-    while (n < kQuoteLineSize - 1 && line[n] && line[n] != '\n' && line[n] != '\r') ++n;
-  } else {
-    n = static_cast<int>(std::min<std::size_t>(plain, kQuoteLineSize - 1));
-  }
-  if (widen) {
-    const int length = n;
-    n = 0;
-    for (int i = 0; i < length; ++i) {
-      char c = line[i];
-      if (c == '\t' || (commas && c == ',')) {
-        if (n < kWorkLineSize - 1) wide[n++] = ' ';
-        if (n < kWorkLineSize - 1) wide[n++] = ' ';
-      } else if (n < kWorkLineSize - 1) {
-        wide[n++] = c;
-      }
-    }
-    wide[n] = 0;
+    n = widenedLine(line, static_cast<int>(plain), commas, wide);
     buf = wide;
   }
-
-  // Tokens go to the work text, three blanks after each; a token equal to the current
-  // field's prefix text is dropped.
   char work[kWorkTextSize];
-  int wl = 0;
-  std::string_view delim = fmt.delimiter == DELIM_COMMA ? std::string_view(",") : std::string_view("  ");
-  Cursor in{buf, n, 0, kWorkLineSize};
-  int field = 0;
-  for (int tokens = 0; tokens < kQuoteMaxTokens && !in.empty(); ++tokens) {
-    in.skipBlanks();
-    const char* prefix = field < kMaxFormatFields ? fmt.prefixText[field] : "";
-    int pl = prefix[0] ? static_cast<int>(strnlen(prefix, 20)) : 0;
-    if (pl > 0 && in.len - in.p >= pl && std::strncmp(buf + in.p, prefix, static_cast<std::size_t>(pl)) == 0)
-      in.p += pl;
-    // The token (what take() would copy; the line holds no NUL) goes straight to the work text.
-    int from = 0, tl = 0;
-    in.takeSpan(delim, kQuoteTokenSize, true, from, tl);
-    const char* token = buf + from;
-    if (tl == pl && std::strncmp(token, prefix, static_cast<std::size_t>(pl)) == 0) continue;
-    std::memcpy(work + wl, token, static_cast<std::size_t>(tl));
-    wl += tl;
-    work[wl++] = ' ';
-    work[wl++] = ' ';
-    work[wl++] = ' ';
-    ++field;
-  }
-  work[wl] = 0;
+  int wl = fmt.delimiter == DELIM_COMMA ? -1 : plainWorkText(buf, n, fmt, work);
+  if (wl < 0) wl = workText(buf, n, fmt, work);
 
   Cursor w{work, wl, 0, kWorkTextSize};
   int count = fieldCount(fmt);

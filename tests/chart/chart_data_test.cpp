@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "base/run_flags.h"
 #include "chart/chart_settings.h"
@@ -84,6 +86,39 @@ TEST(ChartLoad, RejectedLineAnswers) {
     if (c.answer == IDYES) EXPECT_EQ(runFlags().FileToFixPath, "..\\QUOTES.DAY\\IBM.DAY");
   }
   runFlags().QuovaPath.clear();
+}
+
+TEST(ChartLoad, LinesAsTheParserSeesThem) {
+  // A line far past the first block of the reader, and one across its end.
+  std::string big, across = std::string(300, 'y');
+  std::vector<std::string> bigLines;
+  while (big.size() < (1u << 20) - 100) big += "12345678\n", bigLines.push_back("12345678");
+  big += across + "\nz";
+  bigLines.push_back(across.substr(0, 180));
+  bigLines.push_back("z");
+  struct Case {
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"a\r\nb\n\nc", {"a", "b", "", "c"}},
+      {std::string(200, 'x') + "\nz\n", {std::string(180, 'x'), "z"}},  // the rest of a long line is skipped
+      {std::string("ab\0cd\nz", 7), {"ab", "z"}},
+      {"a\n\x1a\nb\n", {"a", "\x1a", "b"}},  // only a final Ctrl-Z ends the file
+      {"a\n\x1a\r\n", {"a"}},
+      {big, bigLines},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> seen;
+    ParseContext ctx = context();
+    ctx.parse = [&seen](const char* line, ChartQuote&) {
+      seen.push_back(line);
+      return false;
+    };
+    std::istringstream in(c.text);
+    ChartData d;
+    EXPECT_EQ(Parse(in, d, ctx), 0);
+    EXPECT_EQ(seen, c.lines) << c.text.substr(0, 20);
+  }
 }
 
 TEST(ChartLoad, RepairPathKeepsTheSubfolder) {

@@ -275,3 +275,34 @@ TEST(ParseQuote, LongAndStrangeLinesStayInBounds) {
   std::string longToken = "01/04/1999   " + std::string(300, '9');
   EXPECT_EQ(ParseQuote(longToken.c_str(), &q, DefaultFormat()), 1);
 }
+
+TEST(ParseQuote, TokenEdgesLongTokensAndTheLineCut) {
+  const std::string a40(40, 'a'), blanks(165, ' ');
+  OFtype prefixed = formatOf({FC_DATE, FC_CLOSE});
+  std::strcpy(prefixed.prefixText[2], "X");  // a prefix on a field past the line's tokens
+  struct Case {
+    std::string line;
+    OFtype fmt;
+    float close, hi;
+    const char* symbol;
+    const char* rest;
+  } cases[] = {
+      {"01/04/1999   92 ", formatOf({FC_DATE, FC_CLOSE}), 92, -1, "", ""},
+      {"   01/04/1999      92      ", formatOf({FC_DATE, FC_CLOSE}), 92, -1, "", ""},
+      // A token of 40 characters is whole; a longer one keeps 40, and its 41st to 43rd are lost.
+      {"01/04/1999   " + a40 + "  8  9", formatOf({FC_DATE, FC_SYMBOL, FC_CLOSE, FC_HI}), 8, 9, a40.c_str(), ""},
+      {"01/04/1999   " + a40 + "5ab8  9", formatOf({FC_DATE, FC_SYMBOL, FC_CLOSE, FC_HI}), 8, 9, a40.c_str(), ""},
+      // The line ends at 180 characters, blanks or not.
+      {"01/04/1999   92" + blanks + "   7", formatOf({FC_DATE, FC_CLOSE}), 92, -1, "", ""},
+      {"01/04/1999   92" + blanks + "   7", prefixed, 92, -1, "", ""},
+      {"01/04/1999   92" + blanks.substr(0, 100) + "7", prefixed, 92, -1, "", "7"},
+  };
+  for (const Case& c : cases) {
+    quotetype q;
+    ASSERT_EQ(ParseQuote(c.line.c_str(), &q, c.fmt), 0) << c.line;
+    EXPECT_FLOAT_EQ(q.close, c.close) << c.line;
+    EXPECT_FLOAT_EQ(q.hi, c.hi) << c.line;
+    EXPECT_STREQ(q.symbol, c.symbol) << c.line;
+    EXPECT_STREQ(q.rest, c.rest) << c.line;
+  }
+}
