@@ -279,8 +279,15 @@ void appendCurve(PlotModel& m, const ChartData& d, const ValueAxis& axis, int da
   line.points = pointBuffer(static_cast<std::size_t>(std::max(0, d.num_quotes - std::max(days, 0))));
   auto flush = [&] {
     fill(idx, count, values);
-    for (std::size_t k = 0; k < count; ++k)
-      line.points.push_back({m.time.x(d.q_date[idx[k]]), axis.y(values[k])});
+    double t[kChunk], v[kChunk];
+    int x[kChunk], y[kChunk];
+    for (std::size_t k = 0; k < count; ++k) {
+      t[k] = d.q_date[idx[k]];
+      v[k] = values[k];
+    }
+    m.time.x(t, count, x);
+    axis.y(v, count, y);
+    for (std::size_t k = 0; k < count; ++k) line.points.push_back({x[k], y[k]});
     count = 0;
   };
   walkWindow(d, m.time.tStart, m.time.tEnd, [&](int i) {
