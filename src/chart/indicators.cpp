@@ -346,6 +346,34 @@ std::vector<float> volatilityValues(const ChartData& d, const LogReturns& lr,
 
 namespace {
 
+// StochasticK at count indices, into out: eight consecutive quotes side by side, the lowest
+// low and highest high of each window taken in order, as StochasticK's std::min and std::max
+// take them (minps and maxps pick as they do, for equal values and NaN too).
+void stochasticKInto(const ChartData& d, const int* idx, std::size_t count, int n, float* out) {
+  constexpr int L = 8;
+  std::size_t b = 0;
+#if defined(__x86_64__)
+  const float *lo = d.q_low.data(), *hi = d.q_high.data(), *cl = d.q_close.data();
+  for (; n >= 1 && b + L <= count; b += L) {
+    const int* at = idx + b;
+    if (at[L - 1] - at[0] != L - 1 || at[0] - n + 1 < 0 || at[L - 1] >= d.num_quotes) {
+      for (int k = 0; k < L; ++k) out[b + k] = StochasticK(d, at[k], n);
+      continue;
+    }
+    __m128 l0 = _mm_set1_ps(FLT_MAX), l1 = l0, h0 = _mm_set1_ps(-FLT_MAX), h1 = h0;
+    for (int j = at[0] - n + 1; j <= at[0]; ++j) {
+      l0 = _mm_min_ps(_mm_loadu_ps(lo + j), l0), l1 = _mm_min_ps(_mm_loadu_ps(lo + j + 4), l1);
+      h0 = _mm_max_ps(_mm_loadu_ps(hi + j), h0), h1 = _mm_max_ps(_mm_loadu_ps(hi + j + 4), h1);
+    }
+    float low[L], high[L];
+    _mm_storeu_ps(low, l0), _mm_storeu_ps(low + 4, l1), _mm_storeu_ps(high, h0), _mm_storeu_ps(high + 4, h1);
+    for (int k = 0; k < L; ++k)
+      out[b + k] = high[k] == low[k] ? 100.0f : (cl[at[k]] - low[k]) * 100.0f / (high[k] - low[k]);
+  }
+#endif
+  for (; b < count; ++b) out[b] = StochasticK(d, idx[b], n);
+}
+
 // A curve of the quotes walkWindow visits from index `days`, valued by fill(indices, count,
 // values) a chunk at a time: no temporaries of the data's length, which a paint of tens of
 // thousands of quotes would otherwise map and fault in afresh each time.
@@ -439,15 +467,20 @@ void appendStochastic(PlotModel& m, const ChartData& d, const ChartSettings& s, 
   bool stopped = false, anyLetter = false;
   int lastLetterX = 0, nK = 0;
   double sum = 0, Dv = 0, prevK = 0, prevD = 0;
-  walkWindow(d, m.time.tStart, m.time.tEnd, [&](int i) {
-    if (stopped || i < kdays) return;
-    const double k = StochasticK(d, i, kdays);
-    if (k < -1.0) {
-      stopped = true;
-      return;
-    }
-    const int x = m.time.x(d.q_date[i]);
-    if (showK) K.points.push_back({x, ax.y(k)});
+  // A chunk of quotes at a time: %K of each, their columns, then %D in order; the points'
+  // rows are mapped a chunk at a time too.
+  constexpr std::size_t kChunk = 512;
+  int idx[kChunk], kx[kChunk], dx[kChunk];
+  double kv[kChunk], dv[kChunk];
+  std::size_t queued = 0, nk = 0, nd = 0;
+  auto emit = [&](Polyline& line, const int* x, const double* v, std::size_t& count) {
+    int y[kChunk];
+    ax.y(v, count, y);
+    for (std::size_t j = 0; j < count; ++j) line.points.push_back({x[j], y[j]});
+    count = 0;
+  };
+  auto step = [&](double k, int x) {
+    if (showK) kx[nk] = x, kv[nk++] = k;
     if (!showD) return;
     ++nK;
     if (nK < ddays) {
@@ -461,7 +494,7 @@ void appendStochastic(PlotModel& m, const ChartData& d, const ChartSettings& s, 
     } else {
       Dv = alpha * k + beta * Dv;
     }
-    D.points.push_back({x, ax.y(Dv)});
+    dx[nd] = x, dv[nd++] = Dv;
     if (signals && nK > ddays) {
       char letter = 0;
       if (Dv >= 80 && prevK > prevD && k <= Dv) letter = 'S';
@@ -474,7 +507,32 @@ void appendStochastic(PlotModel& m, const ChartData& d, const ChartSettings& s, 
     }
     prevK = k;
     prevD = Dv;
+  };
+  auto flush = [&] {
+    float ks[kChunk];
+    double t[kChunk];
+    int xs[kChunk];
+    stochasticKInto(d, idx, queued, kdays, ks);
+    for (std::size_t j = 0; j < queued; ++j) t[j] = d.q_date[idx[j]];
+    m.time.x(t, queued, xs);
+    for (std::size_t j = 0; j < queued; ++j) {
+      const double k = ks[j];
+      if (k < -1.0) {
+        stopped = true;
+        break;
+      }
+      step(k, xs[j]);
+    }
+    queued = 0;
+    emit(K, kx, kv, nk);
+    emit(D, dx, dv, nd);
+  };
+  walkWindow(d, m.time.tStart, m.time.tEnd, [&](int i) {
+    if (stopped || i < kdays) return;
+    idx[queued++] = i;
+    if (queued == kChunk) flush();
   });
+  if (queued) flush();
   if (!K.points.empty()) m.curves.push_back(std::move(K));
   if (!D.points.empty()) m.curves.push_back(std::move(D));
 }
