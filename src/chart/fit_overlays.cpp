@@ -122,22 +122,29 @@ class StoredFitWalk {
       }
       prev_ = xm;
     }
+    double lo[kBatch], hi[kBatch];
     if (!f_.four_enabled) {
-      for (int j = 0; j < count; ++j) out[j] = pixelOf(base[j], axis_);
+      for (int j = 0; j < count; ++j) lo[j] = static_cast<double>(base[j]);
+      axis_.y(lo, static_cast<std::size_t>(count), out);
       return;
     }
     const bool quick = bound_ < HUGE_VAL;
-    if (quick) harmonicSeriesApprox(c1d, s1d, count, m_, coef_, h);
+    int rowLo[kBatch], rowHi[kBatch];
     const long double c0 = f_.four_coef[0];
-    for (int j = 0; j < count; ++j) {
-      if (quick) {
-        const long double lo = base[j] + (c0 + (h[j] - bound_)), hi = base[j] + (c0 + (h[j] + bound_));
-        if (std::isfinite(lo) && std::isfinite(hi)) {
-          out[j] = pixelOf(lo, axis_);
-          if (out[j] == pixelOf(hi, axis_)) continue;
-        }
+    if (quick) {
+      harmonicSeriesApprox(c1d, s1d, count, m_, coef_, h);
+      for (int j = 0; j < count; ++j) {
+        lo[j] = static_cast<double>(base[j] + (c0 + (h[j] - bound_)));
+        hi[j] = static_cast<double>(base[j] + (c0 + (h[j] + bound_)));
       }
-      out[j] = pixelOf(base[j] + (c0 + harmonicSeries(c1[j], s1[j], m_, f_.four_coef.data())), axis_);
+      axis_.y(lo, static_cast<std::size_t>(count), rowLo);
+      axis_.y(hi, static_cast<std::size_t>(count), rowHi);
+    }
+    for (int j = 0; j < count; ++j) {
+      if (quick && std::isfinite(lo[j]) && std::isfinite(hi[j]) && rowLo[j] == rowHi[j])
+        out[j] = rowLo[j];
+      else
+        out[j] = pixelOf(base[j] + (c0 + harmonicSeries(c1[j], s1[j], m_, f_.four_coef.data())), axis_);
     }
   }
 
