@@ -209,9 +209,26 @@ void FITS::PolynomialFit(int m) {
   if (m < 0) m = 0;
   poly_order = m;
   PolynomialLSF(m);
+  int i = 0;
+  // With the x doubles in memory there are registers for three points at a time.
+  if (const std::vector<double> xd = asDoubles(x); !xd.empty())
+    for (; i + 2 < n; i += 3) {
+      long double v1 = poly_coef[0], v2 = v1, v3 = v1, p1 = 1, p2 = 1, p3 = 1;
+      for (int k = 1; k <= m; ++k) {
+        p1 *= xd[i];
+        p2 *= xd[i + 1];
+        p3 *= xd[i + 2];
+        keepInMemory();
+        const long double c = poly_coef[k];
+        v1 += c * p1;
+        v2 += c * p2;
+        v3 += c * p3;
+      }
+      poly_val[i] = v1, poly_val[i + 1] = v2, poly_val[i + 2] = v3;
+      resid[i] = y[i] - v1, resid[i + 1] = y[i + 1] - v2, resid[i + 2] = y[i + 2] - v3;
+    }
   // Two points at a time, each summed as on its own: their chains of products and sums are
   // independent and overlap.
-  int i = 0;
   for (; i + 1 < n; i += 2) {
     const long double x1 = x[i], x2 = x[i + 1];
     long double v1 = poly_coef[0], v2 = v1, p1 = 1, p2 = 1;
