@@ -183,8 +183,10 @@ int FITS::PolynomialLSF(int m) {
   const long double dn = n - 1;
   matrix cov("cov_x", m + 1, m + 1), lambda("lambda", m + 1, 1), a_temp("a_temp", m + 1, 1),
       a("a", m + 1, 1);
+  // cov(j, k) depends on j + k only: each quotient once.
+  for (long double& p : ps) p = p / dn;
   for (int j = 0; j <= m; ++j) {
-    for (int k = 0; k <= m; ++k) cov.re(j, k) = ps[j + k] / dn;
+    for (int k = 0; k <= m; ++k) cov.re(j, k) = ps[j + k];
     lambda.re(j, 0) = b[j] / dn;
   }
   if (!a_temp.solve(cov, lambda)) return 0;
