@@ -37,6 +37,19 @@ long double polyValue(long double xm, const Fit_Type& f) {
   return h;
 }
 
+// polyValue at two offsets side by side, each by the same steps: Horner's chain is serial,
+// two of them overlap.
+void polyValue2(long double xa, long double xb, const Fit_Type& f, long double& ha, long double& hb) {
+  long double a = 0, b = 0;
+  for (int i = std::min(f.poly_order, n_poly_max); i >= 0; --i) {
+    const long double c = f.poly_coef[i];
+    a = a * xa + c;
+    b = b * xb + c;
+  }
+  ha = a;
+  hb = b;
+}
+
 // harmonicSeries in double precision at n angles, within harmonicBound of the long-double
 // sums; four at a time in SSE2 registers (two pairs), so that the rotations' chains overlap.
 void harmonicSeriesApprox(const double* c1, const double* s1, int count, int m, const double* coef,
@@ -111,10 +124,19 @@ class StoredFitWalk {
   void rows(const double* dates, int count, int* out) {
     long double base[kBatch], c1[kBatch], s1[kBatch];
     double c1d[kBatch], s1d[kBatch], h[kBatch];
+    for (int j = 0; j < count; ++j) base[j] = f_.mean;
+    if (f_.poly_enabled) {
+      int j = 0;
+      for (; j + 1 < count; j += 2) {
+        long double ha, hb;
+        polyValue2(dates[j] - f_.t_mid, dates[j + 1] - f_.t_mid, f_, ha, hb);
+        base[j] += ha;
+        base[j + 1] += hb;
+      }
+      if (j < count) base[j] += polyValue(dates[j] - f_.t_mid, f_);
+    }
     for (int j = 0; j < count; ++j) {
       const long double xm = dates[j] - f_.t_mid;
-      base[j] = f_.mean;
-      if (f_.poly_enabled) base[j] += polyValue(xm, f_);
       if (f_.four_enabled) {
         advance(xm);
         c1[j] = c1_, s1[j] = s1_;
