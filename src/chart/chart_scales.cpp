@@ -6,10 +6,42 @@
 #include <cmath>
 #include <cstdio>
 
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 #include "chart/chart_data.h"
 #include "util/dates.h"
 
 namespace quova {
+
+// The divisions of the mapping are most of the cost of a curve's points; divpd gives the
+// same quotients as divsd, and the clamps and the truncation are those of scale().
+void scaleMany(const double* x, std::size_t n, double xmin, double xmax, int pmin, int pmax, int* out) {
+  std::size_t i = 0;
+#if defined(__x86_64__)
+  double span = xmax - xmin;
+  if (span == 0) span = 10.0;
+  const __m128d lo = _mm_set1_pd(xmin), hi = _mm_set1_pd(xmax), sp = _mm_set1_pd(span),
+                range = _mm_set1_pd(pmax - pmin), base = _mm_set1_pd(pmin),
+                most = _mm_set1_pd(DBL_MAX), sign = _mm_set1_pd(-0.0);
+  const __m128i bottom = _mm_set1_epi32(pmin);
+  for (; i + 2 <= n; i += 2) {
+    __m128d v = _mm_loadu_pd(x + i);
+    const __m128d atLeast = _mm_cmpge_pd(v, lo);  // false for NaN, as in scale()
+    v = _mm_or_pd(_mm_and_pd(atLeast, v), _mm_andnot_pd(atLeast, lo));
+    const __m128d above = _mm_cmpgt_pd(v, hi);
+    v = _mm_or_pd(_mm_and_pd(above, hi), _mm_andnot_pd(above, v));
+    v = _mm_add_pd(_mm_div_pd(_mm_mul_pd(_mm_sub_pd(v, lo), range), sp), base);
+    const __m128i finite = _mm_castpd_si128(_mm_cmple_pd(_mm_andnot_pd(sign, v), most));
+    const __m128i finite32 = _mm_shuffle_epi32(finite, _MM_SHUFFLE(3, 1, 2, 0));
+    const __m128i p = _mm_cvttpd_epi32(v);
+    const __m128i r = _mm_or_si128(_mm_and_si128(finite32, p), _mm_andnot_si128(finite32, bottom));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), r);
+  }
+#endif
+  for (; i < n; ++i) out[i] = scale(x[i], xmin, xmax, pmin, pmax);
+}
 
 PanelBorders layoutPanels(int top, int bottom, bool stochastic, bool volatility, bool volume) {
   const long long H = bottom - top;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #if defined(__x86_64__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "base/colors.h"
@@ -156,14 +156,68 @@ void volLanes(const double* from, int n, double* S, double* Q) {
 }
 #endif
 
+// Wider lanes for processors with AVX: 64 moving-average sums (eight registers, so that the
+// additions' latency is hidden) and 16 pairs of volatility sums, the same additions and
+// products as above in each lane. No FMA: the products stay rounded before they are added.
+#if defined(__x86_64__) && defined(__GNUC__)
+constexpr int kWideSma = 64, kWideVol = 16;
+
+bool haveAvx() {
+  static const bool yes = __builtin_cpu_supports("avx");
+  return yes;
+}
+
+__attribute__((target("avx"))) void smaLanesWide(const float* from, int n, float* sum) {
+  __m256 s0 = _mm256_setzero_ps(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
+  for (int j = 0; j < n; ++j) {
+    const float* f = from + j;
+    s0 = _mm256_add_ps(s0, _mm256_loadu_ps(f)), s1 = _mm256_add_ps(s1, _mm256_loadu_ps(f + 8));
+    s2 = _mm256_add_ps(s2, _mm256_loadu_ps(f + 16)), s3 = _mm256_add_ps(s3, _mm256_loadu_ps(f + 24));
+    s4 = _mm256_add_ps(s4, _mm256_loadu_ps(f + 32)), s5 = _mm256_add_ps(s5, _mm256_loadu_ps(f + 40));
+    s6 = _mm256_add_ps(s6, _mm256_loadu_ps(f + 48)), s7 = _mm256_add_ps(s7, _mm256_loadu_ps(f + 56));
+  }
+  _mm256_storeu_ps(sum, s0), _mm256_storeu_ps(sum + 8, s1), _mm256_storeu_ps(sum + 16, s2);
+  _mm256_storeu_ps(sum + 24, s3), _mm256_storeu_ps(sum + 32, s4), _mm256_storeu_ps(sum + 40, s5);
+  _mm256_storeu_ps(sum + 48, s6), _mm256_storeu_ps(sum + 56, s7);
+}
+
+__attribute__((target("avx"))) void volLanesWide(const double* from, int n, double* S, double* Q) {
+  __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, q0 = s0, q1 = s0, q2 = s0, q3 = s0;
+  for (int j = 0; j < n; ++j) {
+    const double* f = from + j;
+    const __m256d v0 = _mm256_loadu_pd(f), v1 = _mm256_loadu_pd(f + 4), v2 = _mm256_loadu_pd(f + 8),
+                  v3 = _mm256_loadu_pd(f + 12);
+    s0 = _mm256_add_pd(s0, v0), s1 = _mm256_add_pd(s1, v1), s2 = _mm256_add_pd(s2, v2), s3 = _mm256_add_pd(s3, v3);
+    q0 = _mm256_add_pd(q0, _mm256_mul_pd(v0, v0)), q1 = _mm256_add_pd(q1, _mm256_mul_pd(v1, v1));
+    q2 = _mm256_add_pd(q2, _mm256_mul_pd(v2, v2)), q3 = _mm256_add_pd(q3, _mm256_mul_pd(v3, v3));
+  }
+  _mm256_storeu_pd(S, s0), _mm256_storeu_pd(S + 4, s1), _mm256_storeu_pd(S + 8, s2), _mm256_storeu_pd(S + 12, s3);
+  _mm256_storeu_pd(Q, q0), _mm256_storeu_pd(Q + 4, q1), _mm256_storeu_pd(Q + 8, q2), _mm256_storeu_pd(Q + 12, q3);
+}
+#else
+constexpr int kWideSma = 64, kWideVol = 16;
+bool haveAvx() { return false; }
+void smaLanesWide(const float*, int, float*) {}
+void volLanesWide(const double*, int, double*, double*) {}
+#endif
+
 // smaValues over count indices at idx, into out.
 void smaInto(const ChartData& d, const int* idx, std::size_t count, int n, float* out) {
   // Sixteen lanes: single-precision sums are short chains, and more of them overlap.
   constexpr int L = 16;
   const float* c = d.q_close.data();
+  const bool wide = haveAvx();
   std::size_t b = 0;
   for (; n >= 1 && b + L <= count; b += L) {
     const int* at = idx + b;
+    if (wide && b + kWideSma <= count && at[kWideSma - 1] - at[0] == kWideSma - 1 && at[0] >= n - 1 &&
+        at[kWideSma - 1] < d.num_quotes) {
+      float sum[kWideSma];
+      smaLanesWide(c + at[0] - n + 1, n, sum);
+      for (int k = 0; k < kWideSma; ++k) out[b + k] = sum[k] / static_cast<float>(n);
+      b += kWideSma - L;
+      continue;
+    }
     bool inside = true;
     for (int k = 0; k < L; ++k) inside &= at[k] >= n - 1 && at[k] < d.num_quotes;
     if (!inside) {
@@ -222,14 +276,40 @@ void volatilityInto(const ChartData& d, const LogReturns& lr, const int* idx, st
     if (!(var > 0)) return 0.0f;
     return static_cast<float>(std::sqrt(var) * 15.8745 * 100);
   };
+  // finish() of count lanes, two at a time: divpd and sqrtpd round as divsd and sqrtsd do.
+  auto finishAll = [&](const double* S, const double* Q, int count, float* to) {
+    int k = 0;
+#if defined(__x86_64__)
+    const __m128d q = _mm_set1_pd(n - 1), s = _mm_set1_pd(static_cast<double>(n - 1) * n),
+                  scale1 = _mm_set1_pd(15.8745), scale2 = _mm_set1_pd(100), zero = _mm_setzero_pd();
+    for (; k + 2 <= count; k += 2) {
+      const __m128d vs = _mm_loadu_pd(S + k);
+      const __m128d var = _mm_sub_pd(_mm_div_pd(_mm_loadu_pd(Q + k), q), _mm_div_pd(_mm_mul_pd(vs, vs), s));
+      const __m128d v = _mm_mul_pd(_mm_mul_pd(_mm_sqrt_pd(var), scale1), scale2);
+      const __m128 f = _mm_cvtpd_ps(_mm_and_pd(_mm_cmpgt_pd(var, zero), v));
+      _mm_storel_pi(reinterpret_cast<__m64*>(to + k), f);
+    }
+#endif
+    for (; k < count; ++k) to[k] = finish(S[k], Q[k]);
+  };
   // The returns i - n + 1 .. i all exist.
   auto usable = [&](int i) {
     return i - n >= 0 && i < d.num_quotes && lr.bad[i + 1] == lr.bad[i - n + 1];
   };
   const double* r = lr.r.data();
+  const bool wide = haveAvx();
   std::size_t b = 0;
   for (; b + kLanes <= count; b += kLanes) {
     const int* at = idx + b;
+    // Consecutive, and no return missing from the first window's start to the last's end.
+    if (wide && b + kWideVol <= count && at[kWideVol - 1] - at[0] == kWideVol - 1 && usable(at[0]) &&
+        at[kWideVol - 1] < d.num_quotes && lr.bad[at[kWideVol - 1] + 1] == lr.bad[at[0] - n + 1]) {
+      double S[kWideVol], Q[kWideVol];
+      volLanesWide(r + at[0] - n + 1, n, S, Q);
+      finishAll(S, Q, kWideVol, out + b);
+      b += kWideVol - kLanes;
+      continue;
+    }
     bool all = true;
     for (int k = 0; k < kLanes; ++k) all &= usable(at[k]);
     if (!all) {
@@ -250,7 +330,7 @@ void volatilityInto(const ChartData& d, const LogReturns& lr, const int* idx, st
           Q[k] += v * v;
         }
     }
-    for (int k = 0; k < kLanes; ++k) out[b + k] = finish(S[k], Q[k]);
+    finishAll(S, Q, kLanes, out + b);
   }
   for (; b < count; ++b) out[b] = usable(idx[b]) ? Volatility(d, idx[b], n) : 0.0f;
 }
@@ -266,6 +346,34 @@ std::vector<float> volatilityValues(const ChartData& d, const LogReturns& lr,
 
 namespace {
 
+// StochasticK at count indices, into out: eight consecutive quotes side by side, the lowest
+// low and highest high of each window taken in order, as StochasticK's std::min and std::max
+// take them (minps and maxps pick as they do, for equal values and NaN too).
+void stochasticKInto(const ChartData& d, const int* idx, std::size_t count, int n, float* out) {
+  constexpr int L = 8;
+  std::size_t b = 0;
+#if defined(__x86_64__)
+  const float *lo = d.q_low.data(), *hi = d.q_high.data(), *cl = d.q_close.data();
+  for (; n >= 1 && b + L <= count; b += L) {
+    const int* at = idx + b;
+    if (at[L - 1] - at[0] != L - 1 || at[0] - n + 1 < 0 || at[L - 1] >= d.num_quotes) {
+      for (int k = 0; k < L; ++k) out[b + k] = StochasticK(d, at[k], n);
+      continue;
+    }
+    __m128 l0 = _mm_set1_ps(FLT_MAX), l1 = l0, h0 = _mm_set1_ps(-FLT_MAX), h1 = h0;
+    for (int j = at[0] - n + 1; j <= at[0]; ++j) {
+      l0 = _mm_min_ps(_mm_loadu_ps(lo + j), l0), l1 = _mm_min_ps(_mm_loadu_ps(lo + j + 4), l1);
+      h0 = _mm_max_ps(_mm_loadu_ps(hi + j), h0), h1 = _mm_max_ps(_mm_loadu_ps(hi + j + 4), h1);
+    }
+    float low[L], high[L];
+    _mm_storeu_ps(low, l0), _mm_storeu_ps(low + 4, l1), _mm_storeu_ps(high, h0), _mm_storeu_ps(high + 4, h1);
+    for (int k = 0; k < L; ++k)
+      out[b + k] = high[k] == low[k] ? 100.0f : (cl[at[k]] - low[k]) * 100.0f / (high[k] - low[k]);
+  }
+#endif
+  for (; b < count; ++b) out[b] = StochasticK(d, idx[b], n);
+}
+
 // A curve of the quotes walkWindow visits from index `days`, valued by fill(indices, count,
 // values) a chunk at a time: no temporaries of the data's length, which a paint of tens of
 // thousands of quotes would otherwise map and fault in afresh each time.
@@ -279,8 +387,15 @@ void appendCurve(PlotModel& m, const ChartData& d, const ValueAxis& axis, int da
   line.points = pointBuffer(static_cast<std::size_t>(std::max(0, d.num_quotes - std::max(days, 0))));
   auto flush = [&] {
     fill(idx, count, values);
-    for (std::size_t k = 0; k < count; ++k)
-      line.points.push_back({m.time.x(d.q_date[idx[k]]), axis.y(values[k])});
+    double t[kChunk], v[kChunk];
+    int x[kChunk], y[kChunk];
+    for (std::size_t k = 0; k < count; ++k) {
+      t[k] = d.q_date[idx[k]];
+      v[k] = values[k];
+    }
+    m.time.x(t, count, x);
+    axis.y(v, count, y);
+    for (std::size_t k = 0; k < count; ++k) line.points.push_back({x[k], y[k]});
     count = 0;
   };
   walkWindow(d, m.time.tStart, m.time.tEnd, [&](int i) {
@@ -352,15 +467,20 @@ void appendStochastic(PlotModel& m, const ChartData& d, const ChartSettings& s, 
   bool stopped = false, anyLetter = false;
   int lastLetterX = 0, nK = 0;
   double sum = 0, Dv = 0, prevK = 0, prevD = 0;
-  walkWindow(d, m.time.tStart, m.time.tEnd, [&](int i) {
-    if (stopped || i < kdays) return;
-    const double k = StochasticK(d, i, kdays);
-    if (k < -1.0) {
-      stopped = true;
-      return;
-    }
-    const int x = m.time.x(d.q_date[i]);
-    if (showK) K.points.push_back({x, ax.y(k)});
+  // A chunk of quotes at a time: %K of each, their columns, then %D in order; the points'
+  // rows are mapped a chunk at a time too.
+  constexpr std::size_t kChunk = 512;
+  int idx[kChunk], kx[kChunk], dx[kChunk];
+  double kv[kChunk], dv[kChunk];
+  std::size_t queued = 0, nk = 0, nd = 0;
+  auto emit = [&](Polyline& line, const int* x, const double* v, std::size_t& count) {
+    int y[kChunk];
+    ax.y(v, count, y);
+    for (std::size_t j = 0; j < count; ++j) line.points.push_back({x[j], y[j]});
+    count = 0;
+  };
+  auto step = [&](double k, int x) {
+    if (showK) kx[nk] = x, kv[nk++] = k;
     if (!showD) return;
     ++nK;
     if (nK < ddays) {
@@ -374,7 +494,7 @@ void appendStochastic(PlotModel& m, const ChartData& d, const ChartSettings& s, 
     } else {
       Dv = alpha * k + beta * Dv;
     }
-    D.points.push_back({x, ax.y(Dv)});
+    dx[nd] = x, dv[nd++] = Dv;
     if (signals && nK > ddays) {
       char letter = 0;
       if (Dv >= 80 && prevK > prevD && k <= Dv) letter = 'S';
@@ -387,7 +507,32 @@ void appendStochastic(PlotModel& m, const ChartData& d, const ChartSettings& s, 
     }
     prevK = k;
     prevD = Dv;
+  };
+  auto flush = [&] {
+    float ks[kChunk];
+    double t[kChunk];
+    int xs[kChunk];
+    stochasticKInto(d, idx, queued, kdays, ks);
+    for (std::size_t j = 0; j < queued; ++j) t[j] = d.q_date[idx[j]];
+    m.time.x(t, queued, xs);
+    for (std::size_t j = 0; j < queued; ++j) {
+      const double k = ks[j];
+      if (k < -1.0) {
+        stopped = true;
+        break;
+      }
+      step(k, xs[j]);
+    }
+    queued = 0;
+    emit(K, kx, kv, nk);
+    emit(D, dx, dv, nd);
+  };
+  walkWindow(d, m.time.tStart, m.time.tEnd, [&](int i) {
+    if (stopped || i < kdays) return;
+    idx[queued++] = i;
+    if (queued == kChunk) flush();
   });
+  if (queued) flush();
   if (!K.points.empty()) m.curves.push_back(std::move(K));
   if (!D.points.empty()) m.curves.push_back(std::move(D));
 }

@@ -426,29 +426,58 @@ PlotModel buildPlotModel(const ChartData& data, const ChartSettings& st, const P
   // has a black background, where black bars could not be seen.
   m.barColour = colors[plotcolor::HiLoClose];
   m.bars = barBuffer(static_cast<std::size_t>(data.num_quotes));
-  for (int i = 0; i < data.num_quotes; ++i) {
-    const double t = data.q_date[i];
-    if (t < m.time.tStart) continue;
-    if (i > 0 && data.q_date[i - 1] > m.time.tEnd) break;
-    Bar bar;
-    bar.x = m.time.x(t);
-    const float hi = data.q_high[i], lo = data.q_low[i], cl = data.q_close[i];
-    if (hi > 0 || lo > 0) {
-      bar.hasRange = true;
-      bar.yHigh = price->axis.y(hi);
-      bar.yLow = price->axis.y(lo);
+  {
+    // A chunk of quotes at a time, each column and row mapped by scaleMany.
+    constexpr int kChunk = 256;
+    double t[kChunk], t1[kChunk], hi[kChunk], lo[kChunk], cl[kChunk], vo[kChunk];
+    int x[kChunk], x1[kChunk], yHi[kChunk], yLo[kChunk], yCl[kChunk], yVo[kChunk], at[kChunk];
+    const int yBase = volume ? volume->axis.y(0) : 0;
+    int queued = 0;
+    auto flush = [&] {
+      const std::size_t n = static_cast<std::size_t>(queued);
+      m.time.x(t, n, x);
+      m.time.x(t1, n, x1);
+      price->axis.y(hi, n, yHi);
+      price->axis.y(lo, n, yLo);
+      price->axis.y(cl, n, yCl);
+      if (volume) volume->axis.y(vo, n, yVo);
+      for (int j = 0; j < queued; ++j) {
+        const int i = at[j];
+        Bar bar;
+        bar.x = x[j];
+        if (data.q_high[i] > 0 || data.q_low[i] > 0) {
+          bar.hasRange = true;
+          bar.yHigh = yHi[j];
+          bar.yLow = yLo[j];
+        }
+        if (data.q_close[i] > 0) {
+          bar.hasClose = true;
+          bar.yClose = yCl[j];
+          bar.xCloseEnd = x1[j];
+        }
+        if (volume) {
+          bar.hasVolume = true;
+          bar.yVolume = yVo[j];
+          bar.yVolumeBase = yBase;
+        }
+        m.bars.push_back(bar);
+      }
+      queued = 0;
+    };
+    for (int i = 0; i < data.num_quotes; ++i) {
+      const double day = data.q_date[i];
+      if (day < m.time.tStart) continue;
+      if (i > 0 && data.q_date[i - 1] > m.time.tEnd) break;
+      at[queued] = i;
+      t[queued] = day;
+      t1[queued] = day + 1;
+      hi[queued] = data.q_high[i];
+      lo[queued] = data.q_low[i];
+      cl[queued] = data.q_close[i];
+      vo[queued] = data.q_vol[i];
+      if (++queued == kChunk) flush();
     }
-    if (cl > 0) {
-      bar.hasClose = true;
-      bar.yClose = price->axis.y(cl);
-      bar.xCloseEnd = m.time.x(t + 1);
-    }
-    if (volume) {
-      bar.hasVolume = true;
-      bar.yVolume = volume->axis.y(data.q_vol[i]);
-      bar.yVolumeBase = volume->axis.y(0);
-    }
-    m.bars.push_back(bar);
+    flush();
   }
 
   // Titles and legends.

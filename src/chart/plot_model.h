@@ -50,6 +50,7 @@ struct ValueAxis {
   int pixBottom = 0, pixTop = 0;
   float fine = 0, coarse = 0;
   int y(double v) const { return scale(v, bottom, top, pixBottom, pixTop); }
+  void y(const double* v, std::size_t n, int* out) const { scaleMany(v, n, bottom, top, pixBottom, pixTop, out); }
 };
 
 // The time axis: days tStart..tEnd onto pixel columns left..right.
@@ -57,6 +58,7 @@ struct TimeAxis {
   double tStart = 0, tEnd = 0;
   int left = 0, right = 0;
   int x(double t) const { return scale(t, tStart, tEnd, left, right); }
+  void x(const double* t, std::size_t n, int* out) const { scaleMany(t, n, tStart, tEnd, left, right, out); }
 };
 
 enum class PanelKind { Price, Stochastic, Volatility, Volume };

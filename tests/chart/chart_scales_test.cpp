@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 #include "chart/chart_data.h"
 #include "util/dates.h"
 
@@ -16,6 +19,23 @@ TEST(ChartScales, ScaleClampsAndTruncates) {
   EXPECT_EQ(scale(99, 0, 10, 0, 100), 100);
   EXPECT_EQ(scale(0.5, 0, 10, 200, 100), 195);  // value axis: bottom pixel first
   EXPECT_EQ(scale(3, 3, 3, 0, 100), 0);          // zero span counts as 10
+}
+
+TEST(ChartScales, ScaleManyGivesScalesPixels) {
+  const double inf = HUGE_VAL, nan = std::nan("");
+  const std::vector<double> xs = {5, -3, 99, 0.5, 3, 0, 10, 9.999999999, 1e-300, -0.0, nan, inf, -inf, 7.25};
+  struct Axis {
+    double lo, hi;
+    int p0, p1;
+  };
+  for (const Axis& a : {Axis{0, 10, 0, 100}, Axis{0, 10, 200, 100}, Axis{3, 3, 0, 100},
+                        Axis{-inf, 10, 0, 100}, Axis{0, 1e-310, 7, 900}, Axis{-1e9, 1e9, 5, 1205}})
+    for (std::size_t n = 0; n <= xs.size(); ++n) {
+      std::vector<int> out(n, -1);
+      scaleMany(xs.data(), n, a.lo, a.hi, a.p0, a.p1, out.data());
+      for (std::size_t i = 0; i < n; ++i)
+        EXPECT_EQ(out[i], scale(xs[i], a.lo, a.hi, a.p0, a.p1)) << a.lo << " " << a.hi << " x " << xs[i];
+    }
 }
 
 TEST(ChartScales, PanelLayoutsForEveryCombination) {

@@ -138,6 +138,38 @@ TEST(Polynomial, FitMatchesTheGenericSolveOfTheWrittenOutSystem) {
   }
 }
 
+// The normal equations summed point pair by point pair (the pair's terms first), then the
+// same solve: the fit must give these coefficients to the last bit however it groups the
+// passes over the points.
+TEST(Polynomial, CoefficientsAreThoseOfPairwiseSums) {
+  test::ScopedHost h;
+  for (int n : {2, 3, 6, 7, 11, 12, 13, 401}) {
+    const ChartData d = wave(n, 30);
+    for (int m : {0, 1, 7, 50}) {
+      FITS f = loaded(d);
+      if (f.PolynomialLSF(m) == 0) continue;  // too few points for the order: singular
+      std::vector<long double> ps(2 * m + 1), b(m + 1);
+      for (int i = 0; i < f.n; i += 2) {
+        const bool pair = i + 1 < f.n;
+        long double p1 = 1, p2 = 1;
+        for (int k = 0; k <= 2 * m; ++k) {
+          ps[k] += pair ? p1 + p2 : p1;
+          if (k <= m) b[k] += pair ? p1 * f.y[i] + p2 * f.y[i + 1] : p1 * f.y[i];
+          p1 *= f.x[i];
+          if (pair) p2 *= f.x[i + 1];
+        }
+      }
+      matrix A("A", m + 1, m + 1), B("B", m + 1, 1), X("X", m + 1, 1);
+      for (int j = 0; j <= m; ++j) {
+        for (int k = 0; k <= m; ++k) A.re(j, k) = ps[j + k] / (f.n - 1);
+        B.re(j, 0) = b[j] / (f.n - 1);
+      }
+      ASSERT_EQ(X.solve(A, B), 1);
+      for (int k = 0; k <= m; ++k) ASSERT_EQ(f.poly_coef[k], X.re(k, 0)) << n << " points, order " << m;
+    }
+  }
+}
+
 TEST(Fourier, FastNormalEquationsMatchTheReference) {
   test::ScopedHost h;
   // Trading days: five a week, then a two-day gap, and a longer holiday now and then.
