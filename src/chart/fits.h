@@ -23,6 +23,8 @@ struct FITS {
   long double mean = 0, t_min = 0, t_max = 0, t_mid = 0;
   // Per point.
   std::vector<long double> x, y, poly_val, resid, fit;
+  // x as doubles when each is one exactly (dates are), else empty; set with x by load().
+  std::vector<double> x_doubles;
   std::array<long double, n_poly_max + 1> poly_coef{}, poly_err{};
   long double spread = 0;  // sqrt(sum y^2 / (n - 1)), set by PolynomialTrade
   std::array<long double, 2 * n_four_max + 1> four_coef{};

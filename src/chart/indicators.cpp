@@ -159,9 +159,8 @@ void volLanes(const double* from, int n, double* S, double* Q) {
 // Wider lanes for processors with AVX: 64 moving-average sums (eight registers, so that the
 // additions' latency is hidden) and 16 pairs of volatility sums, the same additions and
 // products as above in each lane. No FMA: the products stay rounded before they are added.
-#if defined(__x86_64__) && defined(__GNUC__)
 constexpr int kWideSma = 64, kWideVol = 16;
-
+#if defined(__x86_64__) && defined(__GNUC__)
 bool haveAvx() {
   static const bool yes = __builtin_cpu_supports("avx");
   return yes;
@@ -195,7 +194,6 @@ __attribute__((target("avx"))) void volLanesWide(const double* from, int n, doub
   _mm256_storeu_pd(Q, q0), _mm256_storeu_pd(Q + 4, q1), _mm256_storeu_pd(Q + 8, q2), _mm256_storeu_pd(Q + 12, q3);
 }
 #else
-constexpr int kWideSma = 64, kWideVol = 16;
 bool haveAvx() { return false; }
 void smaLanesWide(const float*, int, float*) {}
 void volLanesWide(const double*, int, double*, double*) {}

@@ -29,6 +29,17 @@ void walkFitPoints(const ChartData& d, double t1, double t2, F f) {
     if (d.q_date[i] >= t1 && d.q_close[i] > 0) f(i);
   }
 }
+
+// x as doubles, or empty when one of them is not exactly a double.
+std::vector<double> asDoubles(const std::vector<long double>& x) {
+  std::vector<double> d(x.size());
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    d[i] = static_cast<double>(x[i]);
+    if (d[i] != x[i]) return {};
+  }
+  return d;
+}
+
 }  // namespace
 
 int countFitPoints(const ChartData& d, double t1, double t2) {
@@ -46,6 +57,7 @@ void FITS::load(const ChartData& d, double t1, double t2) {
   poly_val.assign(n, 0);
   resid.assign(n, 0);
   fit.assign(n, 0);
+  x_doubles.clear();
   if (n == 0) return;
   long double sum = 0;
   t_min = d.q_date[idx[0]];
@@ -61,6 +73,7 @@ void FITS::load(const ChartData& d, double t1, double t2) {
     y[k] = d.q_close[idx[k]] - mean;
     resid[k] = y[k];
   }
+  x_doubles = asDoubles(x);
 }
 
 namespace {
@@ -157,23 +170,13 @@ void powerSumsOfDoubles(const double* x, const long double* y, int n, int m, lon
   }
 }
 
-// x as doubles, or empty when one of them is not exactly a double.
-std::vector<double> asDoubles(const std::vector<long double>& x) {
-  std::vector<double> d(x.size());
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    d[i] = static_cast<double>(x[i]);
-    if (d[i] != x[i]) return {};
-  }
-  return d;
-}
-
 }  // namespace
 
 int FITS::PolynomialLSF(int m) {
   if (m < 0 || m > n_poly_max || n < 2) return 0;
   std::vector<long double> ps(2 * m + 1, 0.0L), b(m + 1, 0.0L);
-  if (const std::vector<double> xd = asDoubles(x); !xd.empty())
-    powerSumsOfDoubles(xd.data(), y.data(), n, m, ps.data(), b.data());
+  if (!x_doubles.empty())
+    powerSumsOfDoubles(x_doubles.data(), y.data(), n, m, ps.data(), b.data());
   else
     powerSums(x.data(), y.data(), n, m, ps.data(), b.data());
   long double yy = 0;
@@ -213,7 +216,7 @@ void FITS::PolynomialFit(int m) {
   PolynomialLSF(m);
   int i = 0;
   // With the x doubles in memory there are registers for three points at a time.
-  if (const std::vector<double> xd = asDoubles(x); !xd.empty())
+  if (const std::vector<double>& xd = x_doubles; !xd.empty())
     for (; i + 2 < n; i += 3) {
       long double v1 = poly_coef[0], v2 = v1, v3 = v1, p1 = 1, p2 = 1, p3 = 1;
       for (int k = 1; k <= m; ++k) {
